@@ -1,0 +1,470 @@
+#include "engine/compose.h"
+
+#include <algorithm>
+
+#include "engine/spelling_lists.h"
+#include "engine/tone_position.h"
+
+namespace tonvira {
+namespace {
+
+constexpr int kNoTone = -1;
+
+bool IsVowelBase(char16_t b) {
+  return b == u'a' || b == u'e' || b == u'i' || b == u'o' || b == u'u' || b == u'y';
+}
+
+char16_t LowerAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? c + 32 : c;
+}
+
+// The tone a key sets under the method: 0 for the removal key, kNoTone for other keys.
+int ToneOfKey(char16_t key, InputMethod method) {
+  if (method == InputMethod::Vni) return (key >= u'0' && key <= u'5') ? key - u'0' : kNoTone;
+  switch (key) {
+    case u's':
+      return kToneAcute;
+    case u'f':
+      return kToneGrave;
+    case u'r':
+      return kToneHook;
+    case u'x':
+      return kToneTilde;
+    case u'j':
+      return kToneDot;
+    case u'z':
+      return kToneNone;
+    default:
+      return kNoTone;
+  }
+}
+
+bool IsMarkKey(char16_t key, InputMethod method) {
+  if (method == InputMethod::Vni) return key >= u'6' && key <= u'9';
+  return key == u'w' || key == u'a' || key == u'e' || key == u'o' || key == u'd';
+}
+
+// The letters one transform changed, so that repeating its key can take it back.
+struct UndoRecord {
+  int indices[3] = {};
+  int count = 0;
+  bool inserted = false;  // the transform added a letter (the ư of a lone w)
+};
+
+// The working state of one Compose call; nothing survives it.
+class Composer {
+ public:
+  Composer(InputMethod method, uint32_t flags, bool loneW) : method_(method), flags_(flags), loneW_(loneW) {}
+
+  void LoadPrefix(std::u16string_view prefix) {
+    for (char16_t c : prefix) {
+      if (count_ >= kMaxLetters) break;
+      DecomposedChar d = DecomposeChar(c);
+      letters_[count_++] = d.letter;
+      if (d.tone != kToneNone) tone_ = d.tone;
+    }
+    toneFromPrefix_ = tone_ != kToneNone;
+  }
+
+  void AddKey(char16_t key, bool lastKey) {
+    SettlePendingTone();
+    previousTransformKey_ = transformKey_;
+    transformKey_ = 0;
+    literal_.push_back(key);
+    char16_t lower = LowerAscii(key);
+
+    bool handled = false;
+    if (int tone = ToneOfKey(lower, method_); tone != kNoTone) {
+      handled = ToneKey(key, lower, static_cast<Tone>(tone));
+    } else if (IsMarkKey(lower, method_)) {
+      handled = MarkKey(key, lower, lastKey);
+    }
+    if (!handled) AppendPlain(key);
+  }
+
+  ComposeResult Finish(bool classic, std::u16string_view prefix) {
+    SettlePendingTone();
+    if (flags_ & kHornOAfterU) {
+      for (int i = 1; i < count_; ++i) {
+        if (IsPlain(i, u'o') && Is(i - 1, u'u', kMarkHorn)) letters_[i].mark = kMarkHorn;
+      }
+    }
+    // ư ơ at the end of a word is written uơ (thuở, huơ).
+    if (count_ >= 2 && Is(count_ - 2, u'u', kMarkHorn) && Is(count_ - 1, u'o', kMarkHorn)) {
+      letters_[count_ - 2].mark = kMarkNone;
+    }
+
+    ComposeResult result;
+    std::u16string& text = result.text;
+    text.reserve(count_);
+    for (int i = 0; i < count_; ++i) text.push_back(ApplyMark(letters_[i].base, letters_[i].mark));
+    int tonePos = tone_ == kToneNone ? -1 : TonePosition(text, classic);
+    for (int i = 0; i < count_; ++i) text[i] = ComposeLetter(letters_[i], i == tonePos ? tone_ : kToneNone);
+
+    result.literal.reserve(prefix.size() + literal_.size());
+    result.literal.append(prefix).append(literal_);
+    result.tone = tone_;
+    result.changed = result.text != result.literal;
+    result.toneBeforeMark = toneBeforeMark_;
+    result.pendingTonePos = pending_.index;
+    return result;
+  }
+
+ private:
+  // --- letters ---
+
+  bool Is(int i, char16_t base, Mark mark) const {
+    return letters_[i].base == base && letters_[i].mark == mark;
+  }
+  bool IsPlain(int i, char16_t base) const { return Is(i, base, kMarkNone); }
+  // The u of qu is part of the onset and never takes a horn from its neighbour.
+  bool IsUnmarkedUNotAfterQ(int i) const {
+    return IsPlain(i, u'u') && !(i >= 1 && letters_[i - 1].base == u'q');
+  }
+
+  int FirstVowel() const {
+    for (int i = 0; i < count_; ++i) {
+      if (IsVowelBase(letters_[i].base)) return i;
+    }
+    return -1;
+  }
+  bool HasVowel() const { return FirstVowel() >= 0; }
+
+  // Lower-case text of letters [from, to) without tone, optionally skipping one letter.
+  std::u16string LowerText(int from, int to, int skip = -1) const {
+    std::u16string s;
+    for (int i = from; i < to; ++i) {
+      if (i != skip) s.push_back(ApplyMark(letters_[i].base, letters_[i].mark));
+    }
+    return s;
+  }
+
+  void AppendPlain(char16_t key) {
+    if (count_ >= kMaxLetters) return;
+    letters_[count_++] = Letter{LowerAscii(key), kMarkNone, key >= u'A' && key <= u'Z', 0};
+  }
+
+  void RemoveLetter(int index) {
+    std::copy(letters_ + index + 1, letters_ + count_, letters_ + index);
+    --count_;
+    int kept = 0;
+    for (int k = 0; k < undo_.count; ++k) {
+      int i = undo_.indices[k];
+      if (i != index) undo_.indices[kept++] = i > index ? i - 1 : i;
+    }
+    undo_.count = kept;
+    if (pending_.index > index) --pending_.index;
+  }
+
+  // --- tones ---
+
+  // A tone key typed before any vowel (tsoi) waits; the first vowel decides whether the
+  // letters before it, without the key, are an initial consonant.
+  void SettlePendingTone() {
+    if (pending_.index < 0) return;
+    int firstVowel = FirstVowel();
+    if (firstVowel < 0) return;
+    int index = pending_.index;
+    pending_.index = -1;
+    std::u16string onset = LowerText(0, firstVowel, index);
+    auto onsets = OnsetList();
+    bool isOnset = std::find(onsets.begin(), onsets.end(), onset) != onsets.end();
+    if (!isOnset || tone_ != kToneNone) return;  // the letter stays as typed
+    settled_ = pending_;
+    settled_.index = index;
+    settled_.letter = letters_[index];
+    RemoveLetter(index);
+    SetTone(pending_.tone, pending_.key, pending_.literalPos);
+  }
+
+  // Undoing the lone-w ư can take away the vowel that settled a pending tone (tsww): the
+  // tone key goes back to being a waiting letter rather than vanish from the screen.
+  void RestoreSettledTone() {
+    if (settled_.index < 0 || HasVowel() || tone_ != settled_.tone || toneKey_ != settled_.key) return;
+    std::copy_backward(letters_ + settled_.index, letters_ + count_, letters_ + count_ + 1);
+    ++count_;
+    letters_[settled_.index] = settled_.letter;
+    SetTone(kToneNone, 0, -1);
+    pending_ = settled_;
+    settled_ = {};
+  }
+
+  bool TryPendingTone(char16_t key, char16_t lower, Tone tone) {
+    if (!(flags_ & kPendingTone) || pending_.index >= 0 || tone == kToneNone) return false;
+    if (count_ < 1 || count_ > 3 || HasVowel()) return false;
+    std::u16string sofar = LowerText(0, count_);
+    if (method_ == InputMethod::Telex && lower == u'r' && !(flags_ & kNoClusterR)) {
+      auto clusters = ClusterBeforeR();
+      if (std::find(clusters.begin(), clusters.end(), sofar) != clusters.end()) return false;
+    }
+    std::u16string withKey = sofar + lower;
+    bool startsOnset = false;
+    bool keyContinuesOnset = false;
+    for (std::u16string_view onset : OnsetList()) {
+      startsOnset |= onset.starts_with(sofar);
+      keyContinuesOnset |= onset.starts_with(withKey);
+    }
+    if (!startsOnset || keyContinuesOnset) return false;
+    AppendPlain(key);
+    pending_ = {count_ - 1, tone, lower, static_cast<int>(literal_.size()) - 1, letters_[count_ - 1]};
+    return true;
+  }
+
+  void SetTone(Tone tone, char16_t key, int literalPos) {
+    tone_ = tone;
+    toneKey_ = key;
+    toneKeyLiteralPos_ = literalPos;
+    toneFromPrefix_ = false;
+  }
+
+  // The tone key leaves the literal together with the tone it set.
+  void DropToneKeyFromLiteral() {
+    if (toneKeyLiteralPos_ >= 0) literal_.erase(toneKeyLiteralPos_, 1);
+    toneKeyLiteralPos_ = -1;
+  }
+
+  // Returns false when the key is to be added as a plain letter.
+  bool ToneKey(char16_t key, char16_t lower, Tone tone) {
+    if (TryPendingTone(key, lower, tone)) return true;
+    if (!HasVowel()) return false;  // s, bs, xx stay as typed
+    int literalPos = static_cast<int>(literal_.size()) - 1;
+    if (toneFromPrefix_ && tone != kToneNone && tone == tone_) {
+      SetTone(tone, lower, literalPos);
+      return true;
+    }
+    if (lower != toneKey_) {
+      if (tone != kToneNone) {
+        SetTone(tone, lower, literalPos);  // asf gives à
+        return true;
+      }
+      if (tone_ == kToneNone) return false;  // az stays az
+      DropToneKeyFromLiteral();
+      SetTone(kToneNone, 0, -1);
+      return true;
+    }
+    // The key that set the tone, typed again, takes it off and stays as a letter (ass gives
+    // as). It is still remembered, so a third one is a letter too (asss gives ass).
+    if (tone_ != kToneNone) {
+      DropToneKeyFromLiteral();
+      tone_ = kToneNone;
+    }
+    return false;
+  }
+
+  // --- marks ---
+
+  void SetMark(int index, Mark mark, char16_t key) {
+    letters_[index].mark = mark;
+    undo_ = {};
+    undo_.indices[undo_.count++] = index;
+    transformKey_ = key;
+    if (tone_ != kToneNone) toneBeforeMark_ = true;
+  }
+
+  void AddToUndo(int index, Mark mark) {
+    letters_[index].mark = mark;
+    undo_.indices[undo_.count++] = index;
+  }
+
+  // Takes back the last transform; the key becomes a letter and leaves the literal.
+  void UndoLastTransform(char16_t key) {
+    for (int k = undo_.count - 1; k >= 0; --k) {
+      int i = undo_.indices[k];
+      if (undo_.inserted && i == count_ - 1 && letters_[i].synthesized) {
+        RemoveLetter(i);
+        RestoreSettledTone();
+      } else {
+        letters_[i].mark = kMarkNone;
+      }
+    }
+    undo_ = {};
+    AppendPlain(key);
+    literal_.pop_back();
+  }
+
+  // A horn aimed at letter i, with the shift back from u and the ươ pair.
+  void PutHorn(int i, char16_t key) {
+    if ((flags_ & kHornShift) && letters_[i].base == u'u' && i >= 1 &&
+        (IsPlain(i - 1, u'o') || IsUnmarkedUNotAfterQ(i - 1))) {
+      --i;  // ouw gives ơu, uuw gives ưu
+    }
+    SetMark(i, kMarkHorn, key);
+    if (letters_[i].base == u'o' && i >= 1 && IsUnmarkedUNotAfterQ(i - 1)) {
+      AddToUndo(i - 1, kMarkHorn);  // uow gives ươ
+    } else if (letters_[i].base == u'u' && i + 1 < count_ && IsPlain(i + 1, u'o')) {
+      AddToUndo(i + 1, kMarkHorn);
+    }
+  }
+
+  // Latest letter, scanning back, with no mark and a base among targets.
+  int LatestUnmarked(std::u16string_view targets) const {
+    for (int i = count_ - 1; i >= 0; --i) {
+      if (letters_[i].mark == kMarkNone && targets.find(letters_[i].base) != std::u16string_view::npos)
+        return i;
+    }
+    return -1;
+  }
+
+  bool MarkKey(char16_t key, char16_t lower, bool lastKey) {
+    if (previousTransformKey_ == lower) {
+      UndoLastTransform(key);  // ww gives w, aaa gives aa, a66 gives a6
+      return true;
+    }
+    if (method_ == InputMethod::Vni) return VniMark(lower);
+    if (lower == u'w') return TelexW(key, lower);
+    if (count_ > 0 && letters_[count_ - 1].base == lower) return Doubling(key, lower);
+    if (lower == u'd') return LateStroke(lower);
+    return FreeCircumflex(lower, lastKey);
+  }
+
+  bool TelexW(char16_t key, char16_t lower) {
+    if (flags_ & kHornUBeforeA) {
+      for (int i = count_ - 1; i >= 1 && letters_[i].mark == kMarkNone; --i) {
+        if (letters_[i].base == u'a' && IsUnmarkedUNotAfterQ(i - 1)) {
+          SetMark(i - 1, kMarkHorn, lower);  // muaw gives mưa
+          return true;
+        }
+      }
+    }
+    if (int a = LatestUnmarked(kBreveTargets); a >= 0) {
+      SetMark(a, kMarkBreve, lower);
+      return true;
+    }
+    if (int o = LatestUnmarked(kHornTargets); o >= 0) {
+      PutHorn(o, lower);
+      return true;
+    }
+    if (loneW_ && !HasVowel() && count_ < kMaxLetters) {
+      letters_[count_] = Letter{u'u', kMarkHorn, key == u'W', 1};
+      undo_ = {};
+      undo_.indices[undo_.count++] = count_++;
+      undo_.inserted = true;
+      transformKey_ = lower;
+      return true;
+    }
+    return false;  // iw, ew, oow keep their w
+  }
+
+  // aa, ee, oo, dd on the letter just typed; a second time takes the mark back.
+  bool Doubling(char16_t key, char16_t lower) {
+    int last = count_ - 1;
+    Mark mark = lower == u'd' ? kMarkStroke : kMarkCircumflex;
+    if (letters_[last].mark != mark) {
+      SetMark(last, mark, lower);  // owo gives ô: the circumflex replaces the horn
+      return true;
+    }
+    undo_ = {};
+    undo_.indices[undo_.count++] = last;
+    UndoLastTransform(key);
+    return true;
+  }
+
+  // "dad" -> "đa": a late d strokes the word's initial d, once per word.
+  bool LateStroke(char16_t lower) {
+    if (!(flags_ & kLateStroke) || lateStrokeUsed_ || count_ < 2 || !IsPlain(0, u'd') || !HasVowel()) {
+      return false;
+    }
+    lateStrokeUsed_ = true;
+    SetMark(0, kMarkStroke, lower);
+    return true;
+  }
+
+  // "toio" -> "tôi": a doubled vowel reaches back when the result is a known rhyme.
+  bool FreeCircumflex(char16_t lower, bool lastKey) {
+    if (!(flags_ & kFreeCircumflex) || (lower != u'a' && lower != u'e' && lower != u'o')) return false;
+    int target = -1;
+    for (int i = count_ - 1; i >= 0 && target < 0; --i) {
+      if (IsPlain(i, lower)) target = i;
+    }
+    if (target < 0) return false;
+
+    letters_[target].mark = kMarkCircumflex;
+    int firstVowel = FirstVowel();
+    bool fits = IsListedRhyme(LowerText(firstVowel, count_));
+    std::u16string head = LowerText(0, std::min(count_, 2));
+    if (!fits && (head == u"qu" || head == u"gi") && target >= 2) fits = IsListedRhyme(LowerText(2, count_));
+    letters_[target].mark = kMarkNone;
+    if (!fits) return false;
+
+    if (lastKey && !(flags_ & kNoRepeatedHalfCheck) && IsHalfWrittenTwice(lower)) return false;  // toto, hoho
+    SetMark(target, kMarkCircumflex, lower);
+    return true;
+  }
+
+  bool IsHalfWrittenTwice(char16_t key) const {
+    std::u16string s = LowerText(0, count_);
+    s.push_back(key);
+    size_t half = s.size() / 2;
+    return s.size() % 2 == 0 && s.compare(0, half, s, half, half) == 0;
+  }
+
+  bool VniMark(char16_t key) {
+    switch (key) {
+      case u'6':
+        return MarkLatest(kCircumflexTargets, kMarkCircumflex, key);
+      case u'7':
+        if (int i = LatestUnmarked(kHornTargets); i >= 0) {
+          PutHorn(i, key);
+          return true;
+        }
+        return false;
+      case u'8':
+        return MarkLatest(kBreveTargets, kMarkBreve, key);
+      default:
+        return MarkLatest(kStrokeTargets, kMarkStroke, key);
+    }
+  }
+
+  bool MarkLatest(std::u16string_view targets, Mark mark, char16_t key) {
+    int i = LatestUnmarked(targets);
+    if (i < 0) return false;  // a7, a9 and 9 stay as typed
+    SetMark(i, mark, key);
+    return true;
+  }
+
+  struct PendingTone {
+    int index = -1;  // letter holding the tone key
+    Tone tone = kToneNone;
+    char16_t key = 0;
+    int literalPos = -1;
+    Letter letter;  // the key as a letter, while it may come back
+  };
+
+  const InputMethod method_;
+  const uint32_t flags_;
+  const bool loneW_;
+
+  Letter letters_[kMaxLetters];
+  int count_ = 0;
+  Tone tone_ = kToneNone;
+  char16_t toneKey_ = 0;         // lower-case key that set the tone
+  int toneKeyLiteralPos_ = -1;   // where that key stands in literal_
+  bool toneFromPrefix_ = false;  // the tone was already in the prefix
+  char16_t transformKey_ = 0;    // mark key that transformed at this key
+  char16_t previousTransformKey_ = 0;
+  UndoRecord undo_;
+  PendingTone pending_;
+  PendingTone settled_;  // the pending tone the first vowel settled, while it may be undone
+  bool lateStrokeUsed_ = false;
+  bool toneBeforeMark_ = false;
+  std::u16string literal_;
+};
+
+}  // namespace
+
+ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,
+                      std::u16string_view prefix) {
+  if (prefix.size() + keys.size() > kMaxComposeUnits) {
+    ComposeResult result;
+    result.text.reserve(prefix.size() + keys.size());
+    result.text.append(prefix).append(keys);
+    result.literal = result.text;
+    return result;
+  }
+  Composer composer(method, flags, loneW);
+  composer.LoadPrefix(prefix);
+  for (size_t i = 0; i < keys.size(); ++i) composer.AddKey(keys[i], i + 1 == keys.size());
+  return composer.Finish(classic, prefix);
+}
+
+}  // namespace tonvira

@@ -1,0 +1,42 @@
+// Composing the keys of one word into the Vietnamese text shown for it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/letters.h"
+
+namespace tonvira {
+
+// Optional transforms of Compose; 0 gives the strict rules.
+enum ComposeFlags : uint32_t {
+  kPendingTone = 1,            // a tone key before any vowel waits for one (tsoi -> tói)
+  kFreeCircumflex = 2,         // a doubled vowel may reach back to an earlier vowel (toio -> tôi)
+  kHornOAfterU = 4,            // an unmarked o after ư becomes ơ (huwong -> hương)
+  kHornUBeforeA = 8,           // Telex w after u-a horns the u (muaw -> mưa)
+  kLateStroke = 16,            // a late Telex d strokes the initial d (dad -> đa)
+  kHornShift = 32,             // a horn aimed at u after o/u moves back (ouw -> ơu)
+  kNoClusterR = 64,            // no exception for r after b, c, t, th... under kPendingTone
+  kNoRepeatedHalfCheck = 128,  // toto may become tôt under kFreeCircumflex
+
+  kOrdinaryFlags = kHornOAfterU | kHornUBeforeA | kHornShift,       // 44
+  kNotEnglishFlags = kPendingTone | kFreeCircumflex | kLateStroke,  // 19
+};
+
+struct ComposeResult {
+  std::u16string text;     // the composed word, prefix included
+  std::u16string literal;  // prefix + keys, minus undone transform keys and cancelled tone keys
+  Tone tone = kToneNone;
+  uint8_t changed = 0;          // text differs from literal
+  uint8_t toneBeforeMark = 0;   // a mark was applied while the word already had a tone
+  int32_t pendingTonePos = -1;  // letter holding a tone key that waits for a vowel
+};
+
+// More than this many units (prefix plus keys) are returned as typed.
+inline constexpr std::size_t kMaxComposeUnits = 60;
+
+ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,
+                      std::u16string_view prefix = {});
+
+}  // namespace tonvira

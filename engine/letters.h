@@ -1,0 +1,70 @@
+// The engine's letter model: twelve vowels with five tones, four letter
+// modifications, and the case mappings that know Vietnamese letters.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tonvira {
+
+// One tone per word; its position is computed when the word is shown.
+enum Tone : uint32_t {
+  kToneNone = 0,  // ngang
+  kToneAcute,     // sắc
+  kToneGrave,     // huyền
+  kToneHook,      // hỏi
+  kToneTilde,     // ngã
+  kToneDot,       // nặng
+};
+
+enum Mark : uint32_t {
+  kMarkNone = 0,
+  kMarkCircumflex,  // â ê ô
+  kMarkBreve,       // ă
+  kMarkHorn,        // ơ ư
+  kMarkStroke,      // đ
+};
+
+enum class InputMethod : uint32_t { Telex = 0, Vni = 1 };
+
+// The unit in which a word is composed.
+struct Letter {
+  char16_t base = 0;  // always lower case
+  Mark mark = kMarkNone;
+  uint8_t upper = 0;        // typed as an upper-case A-Z
+  uint8_t synthesized = 0;  // created by a transform key (the ư of a lone Telex w)
+};
+
+inline constexpr int kMaxLetters = 64;
+
+char16_t ToLowerVi(char16_t c);
+char16_t ToUpperVi(char16_t c);
+// Only lower-case text is recognised (A-Z are lowered first): "Ấ" is not a vowel here.
+bool IsVietVowel(char16_t c);
+std::u16string StripTones(std::u16string_view text);
+
+// The row of a vowel in the tone table (0-11) and its tone, or row -1.
+struct VowelCell {
+  int row = -1;
+  Tone tone = kToneNone;
+};
+VowelCell FindLowerVowel(char16_t c);
+// The character for a base vowel row with a tone, lower case.
+char16_t VowelForm(int row, Tone tone);
+// Lower case, tone removed; other characters unchanged (after lowering).
+char16_t BaseOf(char16_t c);
+
+// Decomposing a composed character back into a Letter.
+struct DecomposedChar {
+  Letter letter;
+  Tone tone = kToneNone;
+};
+DecomposedChar DecomposeChar(char16_t c);
+
+// (base, mark) -> lower-case character; a mark that does not apply leaves the base.
+char16_t ApplyMark(char16_t base, Mark mark);
+// The letter as shown: mark, then the tone if it carries the word's tone, then case.
+char16_t ComposeLetter(const Letter& letter, Tone tone);
+
+}  // namespace tonvira

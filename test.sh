@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds everything (native tests, sanitizer build, fuzzers, benchmarks, the Windows
+# executable) and runs every test. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/setup/ensure_packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
+  clang libclang-rt-14-dev clang-format g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+
+jobs=$(nproc)
+step() { printf '\n== %s\n' "$*"; }
+
+step "format"
+files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -path ./build -prune -o -name '*.cpp' -print -o -name '*.h' -print)
+# shellcheck disable=SC2086
+clang-format --dry-run -Werror $files
+
+step "windows cross build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+test -f build/windows/app/tonvira.exe
+
+step "release build (tonvira-sim, benchmarks)"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+
+step "fuzzers (short runs)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+for fuzzer in build/fuzz/tools/fuzz/fuzz_*; do
+  "$fuzzer" -max_total_time=15 -print_final_stats=0 2>&1 | tail -n 1
+done
+
+step "sanitizer build (ASan + UBSan)"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs" | tail -n 3
+
+step "debug build"
+cmake --preset debug >/dev/null
+cmake --build --preset debug -j "$jobs"
+ctest --preset debug -j "$jobs"
