@@ -1,0 +1,403 @@
+// The letter model and the fixed spelling lists: case mappings, tone stripping, decomposing a
+// composed character into a Letter and composing it back, and the exact contents of the tables.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/letters.h"
+#include "engine/spelling_lists.h"
+
+namespace tonvira {
+namespace {
+
+// The tone table as the user sees it: row order "aăâeêioôơuưy", tones 0-5 in each row.
+constexpr std::u16string_view kLowerRows[12] = {
+    u"aáàảãạ", u"ăắằẳẵặ", u"âấầẩẫậ", u"eéèẻẽẹ", u"êếềểễệ", u"iíìỉĩị",
+    u"oóòỏõọ", u"ôốồổỗộ", u"ơớờởỡợ", u"uúùủũụ", u"ưứừửữự", u"yýỳỷỹỵ",
+};
+constexpr std::u16string_view kUpperRows[12] = {
+    u"AÁÀẢÃẠ", u"ĂẮẰẲẴẶ", u"ÂẤẦẨẪẬ", u"EÉÈẺẼẸ", u"ÊẾỀỂỄỆ", u"IÍÌỈĨỊ",
+    u"OÓÒỎÕỌ", u"ÔỐỒỔỖỘ", u"ƠỚỜỞỠỢ", u"UÚÙỦŨỤ", u"ƯỨỪỬỮỰ", u"YÝỲỶỸỴ",
+};
+// Each row's vowel as (base, mark): ă is a with the breve, â a with the circumflex, and so on.
+constexpr char16_t kRowBase[12] = {u'a', u'a', u'a', u'e', u'e', u'i', u'o', u'o', u'o', u'u', u'u', u'y'};
+constexpr Mark kRowMark[12] = {kMarkNone,       kMarkBreve, kMarkCircumflex, kMarkNone,
+                               kMarkCircumflex, kMarkNone,  kMarkNone,       kMarkCircumflex,
+                               kMarkHorn,       kMarkNone,  kMarkHorn,       kMarkNone};
+
+std::string Hex(char16_t c) {
+  char buf[16];
+  snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
+  return buf;
+}
+
+// --- case mappings ---------------------------------------------------------------------------
+
+struct CharRow {
+  char16_t in;
+  char16_t out;
+  const char* name;
+};
+
+TEST(ToLowerVi, MapsKnownLettersAndLeavesTheRest) {
+  const CharRow rows[] = {
+      {u'A', u'a', "A"},
+      {u'Z', u'z', "Z"},
+      {u'a', u'a', "a stays"},
+      {u'1', u'1', "digit stays"},
+      {u'@', u'@', "punctuation stays"},
+      {u'Đ', u'đ', "Đ"},
+      {u'đ', u'đ', "đ stays"},
+      {u'É', u'é', "É is the acute of E in the tone table"},
+      {u'Ç', u'Ç', "Ç is not a Vietnamese letter"},
+      {u'Ö', u'Ö', "Ö is not a Vietnamese letter"},
+      {u'Ă', u'ă', "Ă"},
+      {u'Ấ', u'ấ', "Ấ"},
+      {u'Ự', u'ự', "Ự"},
+      {u'Ỵ', u'ỵ', "Ỵ"},
+      {u'ư', u'ư', "lower ư stays"},
+  };
+  for (const CharRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(ToLowerVi(row.in), row.out) << Hex(ToLowerVi(row.in));
+  }
+}
+
+TEST(ToUpperVi, MapsKnownLettersAndLeavesTheRest) {
+  const CharRow rows[] = {
+      {u'a', u'A', "a"},
+      {u'z', u'Z', "z"},
+      {u'A', u'A', "A stays"},
+      {u'1', u'1', "digit stays"},
+      {u'đ', u'Đ', "đ"},
+      {u'Đ', u'Đ', "Đ stays"},
+      {u'ư', u'Ư', "ư"},
+      {u'ấ', u'Ấ', "ấ"},
+      {u'ỵ', u'Ỵ', "ỵ"},
+      {u'ç', u'ç', "ç is not a Vietnamese letter"},
+      {u'ö', u'ö', "ö is not a Vietnamese letter"},
+  };
+  for (const CharRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(ToUpperVi(row.in), row.out) << Hex(ToUpperVi(row.in));
+  }
+}
+
+TEST(CaseMapping, AsciiFollowsTheAlphabetOnly) {
+  for (char16_t c = 0; c < 128; ++c) {
+    SCOPED_TRACE(Hex(c));
+    const bool upper = c >= u'A' && c <= u'Z';
+    const bool lower = c >= u'a' && c <= u'z';
+    EXPECT_EQ(ToLowerVi(c), upper ? static_cast<char16_t>(c + 32) : c);
+    EXPECT_EQ(ToUpperVi(c), lower ? static_cast<char16_t>(c - 32) : c);
+  }
+}
+
+TEST(CaseMapping, EveryToneTableCellMapsToTheSameCellOfTheOtherCase) {
+  for (int row = 0; row < 12; ++row) {
+    for (int tone = 0; tone < 6; ++tone) {
+      const char16_t lower = kLowerRows[row][tone];
+      const char16_t upper = kUpperRows[row][tone];
+      SCOPED_TRACE(Hex(lower));
+      EXPECT_EQ(ToUpperVi(lower), upper);
+      EXPECT_EQ(ToLowerVi(upper), lower);
+      EXPECT_EQ(ToLowerVi(ToUpperVi(lower)), lower);
+      EXPECT_EQ(ToLowerVi(lower), lower);
+      EXPECT_EQ(ToUpperVi(upper), upper);
+    }
+  }
+}
+
+// --- vowels and tones ------------------------------------------------------------------------
+
+TEST(IsVietVowel, RecognisesLowerCaseFormsOnly) {
+  struct Row {
+    char16_t c;
+    bool vowel;
+    const char* name;
+  };
+  const Row rows[] = {
+      {u'A', true, "A is lowered first"},
+      {u'ấ', true, "ấ"},
+      {u'ư', true, "ư"},
+      {u'ỵ', true, "ỵ"},
+      {u'ă', true, "base ă"},
+      {u'y', true, "y"},
+      {u'Ấ', false, "upper Ấ"},
+      {u'Ư', false, "upper Ư"},
+      {u'Ă', false, "upper Ă"},
+      {u'Đ', false, "Đ"},
+      {u'đ', false, "đ"},
+      {u'z', false, "z"},
+      {u'b', false, "b"},
+      {u'1', false, "digit"},
+      {u'é', true, "é"},
+      {u'Ç', false, "Ç"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(IsVietVowel(row.c), row.vowel);
+  }
+}
+
+TEST(IsVietVowel, AsciiVowelsAreExactlyAEIOUY) {
+  for (char16_t c = 0; c < 128; ++c) {
+    SCOPED_TRACE(Hex(c));
+    const char16_t lower = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+    const bool expected = std::u16string_view(u"aeiouy").find(lower) != std::u16string_view::npos;
+    EXPECT_EQ(IsVietVowel(c), expected);
+  }
+}
+
+TEST(IsVietVowel, EveryLowerFormIsAVowelAndNonAsciiUpperFormsAreNot) {
+  for (int row = 0; row < 12; ++row) {
+    for (int tone = 0; tone < 6; ++tone) {
+      SCOPED_TRACE(Hex(kLowerRows[row][tone]));
+      EXPECT_TRUE(IsVietVowel(kLowerRows[row][tone]));
+      const char16_t upper = kUpperRows[row][tone];
+      EXPECT_EQ(IsVietVowel(upper), upper < 128);
+    }
+  }
+}
+
+TEST(StripTones, LowersAndRemovesTonesButKeepsMarks) {
+  struct Row {
+    std::u16string_view in;
+    std::u16string_view out;
+    const char* name;
+  };
+  const Row rows[] = {
+      {u"Việt Nam", u"viêt nam", "Việt Nam"},
+      {u"ĐỒNG", u"đông", "ĐỒNG"},
+      {u"Hoà", u"hoa", "Hoà"},
+      {u"", u"", "empty"},
+      {u"người", u"ngươi", "người"},
+      {u"ẮẰẲẴẶ", u"ăăăăă", "every tone of Ă"},
+      {u"x1, ç", u"x1, ç", "no vowels"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(StripTones(row.in), std::u16string(row.out));
+  }
+}
+
+TEST(StripTones, EveryCellBecomesItsLowerRowVowel) {
+  for (int row = 0; row < 12; ++row) {
+    for (int tone = 0; tone < 6; ++tone) {
+      const std::u16string base(1, kLowerRows[row][0]);
+      EXPECT_EQ(StripTones(std::u16string(1, kLowerRows[row][tone])), base) << row << "," << tone;
+      EXPECT_EQ(StripTones(std::u16string(1, kUpperRows[row][tone])), base) << row << "," << tone;
+    }
+  }
+}
+
+// --- marks -----------------------------------------------------------------------------------
+
+TEST(ApplyMark, FormsExactlyTheSevenModifiedLetters) {
+  struct Formed {
+    char16_t base;
+    Mark mark;
+    char16_t letter;
+  };
+  const Formed formed[] = {
+      {u'a', kMarkCircumflex, u'â'}, {u'a', kMarkBreve, u'ă'}, {u'e', kMarkCircumflex, u'ê'},
+      {u'o', kMarkCircumflex, u'ô'}, {u'o', kMarkHorn, u'ơ'},  {u'u', kMarkHorn, u'ư'},
+      {u'd', kMarkStroke, u'đ'},
+  };
+  EXPECT_EQ(ApplyMark(u'a', kMarkCircumflex), u'\u00E2');
+  EXPECT_EQ(ApplyMark(u'a', kMarkBreve), u'\u0103');
+  EXPECT_EQ(ApplyMark(u'o', kMarkHorn), u'\u01A1');
+  EXPECT_EQ(ApplyMark(u'u', kMarkHorn), u'\u01B0');
+  EXPECT_EQ(ApplyMark(u'd', kMarkStroke), u'\u0111');
+  // Every other (letter, mark) pair shows the plain letter: a with the horn is just a.
+  for (char16_t base = u'a'; base <= u'z'; ++base) {
+    for (Mark mark : {kMarkNone, kMarkCircumflex, kMarkBreve, kMarkHorn, kMarkStroke}) {
+      char16_t expected = base;
+      for (const Formed& f : formed) {
+        if (f.base == base && f.mark == mark) expected = f.letter;
+      }
+      EXPECT_EQ(ApplyMark(base, mark), expected) << static_cast<char>(base) << " mark " << mark;
+    }
+  }
+}
+
+// --- decompose and compose -------------------------------------------------------------------
+
+TEST(DecomposeChar, SplitsIntoBaseMarkCaseAndTone) {
+  struct Row {
+    char16_t c;
+    char16_t base;
+    Mark mark;
+    uint8_t upper;
+    Tone tone;
+    const char* name;
+  };
+  const Row rows[] = {
+      {u'Ự', u'u', kMarkHorn, 1, kToneDot, "Ự"},         {u'Đ', u'd', kMarkStroke, 1, kToneNone, "Đ"},
+      {u'đ', u'd', kMarkStroke, 0, kToneNone, "đ"},      {u'ấ', u'a', kMarkCircumflex, 0, kToneAcute, "ấ"},
+      {u'Ẳ', u'a', kMarkBreve, 1, kToneHook, "Ẳ"},       {u'ơ', u'o', kMarkHorn, 0, kToneNone, "ơ"},
+      {u'ễ', u'e', kMarkCircumflex, 0, kToneTilde, "ễ"}, {u'ò', u'o', kMarkNone, 0, kToneGrave, "ò"},
+      {u'a', u'a', kMarkNone, 0, kToneNone, "a"},        {u'B', u'b', kMarkNone, 1, kToneNone, "B"},
+      {u'Y', u'y', kMarkNone, 1, kToneNone, "Y"},        {u'7', u'7', kMarkNone, 0, kToneNone, "digit"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const DecomposedChar d = DecomposeChar(row.c);
+    EXPECT_EQ(d.letter.base, row.base) << Hex(d.letter.base);
+    EXPECT_EQ(d.letter.mark, row.mark);
+    EXPECT_EQ(d.letter.upper, row.upper);
+    EXPECT_EQ(d.tone, row.tone);
+  }
+}
+
+TEST(DecomposeChar, EveryToneTableCellGivesItsRowLetterAndColumnTone) {
+  for (int row = 0; row < 12; ++row) {
+    for (int tone = 0; tone < 6; ++tone) {
+      for (int upper = 0; upper < 2; ++upper) {
+        const char16_t c = upper ? kUpperRows[row][tone] : kLowerRows[row][tone];
+        SCOPED_TRACE(Hex(c));
+        const DecomposedChar d = DecomposeChar(c);
+        EXPECT_EQ(d.letter.base, kRowBase[row]);
+        EXPECT_EQ(d.letter.mark, kRowMark[row]);
+        EXPECT_EQ(d.letter.upper, upper);
+        EXPECT_EQ(d.tone, static_cast<Tone>(tone));
+      }
+    }
+  }
+}
+
+TEST(ComposeLetter, AppliesMarkThenToneThenCase) {
+  struct Row {
+    Letter letter;
+    Tone tone;
+    char16_t out;
+    const char* name;
+  };
+  const Row rows[] = {
+      {{u'a', kMarkCircumflex, 1, 0}, kToneAcute, u'Ấ', "upper â with acute"},
+      {{u'a', kMarkCircumflex, 0, 0}, kToneNone, u'â', "â"},
+      {{u'a', kMarkHorn, 0, 0}, kToneNone, u'a', "a with the horn is plain a"},
+      {{u'i', kMarkCircumflex, 0, 0}, kToneGrave, u'ì', "i with a circumflex is plain i"},
+      {{u'd', kMarkStroke, 1, 0}, kToneNone, u'Đ', "upper đ"},
+      {{u'd', kMarkStroke, 0, 0}, kToneNone, u'đ', "đ"},
+      {{u'u', kMarkHorn, 1, 0}, kToneDot, u'Ự', "upper ư with dot"},
+      {{u'o', kMarkHorn, 0, 1}, kToneHook, u'ở', "synthesized does not matter"},
+      {{u'b', kMarkNone, 1, 0}, kToneNone, u'B', "upper consonant"},
+      {{u'y', kMarkNone, 0, 0}, kToneTilde, u'ỹ', "y with tilde"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(ComposeLetter(row.letter, row.tone), row.out) << Hex(ComposeLetter(row.letter, row.tone));
+  }
+}
+
+// Every letter of the tone table (base vowels, lower and upper forms) and đ/Đ survives being
+// taken apart and put back together.
+TEST(ComposeLetter, RoundTripsEveryLetterOfTheTables) {
+  std::vector<char16_t> letters = {u'đ', u'Đ'};
+  for (int row = 0; row < 12; ++row) {
+    letters.push_back(kLowerRows[row][0]);  // the base vowel row
+    for (int tone = 0; tone < 6; ++tone) {
+      letters.push_back(kLowerRows[row][tone]);
+      letters.push_back(kUpperRows[row][tone]);
+    }
+  }
+  EXPECT_EQ(letters.size(), 2u + 156u);
+  for (char16_t c : letters) {
+    SCOPED_TRACE(Hex(c));
+    const DecomposedChar d = DecomposeChar(c);
+    EXPECT_EQ(ComposeLetter(d.letter, d.tone), c);
+  }
+  for (char16_t c = u'A'; c <= u'z'; ++c) {
+    if (c > u'Z' && c < u'a') continue;
+    SCOPED_TRACE(Hex(c));
+    const DecomposedChar d = DecomposeChar(c);
+    EXPECT_EQ(ComposeLetter(d.letter, d.tone), c);
+  }
+}
+
+// --- spelling lists --------------------------------------------------------------------------
+
+std::vector<std::u16string_view> ToVector(std::span<const std::u16string_view> list) {
+  return {list.begin(), list.end()};
+}
+
+TEST(SpellingLists, OnsetListIsExactAndLongestFirst) {
+  const std::vector<std::u16string_view> expected = {
+      u"ngh", u"ng", u"nh", u"ch", u"gh", u"kh", u"ph", u"th", u"tr", u"qu", u"gi", u"b", u"c", u"d",
+      u"đ",   u"g",  u"h",  u"k",  u"l",  u"m",  u"n",  u"p",  u"q",  u"r",  u"s",  u"t", u"v", u"x",
+  };
+  const auto onsets = ToVector(OnsetList());
+  ASSERT_EQ(onsets.size(), 28u);
+  EXPECT_EQ(onsets, expected);
+  for (std::size_t i = 1; i < onsets.size(); ++i) {
+    EXPECT_GE(onsets[i - 1].size(), onsets[i].size()) << i;
+  }
+  EXPECT_EQ(std::set<std::u16string_view>(onsets.begin(), onsets.end()).size(), onsets.size());
+}
+
+TEST(SpellingLists, StrictOnsetListDropsQuGiAndQ) {
+  std::vector<std::u16string_view> expected = ToVector(OnsetList());
+  std::erase_if(expected, [](std::u16string_view s) { return s == u"qu" || s == u"gi" || s == u"q"; });
+  const auto strict = ToVector(StrictOnsetList());
+  ASSERT_EQ(strict.size(), 25u);
+  EXPECT_EQ(strict, expected);
+}
+
+TEST(SpellingLists, ClusterBeforeRIsExact) {
+  const std::vector<std::u16string_view> expected = {u"b", u"c", u"d",  u"g",  u"k",
+                                                     u"p", u"t", u"th", u"ch", u"ph"};
+  const auto clusters = ToVector(ClusterBeforeR());
+  ASSERT_EQ(clusters.size(), 10u);
+  EXPECT_EQ(clusters, expected);
+}
+
+const std::vector<std::u16string_view>& ExpectedRhymes() {
+  static const std::vector<std::u16string_view> rhymes = {
+      u"a",    u"ac",   u"ach",  u"ai",   u"am",   u"an",   u"ang",  u"anh", u"ao",   u"ap",   u"at",
+      u"au",   u"ay",   u"e",    u"ec",   u"em",   u"en",   u"eng",  u"eo",  u"ep",   u"et",   u"i",
+      u"ia",   u"ic",   u"ich",  u"im",   u"in",   u"inh",  u"ip",   u"it",  u"iu",   u"iêc",  u"iêm",
+      u"iên",  u"iêng", u"iêp",  u"iêt",  u"iêu",  u"o",    u"oa",   u"oac", u"oach", u"oai",  u"oam",
+      u"oan",  u"oang", u"oanh", u"oao",  u"oap",  u"oat",  u"oay",  u"oc",  u"oe",   u"oen",  u"oeo",
+      u"oet",  u"oi",   u"om",   u"on",   u"ong",  u"oong", u"op",   u"ot",  u"oăc",  u"oăm",  u"oăn",
+      u"oăng", u"oăt",  u"u",    u"ua",   u"uc",   u"uen",  u"ui",   u"um",  u"un",   u"ung",  u"up",
+      u"ut",   u"uy",   u"uya",  u"uych", u"uynh", u"uyp",  u"uyt",  u"uyu", u"uyên", u"uyêt", u"uân",
+      u"uâng", u"uât",  u"uây",  u"uê",   u"uêch", u"uêh",  u"uênh", u"uôc", u"uôi",  u"uôm",  u"uôn",
+      u"uông", u"uôt",  u"uơ",   u"y",    u"ya",   u"yêm",  u"yên",  u"yêt", u"yêu",  u"âc",   u"âm",
+      u"ân",   u"âng",  u"âp",   u"ât",   u"âu",   u"ây",   u"ê",    u"êch", u"êm",   u"ên",   u"ênh",
+      u"êp",   u"êt",   u"êu",   u"ô",    u"ôc",   u"ôi",   u"ôm",   u"ôn",  u"ông",  u"ôp",   u"ôt",
+      u"ôông", u"ăc",   u"ăm",   u"ăn",   u"ăng",  u"ăp",   u"ăt",   u"ơ",   u"ơi",   u"ơm",   u"ơn",
+      u"ơp",   u"ơt",   u"ư",    u"ưa",   u"ưc",   u"ưi",   u"ưng",  u"ưt",  u"ưu",   u"ươc",  u"ươi",
+      u"ươm",  u"ươn",  u"ương", u"ươp",  u"ươt",  u"ươu",
+  };
+  return rhymes;
+}
+
+TEST(SpellingLists, RhymeListIsExactSortedAndUnique) {
+  const auto rhymes = ToVector(RhymeList());
+  ASSERT_EQ(rhymes.size(), 160u);
+  EXPECT_EQ(rhymes, ExpectedRhymes());
+  EXPECT_TRUE(std::is_sorted(rhymes.begin(), rhymes.end()));
+  EXPECT_EQ(std::set<std::u16string_view>(rhymes.begin(), rhymes.end()).size(), rhymes.size());
+}
+
+TEST(SpellingLists, IsListedRhymeMatchesTheListExactly) {
+  for (std::u16string_view rhyme : RhymeList()) {
+    EXPECT_TRUE(IsListedRhyme(rhyme)) << testing::PrintToString(std::u16string(rhyme));
+  }
+  // Real or plausible rhymes the list leaves out, prefixes of entries, and toned forms.
+  const std::u16string_view absent[] = {u"",    u"uyêng", u"ươ", u"ă",     u"â",     u"uo", u"iê",
+                                        u"an ", u"anhh",  u"áo", u"oong ", u"ooong", u"ech"};
+  for (std::u16string_view rhyme : absent) {
+    EXPECT_FALSE(IsListedRhyme(rhyme)) << testing::PrintToString(std::u16string(rhyme));
+  }
+}
+
+}  // namespace
+}  // namespace tonvira

@@ -1,0 +1,15 @@
+target_sources(tonvira_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/compose_text_test.cpp
+)
+
+# The main job's command line, as tools read it: only the text on standard output.
+foreach(case
+    "tiếng Việt|tieengs Vieetj"
+    "tiếng việt|--vni|tie6ng1 vie65t"
+    "hoà|--modern|hoaf")
+  string(REPLACE "|" ";" parts "${case}")
+  list(POP_FRONT parts expected)
+  list(JOIN parts "_" name)
+  add_test(NAME "tonvira_sim.${name}" COMMAND tonvira-sim ${parts})
+  set_tests_properties("tonvira_sim.${name}" PROPERTIES PASS_REGULAR_EXPRESSION "^${expected}\n$")
+endforeach()
