@@ -1,0 +1,69 @@
+// The two shipped word lists, loaded once at start-up and read-only afterwards.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace tonvira {
+
+struct ByteStringHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+struct U16StringHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+};
+
+// en_words.txt: lower-case ASCII words with a frequency level (1 most frequent).
+struct EnglishWords {
+  std::unordered_map<std::string, uint8_t, ByteStringHash, std::equal_to<>> levels;
+  // Every word followed by NUL, and offsets into it sorted by the words, for prefix queries.
+  std::string buffer;
+  std::vector<uint32_t> sortedOffsets;
+};
+
+// vi_syllables.txt, keyed by SyllableKey.
+struct Syllables {
+  std::unordered_map<std::u16string, uint8_t, U16StringHash, std::equal_to<>> frequency;
+  // Every proper prefix of every key: the untoned letter prefixes of the syllables.
+  std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> prefixes;
+  std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> dFlagged;  // đ form far more common
+  std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> rFlagged;  // rare hỏi from English
+};
+
+struct Lexicon {
+  EnglishWords english;
+  Syllables syllables;
+};
+
+// Syllable lines without a frequency column get this.
+inline constexpr uint8_t kDefaultSyllableFrequency = 1;
+
+// Pairs of word and level until the first pair that cannot be read; true when a word was stored.
+bool ParseEnglishWords(EnglishWords& words, std::string_view bytes);
+bool LoadEnglishWords(Lexicon& lexicon, const std::filesystem::path& path);
+// One syllable a line: word[/note][TAB frequency[TAB flag]]; true when the map is not empty.
+bool ParseSyllables(Syllables& syllables, std::string_view bytes, uint8_t defaultFrequency);
+bool LoadSyllables(Lexicon& lexicon, const std::filesystem::path& path, uint8_t defaultFrequency);
+
+// 0 when the list is not loaded (null), the word is empty, has a character above U+007F,
+// or is not listed; A-Z are lowered first.
+uint8_t EnglishLevel(const EnglishWords* words, std::u16string_view word);
+// Whether some English word begins with the word (A-Z lowered).
+bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word);
+
+uint8_t SyllableFrequency(const Syllables& syllables, std::u16string_view word);
+// Whether the word's letters, tone aside, can still grow into a listed syllable.
+bool IsSyllablePrefix(const Syllables& syllables, std::u16string_view word);
+bool IsDFlagged(const Syllables& syllables, std::u16string_view word);
+bool IsRFlagged(const Syllables& syllables, std::u16string_view word);
+// A d-flagged syllable this rare is doubtful: the đ form is what the typist meant.
+bool IsDoubtfulSyllable(const Syllables& syllables, std::u16string_view word);
+
+}  // namespace tonvira

@@ -1,0 +1,180 @@
+#include "decide/lexicon.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "decide/syllable_key.h"
+
+namespace tonvira {
+namespace {
+
+TEST(SyllableKey, LowersTakesOffTheToneAndAppendsItsDigit) {
+  struct Row {
+    const char16_t* word;
+    const char16_t* key;
+  } rows[] = {
+      {u"hoà", u"hoa2"},   {u"hòa", u"hoa2"},     {u"HÒA", u"hoa2"}, {u"Việt", u"viêt5"}, {u"ĐỒNG", u"đông2"},
+      {u"ươ", u"ươ0"},     {u"a", u"a0"},         {u"", u"0"},       {u"áà", u"aa2"},  // the last tone counts
+      {u"thuở", u"thuơ3"}, {u"Tiếng", u"tiêng1"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::u16string(row.word).size());
+    EXPECT_EQ(SyllableKey(row.word), row.key);
+  }
+}
+
+TEST(EnglishWords, ReadsPairsUntilTheFirstPairThatCannotBeRead) {
+  EnglishWords words;
+  ASSERT_TRUE(ParseEnglishWords(words, "the 1\nand 1\r\nFile 7\nzebra 30 apple\t12\nbroken x\nafter 3\n"));
+  EXPECT_EQ(EnglishLevel(&words, u"the"), 1);
+  EXPECT_EQ(EnglishLevel(&words, u"THE"), 1);  // a query in capitals finds the lower-case entry
+  EXPECT_EQ(EnglishLevel(&words, u"zebra"), 30);
+  EXPECT_EQ(EnglishLevel(&words, u"apple"), 12);
+  EXPECT_EQ(EnglishLevel(&words, u"File"), 0);  // stored with a capital: never found
+  EXPECT_EQ(EnglishLevel(&words, u"file"), 0);
+  EXPECT_EQ(EnglishLevel(&words, u"broken"), 0);  // its level is not a number: reading stops
+  EXPECT_EQ(EnglishLevel(&words, u"after"), 0);
+}
+
+TEST(EnglishWords, KeepsTheFirstLevelAndTheLowEightBits) {
+  EnglishWords words;
+  ASSERT_TRUE(ParseEnglishWords(words, "pin 5 pin 9 big 257 zero 256"));
+  EXPECT_EQ(EnglishLevel(&words, u"pin"), 5);
+  EXPECT_EQ(EnglishLevel(&words, u"big"), 1);
+  EXPECT_EQ(EnglishLevel(&words, u"zero"), 0);  // level 0 means absent and is never stored
+}
+
+TEST(EnglishWords, LevelIsZeroWithoutListOrForNonAsciiWords) {
+  EnglishWords words;
+  ASSERT_TRUE(ParseEnglishWords(words, "cafe 20 tin 9"));
+  EXPECT_EQ(EnglishLevel(nullptr, u"tin"), 0);
+  EXPECT_EQ(EnglishLevel(&words, u""), 0);
+  EXPECT_EQ(EnglishLevel(&words, u"café"), 0);
+  EXPECT_EQ(EnglishLevel(&words, u"tín"), 0);
+  EXPECT_EQ(EnglishLevel(&words, std::u16string(200, u'a')), 0);
+}
+
+TEST(EnglishWords, EmptyOrUnreadableInputStoresNothing) {
+  EnglishWords words;
+  EXPECT_FALSE(ParseEnglishWords(words, ""));
+  EXPECT_FALSE(ParseEnglishWords(words, "word\n"));
+  EXPECT_FALSE(ParseEnglishWords(words, "12 word"));  // "word" is not a level
+  Lexicon lexicon;
+  EXPECT_FALSE(LoadEnglishWords(lexicon, "/nonexistent/en_words.txt"));
+}
+
+TEST(EnglishWords, PrefixQueries) {
+  EnglishWords words;
+  ASSERT_TRUE(ParseEnglishWords(words, "test 5 testing 9 tea 3 zoo 8 a 1 ab 2"));
+  struct Row {
+    const char16_t* prefix;
+    bool expected;
+  } rows[] = {
+      {u"t", true},       {u"te", true},  {u"tes", true},       {u"test", true}, {u"testi", true},
+      {u"testing", true}, {u"TES", true}, {u"testings", false}, {u"tb", false},  {u"zoo", true},
+      {u"zoos", false},   {u"b", false},  {u"a", true},         {u"ab", true},   {u"abc", false},
+      {u"", false},       {u"tê", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::u16string(row.prefix).size());
+    EXPECT_EQ(IsEnglishPrefix(words, row.prefix), row.expected);
+  }
+}
+
+constexpr std::string_view kSyllableFile =
+    "\xEF\xBB\xBFtiếng\t200\n"
+    "# a comment\n"
+    "\n"
+    "hòa\t40\r\n"
+    "hoà\t90\n"
+    "di\t30\td\n"
+    "đi\t180\n"
+    "tủn\t3\tr\n"
+    "ải\t5\tx\n"
+    "người/ a note about the word\t150\n"
+    "nhà\n"
+    "có dấu\t50\n"
+    "9a\t50\n"
+    "\xEF\xBB\xBFmột\t170\n"
+    "hết\t\n"
+    "xa\t300\n";
+
+TEST(Syllables, ReadsTheLineFormat) {
+  Syllables s;
+  ASSERT_TRUE(ParseSyllables(s, kSyllableFile, kDefaultSyllableFrequency));
+  struct Row {
+    const char16_t* word;
+    int frequency;
+  } rows[] = {
+      {u"tiếng", 200},  // after a byte-order mark
+      {u"TIẾNG", 200},  // looked up by key
+      {u"hoà", 90},     // both tone placements share one entry, the larger frequency wins
+      {u"hòa", 90},    {u"di", 30},    {u"đi", 180}, {u"người", 150},  // "/" ends the word column
+      {u"nhà", 1},                                                     // no TAB: the default frequency
+      {u"có", 0},      {u"có dấu", 0},                                 // a word with a space is skipped
+      {u"9a", 0},     // a word beginning with a digit is skipped
+      {u"một", 170},  // a mark on any line is dropped
+      {u"hết", 0},    // TAB without digits
+      {u"xa", 44},    // low 8 bits of 300
+      {u"tiêng", 0},  // another tone is another syllable
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::u16string(row.word).size());
+    EXPECT_EQ(SyllableFrequency(s, row.word), row.frequency);
+  }
+}
+
+TEST(Syllables, FlagsAndDoubtfulSyllables) {
+  Syllables s;
+  ASSERT_TRUE(ParseSyllables(s, std::string(kSyllableFile) + "dã\t2\td\n", kDefaultSyllableFrequency));
+  EXPECT_TRUE(IsDFlagged(s, u"di"));
+  EXPECT_FALSE(IsDFlagged(s, u"đi"));
+  EXPECT_FALSE(IsDFlagged(s, u"dì"));  // the flag belongs to one tone
+  EXPECT_TRUE(IsRFlagged(s, u"tủn"));
+  EXPECT_FALSE(IsRFlagged(s, u"ải"));  // only d and r are flags
+  EXPECT_FALSE(IsDFlagged(s, u"ải"));
+  EXPECT_FALSE(IsDoubtfulSyllable(s, u"di"));  // frequency 30
+  EXPECT_TRUE(IsDoubtfulSyllable(s, u"dã"));
+}
+
+TEST(Syllables, PrefixesAreTheUntonedLetterPrefixes) {
+  Syllables s;
+  ASSERT_TRUE(ParseSyllables(s, "tiếng\t200\nngười\t150\n", kDefaultSyllableFrequency));
+  struct Row {
+    const char16_t* word;
+    bool expected;
+  } rows[] = {
+      {u"t", true},     {u"ti", true},      {u"tiê", true}, {u"tiến", true},  // the tone does not matter
+      {u"tiêng", true}, {u"tie", false},    {u"ng", true},  {u"ngươ", true},
+      {u"người", true}, {u"tiếngg", false}, {u"x", false},  {u"", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::u16string(row.word).size());
+    EXPECT_EQ(IsSyllablePrefix(s, row.word), row.expected);
+  }
+}
+
+TEST(Syllables, MissingOrEmptyFileGivesNoSyllables) {
+  Syllables s;
+  EXPECT_FALSE(ParseSyllables(s, "# only a comment\n\n", kDefaultSyllableFrequency));
+  Lexicon lexicon;
+  EXPECT_FALSE(LoadSyllables(lexicon, "/nonexistent/vi_syllables.txt", kDefaultSyllableFrequency));
+}
+
+TEST(Lexicon, LoadsFromFiles) {
+  auto dir = std::filesystem::path(testing::TempDir()) / "tonvira_lexicon_test";
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "en_words.txt") << "the 1\nfile 12\n";
+  std::ofstream(dir / "vi_syllables.txt") << "tôi\t170\n";
+  Lexicon lexicon;
+  EXPECT_TRUE(LoadEnglishWords(lexicon, dir / "en_words.txt"));
+  EXPECT_TRUE(LoadSyllables(lexicon, dir / "vi_syllables.txt", kDefaultSyllableFrequency));
+  EXPECT_EQ(EnglishLevel(&lexicon.english, u"file"), 12);
+  EXPECT_EQ(SyllableFrequency(lexicon.syllables, u"tôi"), 170);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tonvira
