@@ -273,6 +273,10 @@ TEST(ComposeFlags, PendingTone) {
       {u"ngra", 1, u"ngả", "ngra"},
       {u"t1oi", 1, u"tói", "VNI t1oi", kVni},
       {u"t1oi", 0, u"t1oi", "VNI t1oi without the flag", kVni},
+      {u"tsw", 1, u"tứ", "tsw: the lone-w u settles the tone"},
+      {u"tsww", 1, u"tsw", "tsww: undoing the u gives the tone key back as a letter"},
+      {u"TSWW", 1, u"TSW", "TSWW keeps its case"},
+      {u"tswwoi", 1, u"tswoi", "tswwoi: tw is no onset, the s stays"},
   };
   ExpectFlagRows(rows);
 }

@@ -132,6 +132,11 @@ TEST(TonePosition, UpperCaseAndTonedInput) {
       {u"hòa", 1, 2, "toned input is accepted"},
       {u"tiếng", 2, 2, "tiếng"},
       {u"khuýa", 3, 3, "khuýa"},
+      // Upper-case letters with their own diacritic are the same letters as lower-case ones.
+      {u"NGUYÊN", 4, 4, "NGUYÊN: Ê is the priority vowel"},
+      {u"HÒA", 1, 2, "HÒA"},
+      {u"GIÊNG", 2, 2, "GIÊNG: I skipped before Ê"},
+      {u"NGƯỜI", 3, 3, "NGƯỜI: Ơ"},
   };
   for (const Row& row : rows) ExpectPositions(row);
 }
