@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace tonvira {
 
@@ -21,5 +23,42 @@ struct AbbrevTable {
 
 // The expansion for a key (A-Z lowered first), or null.
 const std::u16string* LookupAbbrev(const AbbrevTable& table, std::u16string_view key);
+
+void ClearAbbrevTable(AbbrevTable& table);
+// A-Z lowered, every other character as it is ("Đ" stays "Đ").
+std::u16string AbbrevKey(std::u16string_view key);
+// Inserts or overwrites; the library version of the entry is left as it was.
+void SetAbbrev(AbbrevTable& table, std::u16string_view key, std::u16string_view expansion);
+void RemoveAbbrev(AbbrevTable& table, std::u16string_view key);
+// Every entry, ordered by key in UTF-16 code units: the order of the file and of the editor.
+std::vector<std::pair<std::u16string, std::u16string>> SortedAbbrevs(const AbbrevTable& table);
+
+// Spaces, TABs, CR and LF off both ends.
+std::u16string_view TrimAbbrevField(std::u16string_view text);
+// A key: 1 to 63 units, no control character, no DEL, no U+FFFD.
+bool IsValidAbbrevKey(std::u16string_view key);
+// An expansion: not empty, no control character but TAB, no DEL, no U+FFFD.
+bool IsValidExpansion(std::u16string_view expansion);
+
+// Lines of abbrev.txt into the table: "key<TAB>expansion[<TAB>since]" or "key=expansion";
+// "#" starts a comment line; invalid lines are dropped; a later line wins.
+void ParseAbbrevLines(AbbrevTable& table, const std::vector<std::u16string>& lines);
+// Empties the table and reads the file: true when the file held at least one line.
+bool ReadAbbrevFile(AbbrevTable& table, std::u16string_view path);
+// Two comment lines, then key<TAB>expansion per entry; the library versions are not written.
+std::u16string AbbrevFileText(const AbbrevTable& table);
+bool WriteAbbrevFile(const AbbrevTable& table, std::u16string_view path);
+
+struct SettingsState;
+// The save after every change of the table: abbrev.txt in the data folder, unless the file
+// was there at start-up but could not be read.
+bool SaveAbbrevs(const AbbrevTable& table, const SettingsState& state);
+
+// CSV/TSV import (a spreadsheet saved as text): the entries go into the table, overwriting.
+inline constexpr int kImportMissing = -1;  // no such file, or nothing in it
+inline constexpr int kImportNotText = -2;  // a workbook, or not UTF-8 text
+// The number of entries stored (overwritten keys count), or one of the values above.
+int ImportAbbrevLines(AbbrevTable& table, const std::vector<std::u16string>& lines);
+int ImportAbbrevFile(AbbrevTable& table, std::u16string_view path);
 
 }  // namespace tonvira
