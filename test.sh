@@ -14,6 +14,9 @@ files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -path ./build -prune -o
 # shellcheck disable=SC2086
 clang-format --dry-run -Werror $files
 
+step "data generator (unit tests, no download)"
+python3 -m unittest discover -s tools/datagen -p 'test_*.py' 2>&1 | tail -n 1
+
 step "windows cross build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"

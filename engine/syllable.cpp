@@ -57,6 +57,16 @@ SyllableParts ParseSyllable(std::u16string_view text) {
     parts.onset = u"q";
     parts.rhyme = s.substr(1);
     if (!parts.rhyme.starts_with(u'u')) return parts;
+    // The rhyme list spells the glide of qu only for some rhymes (uân, uyên); quan, quay,
+    // quên and quạt are the u glide before an ordinary rhyme that opens on a, ă, â, e, ê, i,
+    // y or ơ.
+    std::u16string_view afterGlide = s.substr(2);
+    if (!IsListedRhyme(parts.rhyme) && !afterGlide.empty() &&
+        std::u16string_view(u"aăâeêiyơ").find(afterGlide.front()) != std::u16string_view::npos &&
+        IsListedRhyme(afterGlide)) {
+      parts.valid = 1;
+      return parts;
+    }
   } else {
     for (std::u16string_view onset : StrictOnsetList()) {
       if (s.starts_with(onset)) {
@@ -134,8 +144,12 @@ bool CouldBeSyllableStart(std::u16string_view text) {
     return std::binary_search(rhymeBeginnings.begin(), rhymeBeginnings.end(), rest);
   };
   if (beginsRhyme(s)) return true;  // no initial consonant: oa, ươ
-  for (std::u16string_view onset : OnsetList()) {
-    std::u16string sk = ToAsciiSkeleton(onset);
+  static const std::vector<std::u16string> onsetSkeletons = [] {
+    std::vector<std::u16string> v;
+    for (std::u16string_view onset : OnsetList()) v.push_back(ToAsciiSkeleton(onset));
+    return v;
+  }();
+  for (const std::u16string& sk : onsetSkeletons) {
     if (std::u16string_view(sk).starts_with(s)) return true;  // t, ng, ngh still growing
     if (!s.starts_with(sk)) continue;
     std::u16string_view rest = std::u16string_view(s).substr(sk.size());

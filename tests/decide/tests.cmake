@@ -1,4 +1,8 @@
 target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/lexicon_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtin_words_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/word_shape_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scoring_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/word_end_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shipped_word_lists_test.cpp
 )

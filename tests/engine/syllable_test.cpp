@@ -66,6 +66,12 @@ TEST(ParseSyllable, GiAndQ) {
       {u"quốc", u"q", u"uôc", kToneAcute, true, "quốc"},
       {u"quyết", u"q", u"uyêt", kToneAcute, true, "quyết"},
       {u"quơ", u"q", u"uơ", kToneNone, true, "quơ"},
+      // The u glide before an ordinary rhyme, though the list spells only some of them.
+      {u"quan", u"q", u"uan", kToneNone, true, "quan"},
+      {u"quay", u"q", u"uay", kToneNone, true, "quay"},
+      {u"quên", u"q", u"uên", kToneNone, true, "quên"},
+      {u"quạt", u"q", u"uat", kToneDot, true, "quạt"},
+      {u"quanh", u"q", u"uanh", kToneNone, true, "quanh"},
   };
   for (const ParseRow& row : rows) ExpectParsed(row);
 }
@@ -98,6 +104,8 @@ TEST(ParseSyllable, RejectsTextsWithoutListedParts) {
       {u"ngh", "no rhyme"},
       {u"q", "q alone"},
       {u"qa", "q must be followed by u"},
+      {u"quoc", "no o after the glide of qu"},
+      {u"quu", "no u after the glide of qu"},
       {u"bc", "no rhyme"},
       {u"", "empty"},
       {u"a1", "a digit"},

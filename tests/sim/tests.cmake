@@ -1,6 +1,8 @@
 target_sources(tonvira_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/compose_text_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sentences_test.cpp
 )
+# Reads (never writes) the shipped word lists.
+target_compile_definitions(tonvira_tests PRIVATE TONVIRA_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
 
 # The main job's command line, as tools read it: only the text on standard output.
 foreach(case

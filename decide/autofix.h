@@ -1,0 +1,34 @@
+// Corrections of common typing errors at word end.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/compose.h"
+#include "engine/engine.h"
+
+namespace tonvira {
+
+// "50000dd" -> "50000đ", "1.500.000vndd" -> "1.500.000vnđ", VNI "20d9" -> "20đ".
+std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod method);
+
+// Two consonant keys typed in the wrong order ("hnung" -> "nhung").
+std::optional<std::u16string> SwapFix(std::u16string_view keys, const Syllables* syllables);
+
+enum class AutofixMode : uint8_t { InvalidSyllable = 0, ValidSyllable = 1 };
+
+struct AutofixResult {
+  bool accepted = false;
+  std::u16string text;
+  uint32_t fixKind = 0;
+  uint32_t fixDetail = 0;
+  const char* label = nullptr;  // also set when a candidate was refused
+};
+
+// The nearest real syllable for a word that is not one (or is a rare one).
+AutofixResult AutofixWord(const Engine& engine, std::u16string_view keys, const ComposeResult& composed,
+                          AutofixMode mode);
+
+}  // namespace tonvira

@@ -1,0 +1,74 @@
+#include "decide/english_form.h"
+
+#include <algorithm>
+
+#include "decide/lexicon.h"
+#include "decide/word_shape.h"
+#include "engine/compose.h"
+#include "engine/compose_flags.h"
+#include "engine/syllable.h"
+
+namespace tonvira {
+namespace {
+
+std::u16string LiteralOf(const Engine& e, std::u16string_view keys) {
+  return Compose(keys, e.method, e.classicPlacement, true, ComposeFlagsFor(e, keys, false)).literal;
+}
+
+bool HasTripleW(std::u16string_view run) {
+  int count = 0;
+  for (char16_t c : run) {
+    count = (c == u'w' || c == u'W') ? count + 1 : 0;
+    if (count == 3) return true;
+  }
+  return false;
+}
+
+// Telex "quartz": the z took the tone off "quảt", which could still grow into a syllable;
+// a removal the typist did not mean, so the run stays as typed.
+bool ZRemovedAToneInPassing(const Engine& e, std::u16string_view run) {
+  if (e.method != InputMethod::Telex) return false;
+  for (size_t i = 1; i < run.size(); ++i) {
+    if (run[i] != u'z' && run[i] != u'Z') continue;
+    ComposeResult before = Compose(run.substr(0, i), e.method, e.classicPlacement, true, 0);
+    if (before.tone != kToneNone && CouldBeSyllableStart(before.text)) return true;
+  }
+  return false;
+}
+
+std::u16string RestoreRun(const Engine& e, std::u16string_view run) {
+  std::u16string literal = LiteralOf(e, run);
+  if (literal == run) return literal;
+  if (e.method == InputMethod::Telex && HasTripleW(run)) return std::u16string(run);
+  bool allCaps = std::none_of(run.begin(), run.end(), IsAsciiLower);
+  if (run.size() >= 2 && (allCaps || IsCapitalised(run))) return std::u16string(run);
+  int level = EnglishLevel(e.englishWords, run);
+  if (level >= 1 && level <= 35) return std::u16string(run);
+  if (ZRemovedAToneInPassing(e, run)) return std::u16string(run);
+  return literal;
+}
+
+}  // namespace
+
+std::u16string EnglishForm(const Engine& e, std::u16string_view keys) {
+  bool plain = std::all_of(keys.begin(), keys.end(), [](char16_t c) {
+    return IsAsciiLetter(c) || c == u'-' || c == u'.' || c == u'_';
+  });
+  if (!plain || LiteralOf(e, keys) == keys) return std::u16string(keys);
+  std::u16string out;
+  out.reserve(keys.size());
+  size_t i = 0;
+  while (i < keys.size()) {
+    if (!IsAsciiLetter(keys[i])) {
+      out.push_back(keys[i++]);
+      continue;
+    }
+    size_t end = i;
+    while (end < keys.size() && IsAsciiLetter(keys[end])) ++end;
+    out += RestoreRun(e, keys.substr(i, end - i));
+    i = end;
+  }
+  return out;
+}
+
+}  // namespace tonvira

@@ -1,0 +1,65 @@
+#include "decide/live_verdict.h"
+
+#include "decide/caps_vietnamese.h"
+#include "decide/decision_labels.h"
+#include "decide/word_shape.h"
+#include "engine/compose_flags.h"
+#include "engine/syllable.h"
+
+namespace tonvira {
+namespace {
+
+void SetVerdict(WordDecisionState& d, const char* label) {
+  d.notVietnamese = true;
+  d.verdictLabel = label;
+}
+
+}  // namespace
+
+std::u16string_view WithoutTrailingSuffix(std::u16string_view keys) {
+  while (!keys.empty() && IsTrailingSuffixChar(keys.back())) keys.remove_suffix(1);
+  return keys;
+}
+
+void UpdateLiveVerdict(Engine& e) {
+  WordDecisionState& d = e.decision;
+  if (d.manualEditMode) return;
+  if (EnglishOnlyField(e) || e.blocked) {
+    SetVerdict(d, label::kEnglishContext);
+    return;
+  }
+  if (d.notVietnamese && d.verdictLabel != label::kCannotBeSyllable && d.verdictLabel != label::kAllCaps)
+    return;
+  if (!e.smartOn) return;
+
+  const std::u16string keys = e.heldText + e.keys;
+  // "việt-": a trailing "-" or "." leaves the word as it was (the composed part stays).
+  if (WithoutTrailingSuffix(keys).size() != keys.size()) return;
+
+  const char* shape = WordShape(keys, e.method);
+  if (shape && (shape != label::kAllCaps || !e.vietSyllables)) {
+    SetVerdict(d, shape);
+    return;
+  }
+  uint32_t flags = ComposeFlagsFor(e, keys, /*strict=*/true);
+  if (d.notVietnamese && d.verdictLabel == label::kCannotBeSyllable && !(flags & e.extraFlags)) return;
+
+  ComposeResult composed = Compose(keys, e.method, e.classicPlacement, true, flags);
+  std::u16string shown = composed.text;
+  if (composed.pendingTonePos >= 0) shown.erase(composed.pendingTonePos, 1);  // the waiting tone key
+  if (!CouldBeSyllableStart(shown)) {
+    SetVerdict(d, label::kCannotBeSyllable);
+  } else if (shape == label::kAllCaps) {
+    if (CapsVietnamese(e, keys, composed, /*atWordEnd=*/false)) {
+      d.notVietnamese = false;
+      d.verdictLabel = nullptr;
+    } else {
+      SetVerdict(d, label::kAllCaps);
+    }
+  } else {
+    d.notVietnamese = false;
+    d.verdictLabel = nullptr;
+  }
+}
+
+}  // namespace tonvira

@@ -1,0 +1,103 @@
+#include "decide/scoring.h"
+
+#include <algorithm>
+
+#include "decide/builtin_words.h"
+#include "decide/decision_labels.h"
+#include "decide/lexicon.h"
+#include "decide/word_shape.h"
+#include "engine/syllable.h"
+
+namespace tonvira {
+namespace {
+
+bool HasNonAscii(std::u16string_view s) {
+  return std::any_of(s.begin(), s.end(), [](char16_t c) { return c > 0x7F; });
+}
+
+// English weight by frequency level: 1-10, 11-20, 21-35; rarer words weigh nothing.
+float EnglishWeight(const ScoreWeights& w, int level) {
+  if (level >= 1 && level <= 10) return w[0];
+  if (level >= 11 && level <= 20) return w[1];
+  if (level >= 21 && level <= 35) return w[2];
+  return 0;
+}
+
+// Vietnamese weight by usage; a form not in the table counts as uncommon.
+float VietnameseWeight(const ScoreWeights& w, int usage) {
+  if (usage >= 3) return w[3];
+  if (usage == 2) return w[4];
+  return w[5];
+}
+
+}  // namespace
+
+ScoreResult ScoreWord(const Engine& e, std::u16string_view keys, const ComposeResult& composed) {
+  const ScoreWeights& w = e.weights;
+  if (!e.englishWords || HasNonAscii(keys)) return {WordAction::Vietnamese, 4, label::kNotEnglishWord};
+  int level = EnglishLevel(e.englishWords, keys);
+  if (level == 0) return {WordAction::Vietnamese, 4, label::kNotEnglishWord};
+  if (level >= 36) return {WordAction::Vietnamese, 4, label::kRareEnglishWord};
+  int usage = SyllableUsage(composed.text);
+  if (usage == 0) return {WordAction::English, 7, label::kUnusedSyllable};
+
+  float s = EnglishWeight(w, level) - VietnameseWeight(w, usage);
+  if (composed.toneBeforeMark) s += w[6];
+  s += e.EnglishLean + w[7];
+  if (e.contextOn && e.fieldClass == ContextClass::Vietnamese) s += w[8];
+  s -= e.enThreshold - 2.0f;
+  if (s > 0) return {WordAction::English, 5, label::kLeansEnglish, s};
+  return {WordAction::Vietnamese, 6, label::kLeansVietnamese, s};  // a tie keeps Vietnamese
+}
+
+float LeanDelta(const Engine& e, std::u16string_view keys, WordAction action, uint32_t code) {
+  const ScoreWeights& w = e.weights;
+  int level = EnglishLevel(e.englishWords, keys);
+  bool function = IsFunctionWord(keys);
+  bool everyday = level >= 1 && level <= 35;
+  switch (code) {
+    case 0:
+      return 0;
+    case 1:
+      return w[13];
+    case 3:
+      if (function) return w[9];
+      return everyday ? w[11] : w[12];
+    case 4:
+      return w[14];
+    case 5:
+    case 7:
+      return function ? w[9] : w[11];
+    case 6:
+      return w[15];
+    default:
+      break;
+  }
+  if (action == WordAction::Vietnamese) return w[14];
+  if (IsWellFormedSyllable(keys)) {
+    int usage = SyllableUsage(keys);
+    if (function && usage <= 1) return w[9];  // "the": English, though Telex leaves it alone
+    if (everyday) {
+      float d = EnglishWeight(w, level) - VietnameseWeight(w, usage);
+      if (function) d = std::max(w[10], d);
+      return std::clamp(d, -2.0f, 2.0f);
+    }
+    return w[16];
+  }
+  if (function) return w[9];
+  if (level >= 36) return w[12];
+  return everyday ? w[11] : 0;
+}
+
+void UpdateLean(Engine& e, float delta, std::u16string_view suffix, char16_t separator) {
+  const ScoreWeights& w = e.weights;
+  float lean = w[19] * e.EnglishLean + delta;
+  if (lean > w[18]) lean = w[18];
+  if (lean < w[17]) lean = w[17];
+  bool sentenceEnd = IsSentenceEnd(suffix, separator);
+  e.SentenceStart = sentenceEnd;
+  if (sentenceEnd) lean *= w[20];
+  e.EnglishLean = lean;
+}
+
+}  // namespace tonvira

@@ -1,0 +1,365 @@
+#include "decide/word_end.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "decide/abbrev_expand.h"
+#include "decide/autofix.h"
+#include "decide/builtin_words.h"
+#include "decide/caps_vietnamese.h"
+#include "decide/decision_labels.h"
+#include "decide/english_form.h"
+#include "decide/lexicon.h"
+#include "decide/scoring.h"
+#include "decide/word_shape.h"
+#include "engine/compose.h"
+#include "engine/compose_flags.h"
+#include "engine/syllable.h"
+
+namespace tonvira {
+namespace {
+
+struct Decision {
+  WordAction action = WordAction::Unchanged;
+  uint32_t code = 2;
+  const char* label = "";
+  float score = 0;
+  std::optional<std::u16string> correction;
+  uint32_t fixKind = 0;
+  uint32_t fixDetail = 0;
+};
+
+Decision Verdict(WordAction action, uint32_t code, const char* label, float score = 0) {
+  Decision d;
+  d.action = action;
+  d.code = code;
+  d.label = label;
+  d.score = score;
+  return d;
+}
+
+// A correction replaces the Vietnamese form.
+Decision Corrected(uint32_t code, const char* label, std::u16string text, uint32_t kind,
+                   uint32_t detail = 0) {
+  Decision d = Verdict(WordAction::Vietnamese, code, label);
+  d.correction = std::move(text);
+  d.fixKind = kind;
+  d.fixDetail = detail;
+  return d;
+}
+
+// Everything a word's checks read, worked out once.
+struct WordFacts {
+  std::u16string keys;  // key text without its trailing suffix
+  std::u16string suffix;
+  char16_t separator = 0;
+  ComposeResult composed;  // the Vietnamese form
+  bool keepShown = false;
+  bool autofixAllowed = false;
+  bool passThrough = false;
+};
+
+WordEndSnapshot TakeSnapshot(const Engine& e) {
+  return {e.LastLanguage,
+          e.EnglishLean,
+          e.SentenceStart,
+          e.LineStart,
+          e.CapsRunVietnamese,
+          e.CapsRunEnglishWord,
+          e.decision.backspaceTouched,
+          static_cast<uint64_t>(e.decision.history.size())};
+}
+
+bool IsApostrophe(char16_t c) {
+  return c == u'\'' || c == u'\u2019';
+}
+
+// The out-of-order transforms are trusted only where they give a real, known syllable.
+bool TrustExtraTransforms(const Engine& e, const std::u16string& text) {
+  if (!IsWellFormedSyllable(text)) return false;
+  if (!e.vietSyllables) return true;
+  return SyllableFrequency(*e.vietSyllables, text) >= 2 && !IsDoubtfulSyllable(*e.vietSyllables, text);
+}
+
+ComposeResult ComposeForDecision(const Engine& e, std::u16string_view keys, char16_t separator) {
+  uint32_t flags = ComposeFlagsFor(e, keys, false);
+  if (IsApostrophe(separator)) flags &= ~e.extraFlags;  // don't, it's: no reaching back
+  ComposeResult composed = Compose(keys, e.method, e.classicPlacement, true, flags);
+  if (flags & e.extraFlags) {
+    ComposeResult conservative = Compose(keys, e.method, e.classicPlacement, true, flags & ~e.extraFlags);
+    if (conservative.text != composed.text && !TrustExtraTransforms(e, composed.text)) return conservative;
+  }
+  return composed;
+}
+
+// "â", "đ", "đc", "đt": a lone letter or a đ shorthand.
+bool IsLoneLetterOrDShorthand(std::u16string_view viet) {
+  std::u16string lower(viet);
+  for (char16_t& c : lower) c = ToLowerVi(c);
+  if (lower == u"â" || lower == u"đ") return true;
+  if (lower.size() < 2 || lower.size() > 3 || lower[0] != u'đ') return false;
+  return std::none_of(lower.begin() + 1, lower.end(), IsVietVowel);  // no vowel, toned or not
+}
+
+Decision RunChecks(Engine& e, const WordFacts& w) {
+  const std::u16string& keys = w.keys;
+  const std::u16string& viet = w.composed.text;
+  if (EnglishOnlyField(e) || w.passThrough) return Verdict(WordAction::English, 0, label::kEnglishContext);
+  if (w.keepShown) return Verdict(WordAction::Unchanged, 2, label::kKeepShown);
+  if (!e.smartOn) {
+    return Verdict(viet != keys ? WordAction::Vietnamese : WordAction::Unchanged, 0, label::kSmartOff);
+  }
+  bool midSentenceCapital = IsCapitalised(keys) && !e.SentenceStart;
+  if (e.autofixOn && !midSentenceCapital) {
+    if (auto fixed = CurrencyFix(keys, e.method)) {
+      return Corrected(1, label::kCurrencyFix, *fixed, 12);
+    }
+  }
+  if (!CapsVietnamese(e, keys, w.composed, /*atWordEnd=*/true)) {
+    if (const char* shape = WordShape(keys, e.method)) return Verdict(WordAction::English, 1, shape);
+  }
+  if (IsApostrophe(w.separator) && IsEnglishContraction(keys))
+    return Verdict(WordAction::English, 1, label::kContraction);
+  int level = EnglishLevel(e.englishWords, keys);
+  if (viet == keys) {
+    if (w.autofixAllowed && e.vietSyllables && level == 0) {
+      if (auto swapped = SwapFix(keys, e.vietSyllables)) {
+        return Corrected(4, label::kSwapFix, *swapped, 11);
+      }
+    }
+    return Verdict(WordAction::Unchanged, 2, label::kUnchanged);
+  }
+  if (IsLoneLetterOrDShorthand(viet)) {
+    if (level != 0 || e.EnglishLean >= e.weights[12])
+      return Verdict(WordAction::English, 3, label::kNotSyllable);
+    return Verdict(WordAction::Unchanged, 2, label::kLoneLetter);
+  }
+  int frequency = e.vietSyllables ? SyllableFrequency(*e.vietSyllables, viet) : 0;
+  if (IsWellFormedSyllable(viet)) {
+    if (w.autofixAllowed && frequency < 2) {
+      AutofixResult fix = AutofixWord(e, keys, w.composed, AutofixMode::ValidSyllable);
+      if (fix.accepted) return Corrected(4, fix.label, fix.text, fix.fixKind, fix.fixDetail);
+    }
+    // A capitalised word whose syllable Vietnamese does not use is a name: Boris, Gary.
+    if (e.vietSyllables && IsCapitalised(keys) && !HasStrongVietKeys(keys, e.method) &&
+        !HasDoubledVowel(keys) && (frequency == 0 || IsForeignName(keys))) {
+      return Verdict(WordAction::English, 3, label::kProperName);
+    }
+    ScoreResult scored = ScoreWord(e, keys, w.composed);
+    return Verdict(scored.action, scored.code, scored.label, scored.score);
+  }
+  const char* declined = nullptr;
+  if (w.autofixAllowed) {
+    AutofixResult fix = AutofixWord(e, keys, w.composed, AutofixMode::InvalidSyllable);
+    if (fix.accepted) return Corrected(4, fix.label, fix.text, fix.fixKind, fix.fixDetail);
+    declined = fix.label;
+  }
+  return Verdict(WordAction::English, 3, declined ? declined : label::kNotSyllable);
+}
+
+// Runs of capitals: whether the run so far was Vietnamese, and whether it began with a word
+// that is also English (VIEETJ NAM vs. a heading in English).
+void UpdateCapsRun(Engine& e, const WordFacts& w, WordAction action) {
+  const std::u16string& k = w.keys;
+  bool capsShape =
+      k.size() >= 2 &&
+      std::all_of(k.begin(), k.end(), [](char16_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }) &&
+      (e.method == InputMethod::Vni || std::none_of(k.begin(), k.end(), IsAsciiDigit)) &&
+      std::none_of(k.begin(), k.end(), IsAsciiLower) && std::any_of(k.begin(), k.end(), IsAsciiUpper);
+  if (!capsShape) {
+    if (std::any_of(k.begin(), k.end(), IsAsciiLetter)) e.CapsRunVietnamese = e.CapsRunEnglishWord = 0;
+    return;
+  }
+  if (w.composed.text == k) return;
+  if (k.size() <= 5 && IsRomanNineteen(k)) return;  // XIX: a number, not a word
+  bool runStartsHere = !e.CapsRunVietnamese;
+  bool vietnamese = action == WordAction::Vietnamese;
+  e.CapsRunVietnamese = vietnamese;
+  if (!vietnamese) {
+    e.CapsRunEnglishWord = 0;
+  } else if (runStartsHere) {
+    e.CapsRunEnglishWord = EnglishLevel(e.englishWords, k) != 0;
+  }
+}
+
+// "1.", "a)", "IV.", "TP." at the start of a line number a list; they say nothing of language.
+bool IsListMarker(const WordFacts& w) {
+  char16_t mark = w.suffix.empty() ? w.separator : w.suffix.back();
+  if (mark != u'.' && mark != u')') return false;
+  const std::u16string& k = w.keys;
+  if (k.empty() || k.size() > 8) return false;
+  bool allDigits = std::all_of(k.begin(), k.end(), IsAsciiDigit);
+  if (allDigits && k.size() < 4) return true;
+  bool roman =
+      std::all_of(k.begin(), k.end(), [](char16_t c) { return c == u'I' || c == u'V' || c == u'X'; });
+  if (roman && k.size() < 5) return true;
+  if (k.size() == 1 && IsAsciiLetter(k[0])) return true;
+  if (k == u"TP" || k == u"TX" || k == u"TT") return true;
+  // 2.1, 3.2.4: numbered sub-items (digits alone are bounded by the rule above).
+  return IsAsciiDigit(k[0]) && k.find(u'.') != std::u16string::npos &&
+         std::all_of(k.begin(), k.end(), [](char16_t c) { return IsAsciiDigit(c) || c == u'.'; });
+}
+
+void Record(Engine& e, const WordFacts& w, const std::u16string& output, const Decision& d,
+            const char* label) {
+  if (!e.decision.recording) return;
+  e.decision.history.push_back(
+      {w.keys + w.suffix, w.composed.text, output, d.action, label, d.score, d.fixKind, d.fixDetail});
+}
+
+// Abbreviations are tried on lower-case or capitalised words only: ALL CAPS never expands.
+bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
+  if (!e.abbrevOn || !e.abbrevTable || w.passThrough || reDeciding || w.keepShown) return false;
+  bool noCapital = std::none_of(w.keys.begin(), w.keys.end(), IsAsciiUpper);
+  if (!noCapital && !IsCapitalised(w.keys)) return false;
+  std::optional<std::u16string> expansion = ExpandAbbrev(e, w.keys, e.classicPlacement);
+  if (!expansion) return false;
+  e.committedText += *expansion;
+  e.committedText += w.suffix;
+  if (w.separator) e.committedText.push_back(w.separator);
+  e.LastLanguage = 1;
+  UpdateLean(e, e.weights[14], w.suffix, w.separator);
+  e.LineStart = e.CapsRunVietnamese = e.CapsRunEnglishWord = 0;
+  Decision d = Verdict(WordAction::Vietnamese, 4, label::kAbbreviation);
+  Record(e, w, *expansion, d, label::kAbbreviation);
+  return true;
+}
+
+}  // namespace
+
+bool IsWordSeparator(char16_t c) {
+  return c == u'\t' || c == u'\n' || c == u'\r' || c == u' ' ||
+         std::u16string_view(u"!\"#%'()*+,;<=>?[]{|}").find(c) != std::u16string_view::npos;
+}
+
+void DecideWord(Engine& e, char16_t separator) {
+  WordFacts w;
+  w.separator = separator;
+  w.keepShown = e.decision.keepShown;
+  bool backspaceTouched = e.decision.backspaceTouched;
+  e.decision.keepShown = e.decision.backspaceTouched = false;
+  w.passThrough = e.blocked;
+
+  w.keys = e.heldText + e.keys;
+  e.keys.clear();
+  e.heldText.clear();
+  while (!w.keys.empty() && IsTrailingSuffixChar(w.keys.back())) {
+    w.suffix.insert(w.suffix.begin(), w.keys.back());
+    w.keys.pop_back();
+  }
+  bool lineStartBefore = e.LineStart;
+  uint32_t lastLanguageBefore = e.LastLanguage;
+
+  if (w.keys.empty()) {  // "--" then a space: written back unchanged
+    e.committedText += w.suffix;
+    if (separator) e.committedText.push_back(separator);
+    return;
+  }
+  if (TryAbbreviation(e, w, e.decision.reDeciding)) return;
+
+  w.composed = ComposeForDecision(e, w.keys, separator);
+  bool midSentenceCapital = IsCapitalised(w.keys) && !e.SentenceStart;
+  w.autofixAllowed = e.smartOn && e.autofixOn && !w.passThrough && !EnglishOnlyField(e) &&
+                     !backspaceTouched && !midSentenceCapital;
+  if (w.autofixAllowed && e.method == InputMethod::Vni &&
+      (w.keys.find(u'0') != std::u16string::npos ||
+       std::any_of(w.composed.text.begin(), w.composed.text.end(), IsAsciiDigit))) {
+    w.autofixAllowed = false;  // a digit the composition did not use
+  }
+
+  Decision d = RunChecks(e, w);
+
+  std::u16string output;
+  if (w.keepShown) {
+    output = w.keys;
+  } else if (d.action == WordAction::English) {
+    output = (EnglishOnlyField(e) || w.passThrough) ? w.keys : EnglishForm(e, w.keys);
+  } else {
+    output = d.correction ? *d.correction : w.composed.text;
+  }
+  e.committedText += output;
+  e.committedText += w.suffix;
+  if (separator) e.committedText.push_back(separator);
+  if (d.action != WordAction::Unchanged) e.LastLanguage = static_cast<uint32_t>(d.action);
+
+  UpdateCapsRun(e, w, d.action);
+
+  const char* label = d.label;
+  bool sentenceEnd = IsSentenceEnd(w.suffix, separator);
+  if (lineStartBefore && IsListMarker(w)) {
+    e.LineStart = 1;
+    e.LastLanguage = lastLanguageBefore;
+    if (!w.passThrough)
+      e.EnglishLean = std::clamp(e.weights[19] * e.EnglishLean, e.weights[17], e.weights[18]);
+    if (sentenceEnd) {
+      e.EnglishLean *= e.weights[20];
+      e.SentenceStart = 1;
+    }
+    label = label::kListMarker;
+  } else {
+    e.LineStart = 0;
+    if (w.passThrough) {
+      e.SentenceStart = sentenceEnd;
+    } else {
+      UpdateLean(e, LeanDelta(e, w.keys, d.action, d.code), w.suffix, separator);
+    }
+  }
+  Record(e, w, output, d, label);
+}
+
+void WordEnd(Engine& e, char16_t separator) {
+  WordDecisionState& d = e.decision;
+  d.snapshotsValid = false;
+
+  if (e.reopenFlags[0]) {
+    // The reopened word comes back untouched, with the language memory it had.
+    e.committedText += e.reopenedWord;
+    if (separator) e.committedText.push_back(separator);
+    e.LastLanguage = e.savedScore.LastLanguage;
+    e.EnglishLean = e.savedScore.EnglishLean;
+    e.SentenceStart = e.savedScore.SentenceStart;
+    e.LineStart = e.savedScore.LineStart;
+    e.CapsRunVietnamese = e.savedScore.CapsRunVietnamese;
+    e.CapsRunEnglishWord = e.savedScore.CapsRunEnglishWord;
+    if (IsSentenceEnd({}, separator)) {
+      e.EnglishLean *= e.weights[20];
+      e.SentenceStart = 1;
+    }
+    d.snapshotsValid = separator == u' ';
+    ResetWord(e);
+    e.justCommitted = 1;
+    return;
+  }
+
+  WordEndSnapshot before = TakeSnapshot(e);
+  std::u16string keys = d.manualEditMode ? std::u16string() : e.heldText + e.keys;
+  size_t committedBefore = e.committedText.size();
+
+  // Words rebuilt by backspace editing, reopened words and dotted words (file.txt) take
+  // their own paths once backspace editing exists; everything else is decided here.
+  DecideWord(e, separator);
+
+  WordEndSnapshot after = TakeSnapshot(e);
+  const std::u16string& text = e.committedText;
+  if (separator == u' ' && !e.blocked && !EnglishOnlyField(e) && text.size() >= committedBefore + 2 &&
+      text.back() == u' ') {
+    std::u16string_view word =
+        std::u16string_view(text).substr(committedBefore, text.size() - 1 - committedBefore);
+    bool reopenable = std::all_of(word.begin(), word.end(), [&](char16_t c) {
+      char16_t b = BaseOf(c);
+      if ((b >= u'a' && b <= u'z') || b == u'đ' || IsVietVowel(b)) return true;
+      return e.method == InputMethod::Vni && IsAsciiDigit(c) && word == keys;
+    });
+    if (reopenable) {
+      e.lastWordText = word;
+      e.lastWordKeys = keys;
+      d.before = before;
+      d.after = after;
+      d.snapshotsValid = true;
+    }
+  }
+  ResetWord(e);
+  e.justCommitted = 1;
+}
+
+}  // namespace tonvira

@@ -1,0 +1,83 @@
+#include "engine/engine.h"
+
+#include <cmath>
+
+#include "config/settings.h"
+
+namespace tonvira {
+
+void ResetWord(Engine& e) {
+  e.keys.clear();
+  e.composedPrefix.clear();
+  e.literalKeys.clear();
+  e.literalHead.clear();
+  e.heldText.clear();
+  e.expectedOutput.clear();
+  e.mode = 0;
+  e.literalWord = 0;
+  e.justCommitted = 0;
+  e.reopenFlags = {};
+  e.editedByBackspace = 0;
+  e.decision.notVietnamese = false;
+  e.decision.verdictLabel = nullptr;
+  e.decision.keepShown = false;
+  e.decision.backspaceTouched = false;
+  e.decision.manualEditMode = 0;
+  e.decision.reDeciding = false;
+}
+
+void AbandonWord(Engine& e) {
+  if (e.reopenFlags[0]) {
+    e.committedText += e.reopenedWord;
+    e.LastLanguage = e.savedScore.LastLanguage;
+    e.EnglishLean = e.savedScore.EnglishLean;
+    e.SentenceStart = e.savedScore.SentenceStart;
+    e.LineStart = e.savedScore.LineStart;
+    e.CapsRunVietnamese = e.savedScore.CapsRunVietnamese;
+    e.CapsRunEnglishWord = e.savedScore.CapsRunEnglishWord;
+  }
+  ResetWord(e);
+}
+
+bool EngineIdle(const Engine& e) {
+  return e.keys.empty() && e.composedPrefix.empty() && e.heldText.empty();
+}
+
+void NewContext(Engine& e) {
+  AbandonWord(e);
+  e.LastLanguage = 0;
+  e.EnglishLean = 0;
+  e.SentenceStart = 1;
+  e.LineStart = 1;
+  e.CapsRunVietnamese = 0;
+  e.CapsRunEnglishWord = 0;
+}
+
+void HalveLean(Engine& e) {
+  e.EnglishLean *= e.weights[20];
+  e.SentenceStart = 1;
+  e.LineStart = 1;
+  e.CapsRunVietnamese = 0;
+  e.CapsRunEnglishWord = 0;
+}
+
+void TrimCommittedText(Engine& e) {
+  if (e.committedText.size() > kCommittedTextLimit) e.committedText.clear();
+}
+
+void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
+  e.method = s.method == 1 ? InputMethod::Vni : InputMethod::Telex;
+  e.classicPlacement = !s.old_tone;
+  e.enThreshold = std::isfinite(s.en_threshold) ? s.en_threshold : 2.0f;
+  e.abbrevOn = s.abbrev;
+  e.contextOn = s.context;
+  e.smartOn = s.smart;
+  e.bsEditOn = s.bs_edit;
+  e.freeMarksOn = s.free_marks;
+  e.autofixOn = s.autofix;
+  e.capsViOn = s.caps_vi;
+  e.abbrevTable = abbrevTable;
+  AbandonWord(e);  // the next key starts a word under the new settings
+}
+
+}  // namespace tonvira

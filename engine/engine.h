@@ -1,0 +1,141 @@
+// The one composition engine: settings copies, the word being typed (kept as its keys),
+// the text recently committed in the focused field, and the language memory across words.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "context/context_class.h"
+#include "engine/letters.h"
+
+namespace tonvira {
+
+struct EnglishWords;
+struct Syllables;
+struct AbbrevTable;
+struct Settings;
+
+// W0-W20: constants of the English/Vietnamese scoring and of the lean update.
+using ScoreWeights = std::array<float, 21>;
+inline constexpr ScoreWeights kDefaultScoreWeights = {3.0f,  2.0f,   1.0f,  4.0f,  2.5f, -1.0f, 2.0f,
+                                                      0.0f,  -0.25f, 4.0f,  1.0f,  2.0f, 1.0f,  0.5f,
+                                                      -2.5f, -1.5f,  -1.5f, -3.0f, 4.0f, 0.5f,  0.5f};
+
+enum class WordAction : uint32_t { Unchanged = 0, Vietnamese = 1, English = 2 };
+
+// Text committed in the focused field is forgotten past this many units.
+inline constexpr size_t kCommittedTextLimit = 4096;
+
+// One decided word, kept only while DecisionRecording is on (diagnostics).
+struct DecisionRecord {
+  std::u16string keys;
+  std::u16string vietnamese;
+  std::u16string output;
+  WordAction action = WordAction::Unchanged;
+  const char* reason = "";
+  float score = 0;
+  uint32_t fixKind = 0;
+  uint32_t fixDetail = 0;
+};
+
+// The language memory around one committed word, so backspace can reopen it.
+struct WordEndSnapshot {
+  uint32_t LastLanguage = 0;
+  float EnglishLean = 0;
+  uint8_t SentenceStart = 1;
+  uint8_t LineStart = 1;
+  uint8_t CapsRunVietnamese = 0;
+  uint8_t CapsRunEnglishWord = 0;
+  uint8_t backspaceTouched = 0;
+  uint64_t recordCount = 0;
+};
+
+// Working state of the word-end decisions.
+struct WordDecisionState {
+  // Live verdict while typing: the word is already known not to be Vietnamese.
+  bool notVietnamese = false;
+  const char* verdictLabel = nullptr;
+  // Set by backspace editing.
+  bool keepShown = false;
+  bool backspaceTouched = false;
+  uint32_t manualEditMode = 0;
+  bool reDeciding = false;
+  // Diagnostics: off, and nothing in the product turns it on.
+  bool recording = false;
+  std::vector<DecisionRecord> history;
+  // Before and after the last word committed by a space.
+  bool snapshotsValid = false;
+  WordEndSnapshot before;
+  WordEndSnapshot after;
+};
+
+struct Engine {
+  ScoreWeights weights = kDefaultScoreWeights;
+  const EnglishWords* englishWords = nullptr;
+  const AbbrevTable* abbrevTable = nullptr;
+  InputMethod method = InputMethod::Telex;
+  uint8_t abbrevOn = 1;
+  ContextClass fieldClass = ContextClass::Auto;
+  uint8_t blocked = 0;  // the field takes keys unchanged (password)
+  uint8_t classicPlacement = 1;
+  uint8_t contextOn = 1;
+  uint8_t smartOn = 1;
+  uint8_t freeMarksOn = 1;
+  uint32_t baseFlags = 44;   // out-of-order marks for every word
+  uint32_t extraFlags = 19;  // added for words that are not English words
+  uint8_t englishLookupOn = 1;
+  uint8_t capsViOn = 1;
+  uint8_t autofixOn = 1;
+  const Syllables* vietSyllables = nullptr;
+  uint8_t bsEditOn = 1;
+  float enThreshold = 2.0f;
+
+  std::u16string keys;           // keys of the current word, never a separator
+  std::u16string committedText;  // committed words with their separators
+  uint32_t LastLanguage = 0;     // 1 Vietnamese, 2 English
+  float EnglishLean = 0;         // running English evidence, -3.0 ... 4.0
+  uint8_t literalWord = 0;
+  uint8_t SentenceStart = 1;
+  uint8_t LineStart = 1;
+  uint8_t CapsRunVietnamese = 0;
+  uint8_t CapsRunEnglishWord = 0;
+  uint32_t mode = 0;  // 0 keys; 1 composedPrefix + keys; 2 as 1, held literally
+  std::u16string composedPrefix;
+  std::u16string literalKeys;
+  std::u16string literalHead;
+  std::u16string heldText;
+  std::u16string expectedOutput;
+  uint8_t editedByBackspace = 0;
+  std::u16string lastWordText;
+  std::u16string lastWordKeys;
+  uint8_t justCommitted = 0;
+  std::array<uint8_t, 3> reopenFlags{};  // untouched, reopened composed, reopened as keys
+  std::u16string reopenedWord;
+  WordEndSnapshot savedScore;  // language memory before a reopened word
+  std::u16string displayPrefix;
+  WordDecisionState decision;
+};
+
+// Empties the word; committed text and language memory stay.
+void ResetWord(Engine& engine);
+// Gives up the word (arrows, Esc, a click...): a reopened word still untouched goes back
+// as it was. The pipeline forgets what it showed for the word itself.
+void AbandonWord(Engine& engine);
+bool EngineIdle(const Engine& engine);
+// A new field or window: the language memory starts again.
+void NewContext(Engine& engine);
+// Enter: the lean halves and a new sentence and line begin.
+void HalveLean(Engine& engine);
+// The pipeline forgets committed text past the limit.
+void TrimCommittedText(Engine& engine);
+// Copies the preferences the engine uses (a non-finite threshold becomes 2.0).
+void ApplySettingsToEngine(Engine& engine, const Settings& settings, const AbbrevTable* abbrevTable);
+
+// Whether the field takes the word as typed: an English-only field with context on.
+inline bool EnglishOnlyField(const Engine& e) {
+  return e.contextOn && e.fieldClass == ContextClass::English;
+}
+
+}  // namespace tonvira

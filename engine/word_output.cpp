@@ -1,0 +1,39 @@
+#include "engine/word_output.h"
+
+#include "decide/autofix.h"
+#include "decide/live_verdict.h"
+#include "decide/word_shape.h"
+#include "engine/compose_flags.h"
+
+namespace tonvira {
+
+std::u16string WordOutput(const Engine& e) {
+  const std::u16string& head = e.mode == 0 ? e.heldText : e.composedPrefix;
+  if (EnglishOnlyField(e) || e.blocked) return head + e.keys;
+
+  // "vieetj-" shows "việt-": a trailing "-", "." run stays after the composed part.
+  std::u16string typed = e.mode == 0 ? e.heldText + e.keys : e.keys;
+  std::u16string_view core = WithoutTrailingSuffix(typed);
+  std::u16string_view suffix = std::u16string_view(typed).substr(core.size());
+
+  std::u16string out;
+  if (e.mode != 0) {
+    uint32_t flags = (e.freeMarksOn && e.smartOn) ? e.baseFlags : 0;
+    out = core.empty() ? e.composedPrefix
+                       : Compose(core, e.method, e.classicPlacement, true, flags, e.composedPrefix).text;
+  } else if (e.literalWord) {
+    out = e.literalHead + std::u16string(core);
+  } else if (std::optional<std::u16string> amount; e.smartOn && e.autofixOn &&
+                                                   !(IsCapitalised(core) && !e.SentenceStart) &&
+                                                   (amount = CurrencyFix(core, e.method))) {
+    out = *amount;  // 50000dd is shown as 50000đ already while typing
+  } else if (e.decision.notVietnamese) {
+    out = core;
+  } else {
+    out = Compose(core, e.method, e.classicPlacement, true, ComposeFlagsFor(e, core, false)).text;
+  }
+  out += suffix;
+  return out;
+}
+
+}  // namespace tonvira

@@ -1,0 +1,149 @@
+#include "decide/scoring.h"
+
+#include "decide/decision_labels.h"
+#include "engine_fixture.h"
+
+namespace tonvira {
+namespace {
+
+class Scoring : public EngineFixture {
+ protected:
+  // A word of the given English level whose Vietnamese form is `form`.
+  ScoreResult Score(std::string_view englishEntry, const char16_t* keys, const char16_t* form,
+                    bool toneKey = false) {
+    english_ = EnglishWords{};
+    ParseEnglishWords(english_, englishEntry);
+    engine_.englishWords = &english_;
+    ComposeResult composed;
+    composed.text = form;
+    composed.toneBeforeMark = toneKey;
+    return ScoreWord(engine_, keys, composed);
+  }
+  EnglishWords english_;
+};
+
+TEST_F(Scoring, WeighsEnglishLevelAgainstVietnameseUsage) {
+  // ban: usage 2 (weight 2.5); level 5 weighs 3.0.
+  ScoreResult r = Score("ban 5", u"ban", u"ban");
+  EXPECT_EQ(r.action, WordAction::English);
+  EXPECT_EQ(r.code, 5u);
+  EXPECT_STREQ(r.label, label::kLeansEnglish);
+  EXPECT_FLOAT_EQ(r.score, 0.5f);
+
+  engine_.enThreshold = 3.0f;
+  r = Score("ban 5", u"ban", u"ban");
+  EXPECT_EQ(r.action, WordAction::Vietnamese);
+  EXPECT_EQ(r.code, 6u);
+  EXPECT_FLOAT_EQ(r.score, -0.5f);
+}
+
+TEST_F(Scoring, ATieKeepsVietnamese) {
+  engine_.EnglishLean = -0.5f;
+  ScoreResult r = Score("ban 5", u"ban", u"ban");
+  EXPECT_FLOAT_EQ(r.score, 0.0f);
+  EXPECT_EQ(r.action, WordAction::Vietnamese);
+  EXPECT_STREQ(r.label, label::kLeansVietnamese);
+}
+
+TEST_F(Scoring, FormOutsideTheUsageTableCountsAsUncommon) {
+  ScoreResult r = Score("xyz 5", u"xyz", u"việt");
+  EXPECT_FLOAT_EQ(r.score, 4.0f);
+  EXPECT_EQ(r.action, WordAction::English);
+  engine_.EnglishLean = -3.0f;
+  engine_.enThreshold = 4.0f;
+  r = Score("xyz 5", u"xyz", u"việt");
+  EXPECT_FLOAT_EQ(r.score, -1.0f);
+  EXPECT_EQ(r.action, WordAction::Vietnamese);
+}
+
+TEST_F(Scoring, ToneKeyVietnameseFieldAndBands) {
+  EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban", /*toneKey=*/true).score, 2.5f);
+  engine_.fieldClass = ContextClass::Vietnamese;
+  EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban").score, 0.25f);
+  engine_.contextOn = 0;  // the field class counts only with context on
+  EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban").score, 0.5f);
+  EXPECT_FLOAT_EQ(Score("ban 15", u"ban", u"ban").score, -0.5f);    // level 11-20 weighs 2.0
+  EXPECT_FLOAT_EQ(Score("ban 35", u"ban", u"ban").score, -1.5f);    // 21-35 weighs 1.0
+  EXPECT_FLOAT_EQ(Score("sang 5", u"sang", u"sang").score, -1.0f);  // usage 3 weighs 4.0
+}
+
+TEST_F(Scoring, ShortCuts) {
+  struct Row {
+    std::string_view english;
+    const char16_t* keys;
+    const char16_t* form;
+    WordAction action;
+    uint32_t code;
+    const char* label;
+  } rows[] = {
+      {"other 5", u"ban", u"ban", WordAction::Vietnamese, 4, label::kNotEnglishWord},
+      {"ban 36", u"ban", u"ban", WordAction::Vietnamese, 4, label::kRareEnglishWord},
+      {"via 35", u"via", u"via", WordAction::English, 7, label::kUnusedSyllable},    // usage 0
+      {"via 1", u"vía", u"vía", WordAction::Vietnamese, 4, label::kNotEnglishWord},  // keys not ASCII
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.english);
+    engine_.EnglishLean = 4.0f;  // the short cuts ignore the lean
+    ScoreResult r = Score(row.english, row.keys, row.form);
+    EXPECT_EQ(r.action, row.action);
+    EXPECT_EQ(r.code, row.code);
+    EXPECT_STREQ(r.label, row.label);
+  }
+  engine_.englishWords = nullptr;
+  ComposeResult composed;
+  composed.text = u"ban";
+  EXPECT_STREQ(ScoreWord(engine_, u"ban", composed).label, label::kNotEnglishWord);
+}
+
+TEST_F(Scoring, LeanDeltaByCode) {
+  // From the fixture: the 1 (function word), test 8, quartz 40; hello is not listed.
+  struct Row {
+    const char16_t* keys;
+    WordAction action;
+    uint32_t code;
+    float delta;
+  } rows[] = {
+      {u"test", WordAction::English, 0, 0.0f},     {u"test", WordAction::English, 1, 0.5f},
+      {u"the", WordAction::English, 3, 4.0f},      {u"test", WordAction::English, 3, 2.0f},
+      {u"quartz", WordAction::English, 3, 1.0f},   {u"hello", WordAction::English, 3, 1.0f},
+      {u"test", WordAction::Vietnamese, 4, -2.5f}, {u"the", WordAction::English, 5, 4.0f},
+      {u"test", WordAction::English, 7, 2.0f},     {u"test", WordAction::Vietnamese, 6, -1.5f},
+      {u"test", WordAction::Vietnamese, 2, -2.5f},  // code 2 with action 1
+      {u"the", WordAction::Unchanged, 2, 4.0f},     // the: a syllable of usage 1, and a function word
+      {u"sang", WordAction::Unchanged, 2, -2.0f},   // 1.0 - 4.0 clamped
+      {u"ban", WordAction::Unchanged, 2, -1.5f},    // 1.0 - 2.5
+      {u"xem", WordAction::Unchanged, 2, -1.5f},    // a syllable, not an English word
+      {u"quartz", WordAction::Unchanged, 2, 1.0f},  // not a syllable, rare English
+      {u"test", WordAction::Unchanged, 2, 2.0f},    // not a syllable, everyday English
+      {u"zzz", WordAction::Unchanged, 2, 0.0f},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "code " << row.code << " delta " << row.delta);
+    EXPECT_FLOAT_EQ(LeanDelta(engine_, row.keys, row.action, row.code), row.delta);
+  }
+}
+
+TEST_F(Scoring, UpdateLeanDecaysClampsAndHalvesAtSentenceEnds) {
+  engine_.EnglishLean = 4.0f;
+  UpdateLean(engine_, 4.0f, u"", u' ');
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, 4.0f);
+  EXPECT_FALSE(engine_.SentenceStart);
+  UpdateLean(engine_, 4.0f, u".", u' ');
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, 2.0f);  // clamped to 4.0, then halved
+  EXPECT_TRUE(engine_.SentenceStart);
+  engine_.EnglishLean = -3.0f;
+  UpdateLean(engine_, -2.5f, u"", u'?');
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, -1.5f);
+  engine_.EnglishLean = -3.0f;
+  UpdateLean(engine_, -2.5f, u"", u',');
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, -3.0f);
+}
+
+TEST_F(Scoring, TheFromANeutralLeanGivesFour) {
+  DecisionRecord r = Decide(u"the");
+  EXPECT_STREQ(r.reason, label::kUnchanged);
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, 4.0f);
+}
+
+}  // namespace
+}  // namespace tonvira
