@@ -313,14 +313,8 @@ void WordEnd(Engine& e, char16_t separator) {
 
   if (e.reopenFlags[0]) {
     // The reopened word comes back untouched, with the language memory it had.
-    e.committedText += e.reopenedWord;
+    RestoreReopenedWord(e);
     if (separator) e.committedText.push_back(separator);
-    e.LastLanguage = e.savedScore.LastLanguage;
-    e.EnglishLean = e.savedScore.EnglishLean;
-    e.SentenceStart = e.savedScore.SentenceStart;
-    e.LineStart = e.savedScore.LineStart;
-    e.CapsRunVietnamese = e.savedScore.CapsRunVietnamese;
-    e.CapsRunEnglishWord = e.savedScore.CapsRunEnglishWord;
     if (IsSentenceEnd({}, separator)) {
       e.EnglishLean *= e.weights[20];
       e.SentenceStart = 1;

@@ -26,16 +26,18 @@ void ResetWord(Engine& e) {
   e.decision.reDeciding = false;
 }
 
+void RestoreReopenedWord(Engine& e) {
+  e.committedText += e.reopenedWord;
+  e.LastLanguage = e.savedScore.LastLanguage;
+  e.EnglishLean = e.savedScore.EnglishLean;
+  e.SentenceStart = e.savedScore.SentenceStart;
+  e.LineStart = e.savedScore.LineStart;
+  e.CapsRunVietnamese = e.savedScore.CapsRunVietnamese;
+  e.CapsRunEnglishWord = e.savedScore.CapsRunEnglishWord;
+}
+
 void AbandonWord(Engine& e) {
-  if (e.reopenFlags[0]) {
-    e.committedText += e.reopenedWord;
-    e.LastLanguage = e.savedScore.LastLanguage;
-    e.EnglishLean = e.savedScore.EnglishLean;
-    e.SentenceStart = e.savedScore.SentenceStart;
-    e.LineStart = e.savedScore.LineStart;
-    e.CapsRunVietnamese = e.savedScore.CapsRunVietnamese;
-    e.CapsRunEnglishWord = e.savedScore.CapsRunEnglishWord;
-  }
+  if (e.reopenFlags[0]) RestoreReopenedWord(e);
   ResetWord(e);
 }
 

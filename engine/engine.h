@@ -124,6 +124,9 @@ void ResetWord(Engine& engine);
 // as it was. The pipeline forgets what it showed for the word itself.
 void AbandonWord(Engine& engine);
 bool EngineIdle(const Engine& engine);
+// A reopened word left untouched goes back into the committed text with the language memory
+// it had.
+void RestoreReopenedWord(Engine& engine);
 // A new field or window: the language memory starts again.
 void NewContext(Engine& engine);
 // Enter: the lean halves and a new sentence and line begin.
