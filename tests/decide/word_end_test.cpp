@@ -1,5 +1,9 @@
 #include "decide/word_end.h"
 
+#include <limits>
+
+#include "config/settings.h"
+
 #include "decide/decision_labels.h"
 #include "engine/compose_flags.h"
 #include "engine/key_path.h"
@@ -115,6 +119,43 @@ TEST_F(WordEndTest, CapitalRuns) {
   EXPECT_EQ(TypeLine(u"TIEENGS"), u"TIẾNG");
   engine_.capsViOn = 0;
   EXPECT_EQ(TypeLine(u"TIEENGS"), u"TIEENGS");
+}
+
+TEST_F(WordEndTest, CapitalRunFlags) {
+  NewContext(engine_);
+  SimField field(engine_);
+  field.Type(u"VIEETJ ");
+  EXPECT_TRUE(engine_.CapsRunVietnamese);
+  EXPECT_FALSE(engine_.CapsRunEnglishWord);
+  field.Type(u"XIX ");  // a number inside the run leaves it as it was
+  EXPECT_TRUE(engine_.CapsRunVietnamese);
+  field.Type(u"NAM ");  // nothing composed: the run goes on
+  EXPECT_TRUE(engine_.CapsRunVietnamese);
+  field.Type(u"ASAP ");  // English
+  EXPECT_FALSE(engine_.CapsRunVietnamese);
+  field.Type(u"VIEETJ ");
+  field.Type(u"hello ");  // a lower-case word ends the run
+  EXPECT_FALSE(engine_.CapsRunVietnamese);
+}
+
+TEST_F(WordEndTest, SettingsReachTheEngine) {
+  Settings settings;
+  settings.method = 7;  // kept in the file, typed as Telex
+  settings.old_tone = 1;
+  settings.en_threshold = std::numeric_limits<float>::infinity();
+  SimField field(engine_);
+  field.Type(u"vieet");
+  ApplySettingsToEngine(engine_, settings, &abbrevs_);
+  EXPECT_EQ(engine_.method, InputMethod::Telex);
+  EXPECT_EQ(engine_.classicPlacement, 0);
+  EXPECT_FLOAT_EQ(engine_.enThreshold, 2.0f);
+  EXPECT_EQ(engine_.abbrevTable, &abbrevs_);
+  EXPECT_TRUE(EngineIdle(engine_));  // the word in progress was abandoned
+  settings.method = 1;
+  settings.en_threshold = 3.5f;
+  ApplySettingsToEngine(engine_, settings, nullptr);
+  EXPECT_EQ(engine_.method, InputMethod::Vni);
+  EXPECT_FLOAT_EQ(engine_.enThreshold, 3.5f);
 }
 
 TEST_F(WordEndTest, Abbreviations) {

@@ -15,3 +15,9 @@ foreach(case
   add_test(NAME "tonvira_sim.${name}" COMMAND tonvira-sim ${parts})
   set_tests_properties("tonvira_sim.${name}" PROPERTIES PASS_REGULAR_EXPRESSION "^${expected}\n$")
 endforeach()
+
+# Batch mode on piped input: one line out per line in, and the decisions explained.
+add_test(NAME tonvira_sim.lines_explain
+         COMMAND sh -c "printf 'vieetj\\nboss test\\n' | \"$<TARGET_FILE:tonvira-sim>\" --lines --explain")
+set_tests_properties(tonvira_sim.lines_explain PROPERTIES PASS_REGULAR_EXPRESSION
+  "^việt\n\tvieetj\tviệt\tvi\t[^\n]+\nboss test\n\tboss\tboss\ten\t[^\n]+\n\ttest\ttest\ten\t[^\n]+\n$")
