@@ -23,7 +23,7 @@ std::u16string_view WithoutTrailingSuffix(std::u16string_view keys) {
 
 void UpdateLiveVerdict(Engine& e) {
   WordDecisionState& d = e.decision;
-  if (d.manualEditMode) return;
+  if (InManualEdit(e)) return;
   if (EnglishOnlyField(e) || e.blocked) {
     SetVerdict(d, label::kEnglishContext);
     return;

@@ -10,11 +10,13 @@
 #include "decide/decision_labels.h"
 #include "decide/english_form.h"
 #include "decide/lexicon.h"
+#include "decide/live_verdict.h"
 #include "decide/scoring.h"
 #include "decide/word_shape.h"
 #include "engine/compose.h"
 #include "engine/compose_flags.h"
 #include "engine/syllable.h"
+#include "engine/word_output.h"
 
 namespace tonvira {
 namespace {
@@ -225,6 +227,92 @@ bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
   return true;
 }
 
+// A word rebuilt by backspace editing is committed as the user left it.
+void CommitManualEdit(Engine& e, char16_t separator) {
+  std::u16string text = WordOutput(e);
+  e.committedText += text;
+  if (separator) e.committedText.push_back(separator);
+  e.LineStart = 0;
+  bool vietnamese = std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0x7F; });
+  WordAction action = vietnamese ? WordAction::Vietnamese : WordAction::Unchanged;
+  if (vietnamese) e.LastLanguage = 1;
+  uint32_t code = vietnamese ? 4 : 2;
+  UpdateLean(e, LeanDelta(e, text, action, code), {}, separator);
+  if (e.decision.recording) {
+    e.decision.history.push_back(
+        {e.composedPrefix + e.keys, text, text, action, label::kManualEdit, 0, 0, 0});
+  }
+}
+
+// A reopened word the user went on typing: what is shown stays (the edit was deliberate);
+// the decision runs on the whole key text for the language memory.
+void CommitEditedReopenedWord(Engine& e, char16_t separator) {
+  std::u16string shown = WordOutput(e);
+  std::u16string keys = e.reopenFlags[1] ? e.lastWordKeys + e.keys : e.keys;
+  e.keys = keys;
+  e.composedPrefix.clear();
+  e.mode = 0;
+  e.decision.reDeciding = true;
+  size_t before = e.committedText.size();
+  DecideWord(e, separator);
+  e.decision.reDeciding = false;
+  e.committedText.resize(before);
+  e.committedText += shown;
+  if (separator) e.committedText.push_back(separator);
+}
+
+// "tooi.docx", "Readme.TXT": the part before the full stop is decided as a word of its own
+// and kept when it became Vietnamese; otherwise the whole word is decided as usual.
+bool TryDottedWord(Engine& e, char16_t separator) {
+  if (!e.smartOn || EnglishOnlyField(e) || e.blocked || !e.heldText.empty() ||
+      !e.decision.decidedHead.empty()) {
+    return false;
+  }
+  std::u16string_view keys = WithoutTrailingSuffix(e.keys);
+  std::u16string_view suffix = std::u16string_view(e.keys).substr(keys.size());
+  size_t dot = keys.find(u'.');
+  if (dot == std::u16string_view::npos || dot == 0 || dot + 1 >= keys.size()) return false;
+  std::u16string_view left = keys.substr(0, dot);
+  std::u16string_view right = keys.substr(dot + 1);
+  bool plainRight = std::all_of(right.begin(), right.end(), [](char16_t c) {
+    return IsAsciiLetter(c) || IsAsciiDigit(c) || c == u'-' || c == u'.' || c == u'_';
+  });
+  if (!plainRight) return false;
+  bool capitalsAfterName = right.size() <= 3 && std::all_of(right.begin(), right.end(), IsAsciiUpper) &&
+                           left.size() >= 2 && IsAsciiUpper(left[0]) &&
+                           std::all_of(left.begin() + 1, left.end(), IsAsciiLower);
+  if (!IsFileExtension(right) && !capitalsAfterName) return false;
+
+  std::u16string allKeys = e.keys;
+  WordEndSnapshot saved = TakeSnapshot(e);
+  size_t committedBefore = e.committedText.size();
+  e.keys = left;
+  DecideWord(e, 0);
+  std::u16string_view leftOut = std::u16string_view(e.committedText).substr(committedBefore);
+  if (std::any_of(leftOut.begin(), leftOut.end(), [](char16_t c) { return c > 0x7F; })) {
+    e.committedText.push_back(u'.');
+    e.committedText += right;
+    e.committedText += suffix;
+    if (separator) e.committedText.push_back(separator);
+    if (IsSentenceEnd(suffix, separator)) {
+      e.EnglishLean *= e.weights[20];
+      e.SentenceStart = 1;
+    }
+    return true;
+  }
+  // Not Vietnamese: everything the left part did is undone, text included.
+  e.committedText.resize(committedBefore);
+  e.LastLanguage = saved.LastLanguage;
+  e.EnglishLean = saved.EnglishLean;
+  e.SentenceStart = saved.SentenceStart;
+  e.LineStart = saved.LineStart;
+  e.CapsRunVietnamese = saved.CapsRunVietnamese;
+  e.CapsRunEnglishWord = saved.CapsRunEnglishWord;
+  e.decision.history.resize(saved.recordCount);
+  e.keys = allKeys;
+  return false;
+}
+
 }  // namespace
 
 bool IsWordSeparator(char16_t c) {
@@ -239,6 +327,8 @@ void DecideWord(Engine& e, char16_t separator) {
   bool backspaceTouched = e.decision.backspaceTouched;
   e.decision.keepShown = e.decision.backspaceTouched = false;
   w.passThrough = e.blocked;
+  e.committedText += e.decision.decidedHead;  // "và/" decided before the rest of "vaf/bao"
+  e.decision.decidedHead.clear();
 
   w.keys = e.heldText + e.keys;
   e.keys.clear();
@@ -326,12 +416,16 @@ void WordEnd(Engine& e, char16_t separator) {
   }
 
   WordEndSnapshot before = TakeSnapshot(e);
-  std::u16string keys = d.manualEditMode ? std::u16string() : e.heldText + e.keys;
+  std::u16string keys = InManualEdit(e) ? std::u16string() : e.heldText + e.keys;
   size_t committedBefore = e.committedText.size();
 
-  // Words rebuilt by backspace editing, reopened words and dotted words (file.txt) take
-  // their own paths once backspace editing exists; everything else is decided here.
-  DecideWord(e, separator);
+  if (InManualEdit(e)) {
+    CommitManualEdit(e, separator);
+  } else if (e.reopenFlags[1] || e.reopenFlags[2]) {
+    CommitEditedReopenedWord(e, separator);
+  } else if (!TryDottedWord(e, separator)) {
+    DecideWord(e, separator);
+  }
 
   WordEndSnapshot after = TakeSnapshot(e);
   const std::u16string& text = e.committedText;
@@ -349,6 +443,7 @@ void WordEnd(Engine& e, char16_t separator) {
       e.lastWordKeys = keys;
       d.before = before;
       d.after = after;
+      d.committedBefore = committedBefore;
       d.snapshotsValid = true;
     }
   }

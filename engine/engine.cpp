@@ -22,8 +22,8 @@ void ResetWord(Engine& e) {
   e.decision.verdictLabel = nullptr;
   e.decision.keepShown = false;
   e.decision.backspaceTouched = false;
-  e.decision.manualEditMode = 0;
   e.decision.reDeciding = false;
+  e.decision.decidedHead.clear();
 }
 
 void RestoreReopenedWord(Engine& e) {
@@ -64,7 +64,12 @@ void HalveLean(Engine& e) {
 }
 
 void TrimCommittedText(Engine& e) {
-  if (e.committedText.size() > kCommittedTextLimit) e.committedText.clear();
+  if (e.committedText.size() > kCommittedTextLimit) ClearCommittedText(e);
+}
+
+void ClearCommittedText(Engine& e) {
+  e.committedText.clear();
+  e.decision.snapshotsValid = false;
 }
 
 void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {

@@ -60,8 +60,10 @@ struct WordDecisionState {
   // Set by backspace editing.
   bool keepShown = false;
   bool backspaceTouched = false;
-  uint32_t manualEditMode = 0;
   bool reDeciding = false;
+  // "vaf/b": the part before an inner "/" or "-" run, decided as a word of its own and shown
+  // (with the run) before the rest of the word until the word ends.
+  std::u16string decidedHead;
   // Diagnostics: off, and nothing in the product turns it on.
   bool recording = false;
   std::vector<DecisionRecord> history;
@@ -69,6 +71,7 @@ struct WordDecisionState {
   bool snapshotsValid = false;
   WordEndSnapshot before;
   WordEndSnapshot after;
+  size_t committedBefore = 0;  // length of committedText before that word
 };
 
 struct Engine {
@@ -133,6 +136,10 @@ void NewContext(Engine& engine);
 void HalveLean(Engine& engine);
 // The pipeline forgets committed text past the limit.
 void TrimCommittedText(Engine& engine);
+// Forgets the committed text (a password field, the limit): nothing can be reopened then.
+void ClearCommittedText(Engine& engine);
+// A word rebuilt by backspace editing (held as composed text): committed as it is shown.
+inline bool InManualEdit(const Engine& e) { return e.mode != 0 && e.editedByBackspace; }
 // Copies the preferences the engine uses (a non-finite threshold becomes 2.0).
 void ApplySettingsToEngine(Engine& engine, const Settings& settings, const AbbrevTable* abbrevTable);
 

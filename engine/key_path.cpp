@@ -1,18 +1,106 @@
 #include "engine/key_path.h"
 
+#include <algorithm>
+
+#include "decide/autofix.h"
 #include "decide/live_verdict.h"
+#include "decide/word_end.h"
+#include "decide/word_shape.h"
+#include "engine/compose_flags.h"
+#include "engine/syllable.h"
 #include "engine/word_output.h"
 
 namespace tonvira {
+namespace {
 
-AddCharResult AddChar(Engine& e, char16_t) {
-  bool newWord = EngineIdle(e);
+uint32_t ComposedFormFlags(const Engine& e) {
+  return (e.freeMarksOn && e.smartOn && !e.blocked && !EnglishOnlyField(e)) ? e.baseFlags : 0;
+}
+
+// The reopened word goes back as it was, with the language memory it had; the key begins a
+// new word.
+void CommitReopenedUnchanged(Engine& e) {
+  RestoreReopenedWord(e);
+  ResetWord(e);
+}
+
+// A key typed into a reopened word: it edits the word in place while the word stays a
+// syllable, otherwise the word is committed and the key starts the next one.
+AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
+  bool firstKey = e.reopenFlags[0];
+  e.reopenFlags[0] = 0;
+  std::u16string keys = e.keys + c;
+
+  if (e.reopenFlags[1]) {  // composed form: hòa then s gives hóa
+    ComposeResult r =
+        Compose(keys, e.method, e.classicPlacement, true, ComposedFormFlags(e), e.composedPrefix);
+    if (IsWellFormedSyllable(r.text)) return AddCharResult::None;
+    // A mark on a letter of the word (hòa then a gives hoầ) may still be on its way to a
+    // syllable; a letter added after it (hòa then e, hoàc) may not.
+    std::u16string shown = WordOutput(e);
+    if (r.text.size() == shown.size() && CouldBeSyllableStart(r.text)) return AddCharResult::None;
+    if (!firstKey) e.reopenedWord = shown;  // edited in place: committed as shown, not as it was
+    CommitReopenedUnchanged(e);
+    return AddCharResult::NewWord;
+  }
+
+  // Key form: ban then w gives băn, then g gives bang; ban then i is a new word.
+  uint32_t flags = ComposeFlagsFor(e, keys, false);
+  std::u16string composed = Compose(keys, e.method, e.classicPlacement, true, flags).text;
+  bool accepted = CouldBeSyllableStart(composed);
+  if (firstKey && !accepted) {
+    std::u16string before = Compose(e.keys, e.method, e.classicPlacement, true, flags).text;
+    accepted = composed != before + c;  // english then s: the key transforms
+  }
+  if (accepted) return AddCharResult::None;
+
+  std::u16string acceptedKeys = e.keys.substr(std::min(e.keys.size(), e.lastWordKeys.size()));
+  CommitReopenedUnchanged(e);
+  if (firstKey || acceptedKeys.empty()) return AddCharResult::NewWord;
+  // ban, g, i: "ban" stays, and "g" comes back as the start of a new word before "i".
+  for (char16_t k : acceptedKeys) AfterChar(e, k);
+  e.displayPrefix = e.reopenedWord;
+  return AddCharResult::Redraw;
+}
+
+// "vaf/b": the part before a "/" or "-" run is decided on its own when a letter follows.
+void SplitAtInnerRun(Engine& e, char16_t c) {
+  if (InManualEdit(e) || !e.smartOn || EnglishOnlyField(e) || e.blocked || e.mode != 0) return;
+  if (!IsAsciiLetter(c) || e.keys.empty() || (e.keys.back() != u'/' && e.keys.back() != u'-')) return;
+  size_t partEnd = e.keys.find_last_not_of(u"/-");
+  if (partEnd == std::u16string::npos) return;
+  std::u16string part = e.keys.substr(0, partEnd + 1);
+  std::u16string run = e.keys.substr(partEnd + 1);
+
+  bool letters = std::all_of(part.begin(), part.end(), [&](char16_t k) {
+    return IsAsciiLetter(k) || (e.method == InputMethod::Vni && IsAsciiDigit(k));
+  });
+  bool autofixAllowed =
+      e.autofixOn && !e.decision.backspaceTouched && !(IsCapitalised(part) && !e.SentenceStart);
+  if (!letters && !(autofixAllowed && CurrencyFix(part, e.method))) return;
+
+  std::u16string head = std::move(e.decision.decidedHead);
+  size_t before = e.committedText.size();
+  e.keys = part;
+  DecideWord(e, 0);
+  head += e.committedText.substr(before);
+  head += run;
+  e.committedText.resize(before);  // committed with the rest of the word at its end
+  e.decision.decidedHead = std::move(head);
+  e.decision.notVietnamese = false;
+  e.decision.verdictLabel = nullptr;
+}
+
+}  // namespace
+
+AddCharResult AddChar(Engine& e, char16_t c) {
   e.justCommitted = 0;
-  return newWord ? AddCharResult::NewWord : AddCharResult::None;
+  if (e.reopenFlags[1] || e.reopenFlags[2]) return AddToReopenedWord(e, c);
+  return AddCharResult::None;
 }
 
 void AfterChar(Engine& e, char16_t c) {
-  // The split of "vaf/" before a letter comes with backspace editing.
+  SplitAtInnerRun(e, c);
   e.keys.push_back(c);
   UpdateLiveVerdict(e);
   if (!e.expectedOutput.empty() && (e.mode != 0 || !WordOutput(e).starts_with(e.expectedOutput))) {

@@ -16,21 +16,22 @@ std::u16string WordOutput(const Engine& e) {
   std::u16string_view core = WithoutTrailingSuffix(typed);
   std::u16string_view suffix = std::u16string_view(typed).substr(core.size());
 
-  std::u16string out;
+  std::u16string out = e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
   if (e.mode != 0) {
     uint32_t flags = (e.freeMarksOn && e.smartOn) ? e.baseFlags : 0;
-    out = core.empty() ? e.composedPrefix
-                       : Compose(core, e.method, e.classicPlacement, true, flags, e.composedPrefix).text;
+    out += core.empty() ? e.composedPrefix
+                        : Compose(core, e.method, e.classicPlacement, true, flags, e.composedPrefix).text;
   } else if (e.literalWord) {
-    out = e.literalHead + std::u16string(core);
+    out += e.literalHead;
+    out += core;
   } else if (std::optional<std::u16string> amount; e.smartOn && e.autofixOn &&
                                                    !(IsCapitalised(core) && !e.SentenceStart) &&
                                                    (amount = CurrencyFix(core, e.method))) {
-    out = *amount;  // 50000dd is shown as 50000đ already while typing
+    out += *amount;  // 50000dd is shown as 50000đ already while typing
   } else if (e.decision.notVietnamese) {
-    out = core;
+    out += core;
   } else {
-    out = Compose(core, e.method, e.classicPlacement, true, ComposeFlagsFor(e, core, false)).text;
+    out += Compose(core, e.method, e.classicPlacement, true, ComposeFlagsFor(e, core, false)).text;
   }
   out += suffix;
   return out;

@@ -1,13 +1,14 @@
 #include "sim/sim_field.h"
 
 #include "decide/word_end.h"
+#include "engine/backspace.h"
 #include "engine/key_path.h"
 #include "engine/word_output.h"
 
 namespace tonvira {
 
 void SimField::TakeCommitted(size_t before) {
-  text_.append(engine_.committedText, before);
+  if (before <= engine_.committedText.size()) text_.append(engine_.committedText, before);
   TrimCommittedText(engine_);
 }
 
@@ -15,6 +16,29 @@ void SimField::Commit() {
   size_t before = engine_.committedText.size();
   WordEnd(engine_, 0);
   TakeCommitted(before);
+}
+
+void SimField::Abandon() {
+  text_ += WordOutput(engine_);  // what was shown stays in the application
+  size_t before = engine_.committedText.size();
+  AbandonWord(engine_);
+  // An untouched reopened word goes back into the committed text: it is on screen already.
+  if (engine_.committedText.size() > before) engine_.committedText.resize(before);
+}
+
+void SimField::Backspace() {
+  if (!EngineIdle(engine_)) {
+    tonvira::Backspace(engine_, WordOutput(engine_));
+    return;
+  }
+  if (text_.empty()) return;
+  text_.pop_back();  // the application deletes the separator (or a character)
+  std::u16string reopened = ReopenWord(engine_);
+  if (!reopened.empty() && reopened.size() <= text_.size()) {
+    text_.resize(text_.size() - reopened.size());  // the word is being typed again
+  } else {
+    engine_.justCommitted = 0;
+  }
 }
 
 void SimField::Type(char16_t c) {
@@ -25,14 +49,46 @@ void SimField::Type(char16_t c) {
     if (c == u'\n') HalveLean(engine_);
     return;
   }
+  size_t before = engine_.committedText.size();
   if (IsWordSeparator(c)) {
-    size_t before = engine_.committedText.size();
     WordEnd(engine_, c);
     TakeCommitted(before);
     return;
   }
   AddChar(engine_, c);
+  TakeCommitted(before);  // a reopened word committed by this key
   AfterChar(engine_, c);
+}
+
+void SimField::TypeKeys(std::u16string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] != u'{') {
+      Type(text[i++]);
+      continue;
+    }
+    if (i + 1 < text.size() && text[i + 1] == u'{') {
+      Type(u'{');
+      i += 2;
+      continue;
+    }
+    size_t close = text.find(u'}', i);
+    std::u16string_view name = close == std::u16string_view::npos ? u"" : text.substr(i + 1, close - i - 1);
+    if (name == u"BS") {
+      Backspace();
+    } else if (name == u"ENTER") {
+      Type(u'\n');
+    } else if (name == u"TAB") {
+      Type(u'\t');
+    } else if (name == u"ESC" || name == u"LEFT" || name == u"RIGHT" || name == u"UP" || name == u"DOWN" ||
+               name == u"HOME" || name == u"END" || name == u"DEL" || name == u"CLICK") {
+      Abandon();
+    } else {
+      Type(text[i++]);  // not a key name: the brace is typed
+      continue;
+    }
+    i = close + 1;
+  }
 }
 
 std::u16string SimField::Text() const {

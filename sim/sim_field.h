@@ -17,6 +17,13 @@ class SimField {
   void Type(std::u16string_view text) {
     for (char16_t c : text) Type(c);
   }
+  // Text with special keys in braces: {BS}, {ENTER}, {TAB}, {ESC}, {LEFT}, {RIGHT}, {UP},
+  // {DOWN}, {HOME}, {END}, {DEL}, {CLICK}; "{{" is a brace.
+  void TypeKeys(std::u16string_view text);
+  // Backspace: the application deletes one character; the engine follows.
+  void Backspace();
+  // A key or click that moves away from the word: it is abandoned as shown.
+  void Abandon();
   // Commits the word in progress without a character, as Tab or Enter do.
   void Commit();
   // The field's text, with the word in progress as it is shown.

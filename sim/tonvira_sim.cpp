@@ -154,7 +154,7 @@ int Run(const Options& o) {
   std::u16string input = Utf8ToUtf16(o.text);
   if (!o.lines) {
     SimField field(engine);
-    field.Type(input);
+    field.TypeKeys(input);
     std::string shown = Utf16ToUtf8(field.Text());
     std::cout << shown;
     if (shown.empty() || shown.back() != '\n') std::cout << '\n';
@@ -167,7 +167,7 @@ int Run(const Options& o) {
     if (end == std::u16string::npos) end = input.size();
     NewContext(engine);  // a fresh field in a new window
     SimField field(engine);
-    field.Type(std::u16string_view(input).substr(start, end - start));
+    field.TypeKeys(std::u16string_view(input).substr(start, end - start));
     field.Commit();
     std::cout << Utf16ToUtf8(field.Text()) << '\n';
     if (o.explain) PrintExplanation(engine);

@@ -5,4 +5,5 @@ target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/scoring_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/word_end_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shipped_word_lists_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/backspace_test.cpp
 )

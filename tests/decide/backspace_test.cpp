@@ -1,0 +1,157 @@
+// Backspace inside a word, reopening the word just finished, and the word-end paths that
+// depend on them, typed through a simulated field.
+#include "engine/backspace.h"
+
+#include "decide/decision_labels.h"
+#include "engine/key_path.h"
+#include "engine/word_output.h"
+#include "engine_fixture.h"
+
+namespace tonvira {
+namespace {
+
+class BackspaceTest : public EngineFixture {
+ protected:
+  std::u16string Keys(std::u16string_view keys) {
+    NewContext(engine_);
+    engine_.committedText.clear();
+    engine_.decision.history.clear();
+    field_ = std::make_unique<SimField>(engine_);
+    field_->TypeKeys(keys);
+    return field_->Text();
+  }
+  std::unique_ptr<SimField> field_;
+};
+
+struct Row {
+  const char16_t* keys;
+  const char16_t* shown;
+};
+
+TEST_F(BackspaceTest, ShortensTheWordBeingTyped) {
+  engine_.smartOn = 0;
+  const Row rows[] = {
+      {u"tieengs{BS}", u"tiến"},
+      {u"tieengs{BS}{BS}", u"tiế"},
+      {u"tieengs{BS}{BS}{BS}", u"ti"},
+      {u"tieengs{BS}{BS}{BS}{BS}", u"t"},
+      {u"tieengs{BS}f", u"tiền"},
+      {u"tieengs{BS}f{BS}", u"tiề"},
+      {u"huwowng{BS}", u"hươn"},
+      {u"huwowng{BS}{BS}", u"hươ"},
+      {u"huwowng{BS}{BS}{BS}", u"hư"},
+      {u"tra{BS}", u"tr"},
+      {u"as{BS}", u""},
+      {u"tuw{BS}", u"t"},
+      {u"vieej{BS}", u"vi"},
+      {u"vieej{BS}s", u"ví"},  // back to keys: the next tone composes
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    EXPECT_EQ(Keys(row.keys), row.shown);
+  }
+  Keys(u"tieengs{BS}");
+  EXPECT_EQ(engine_.mode, 1u);
+  EXPECT_EQ(engine_.composedPrefix, u"tiến");
+  Keys(u"tieengs{BS}{BS}{BS}");
+  EXPECT_EQ(engine_.mode, 0u);
+  EXPECT_EQ(engine_.keys, u"ti");
+}
+
+TEST_F(BackspaceTest, WithBsEditOffTheWordIsForgotten) {
+  engine_.bsEditOn = 0;
+  EXPECT_EQ(Keys(u"tieengs{BS}"), u"");
+  EXPECT_EQ(Keys(u"tieengs{BS}f"), u"f");
+}
+
+TEST_F(BackspaceTest, ReopenedWordIsCorrectedInPlace) {
+  const Row rows[] = {
+      {u"hoaf {BS}s", u"hóa"},       {u"tieengs {BS}f", u"tiềng"}, {u"tieengs {BS}fz", u"tiêng"},
+      {u"hoaf {BS}a", u"hoầ"},       {u"hoaf {BS}w", u"hoằ"},      {u"hoaf {BS}n", u"hoàn"},
+      {u"hoaf {BS}i", u"hoài"},      {u"ban {BS}w", u"băn"},       {u"ban {BS}g", u"bang"},
+      {u"ban {BS}gs", u"báng"},      {u"ban {BS}s ", u"bán "},  // the user's edit stands
+      {u"tieengs {BS}n", u"tiếngn"},  // not a syllable: the word goes back, n starts a new one
+      {u"hoaf {BS}e", u"hòae"},      {u"hoaf {BS}c", u"hòac"},  // hoàc ends in c without sắc
+      {u"ban {BS}i", u"bani"},       {u"ban {BS}gi", u"bangi"},    {u"ban {BS}si", u"bansi"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    EXPECT_EQ(Keys(row.keys), row.shown);
+  }
+}
+
+TEST_F(BackspaceTest, AddCharResults) {
+  Keys(u"ban {BS}");
+  EXPECT_EQ(AddChar(engine_, u'g'), AddCharResult::None);
+  AfterChar(engine_, u'g');
+  EXPECT_EQ(AddChar(engine_, u'i'), AddCharResult::Redraw);
+  EXPECT_EQ(engine_.displayPrefix, u"ban");
+  AfterChar(engine_, u'i');
+  EXPECT_EQ(WordOutput(engine_), u"gi");
+  EXPECT_EQ(engine_.committedText, u"ban");
+
+  Keys(u"tieengs {BS}");
+  EXPECT_EQ(AddChar(engine_, u'n'), AddCharResult::NewWord);
+  EXPECT_EQ(engine_.committedText, u"tiếng");
+}
+
+TEST_F(BackspaceTest, ReopenedWordCommittedAgainUnchanged) {
+  Keys(u"the tieengs ");
+  float lean = engine_.EnglishLean;
+  uint32_t language = engine_.LastLanguage;
+  EXPECT_EQ(Keys(u"the tieengs {BS} "), u"the tiếng ");
+  EXPECT_EQ(engine_.committedText, u"the tiếng ");
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, lean);
+  EXPECT_EQ(engine_.LastLanguage, language);
+  EXPECT_EQ(Keys(u"tieengs {BS} {BS} "), u"tiếng ");  // and again
+}
+
+TEST_F(BackspaceTest, ReopeningTakesTheWordOffTheCommittedText) {
+  Keys(u"xin tieengs {BS}");
+  EXPECT_EQ(engine_.committedText, u"xin ");
+  EXPECT_EQ(engine_.reopenedWord, u"tiếng");
+}
+
+TEST_F(BackspaceTest, ReopensOnlyAfterAWordCommittedByASpace) {
+  EXPECT_EQ(Keys(u"ban, {BS}s"), u"ban,s");  // the last reopenable word is older
+  EXPECT_EQ(engine_.committedText, u"ban, ");
+  Keys(u"ban ");
+  ClearCommittedText(engine_);  // a password field, the size limit
+  EXPECT_EQ(ReopenWord(engine_), u"");
+  Keys(u"ban ");
+  engine_.committedText.clear();  // emptied behind its back: the stale length is refused
+  EXPECT_EQ(ReopenWord(engine_), u"");
+  EXPECT_EQ(engine_.committedText, u"");
+}
+
+TEST_F(BackspaceTest, EditedWordsKeepWhatIsShown) {
+  EXPECT_EQ(Keys(u"tieengs{BS}{BS} "), u"tiế ");
+  EXPECT_STREQ(engine_.decision.history.back().reason, label::kManualEdit);
+  EXPECT_EQ(Keys(u"boss{BS} "), u"bos ");  // shown as typed: not recomposed into bó
+  EXPECT_STREQ(engine_.decision.history.back().reason, label::kKeepShown);
+}
+
+TEST_F(BackspaceTest, DottedWords) {
+  const Row rows[] = {
+      {u"tooi.docx ", u"tôi.docx "},
+      {u"report.pdf ", u"report.pdf "},  // the left part stays English: decided whole, written once
+      {u"Readme.TXT ", u"Readme.TXT "},
+      {u"vieetj.txt. ", u"việt.txt. "},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    EXPECT_EQ(Keys(row.keys), row.shown);
+    EXPECT_EQ(engine_.committedText, row.shown);
+  }
+}
+
+TEST_F(BackspaceTest, InnerSlashSplitsTheWord) {
+  EXPECT_EQ(Keys(u"vaf/bao"), u"và/bao");
+  EXPECT_EQ(Keys(u"vaf/bao "), u"và/bao ");
+  EXPECT_EQ(engine_.committedText, u"và/bao ");
+  EXPECT_EQ(Keys(u"vaf--tooi "), u"và--tôi ");
+  EXPECT_EQ(Keys(u"http://x"), u"http://x");  // "http:" has a colon: not letters only
+}
+
+}  // namespace
+}  // namespace tonvira
