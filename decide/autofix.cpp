@@ -1,6 +1,15 @@
 #include "decide/autofix.h"
 
+#include "decide/english_form.h"
+
+#include <algorithm>
+
+#include "decide/corrector.h"
+#include "decide/english_word_lists.h"
+#include "decide/lexicon.h"
 #include "decide/word_shape.h"
+#include "engine/compose_flags.h"
+#include "engine/syllable.h"
 
 namespace tonvira {
 
@@ -32,14 +41,87 @@ std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod 
   return out;
 }
 
-// The swapped-key and nearest-syllable corrections come with the autofix work; until then
-// they find nothing, and the decisions go on as if no correction applied.
-std::optional<std::u16string> SwapFix(std::u16string_view, const Syllables*) {
+namespace {
+
+bool IsLowerAsciiWord(std::u16string_view keys) {
+  return std::all_of(keys.begin(), keys.end(), IsAsciiLower);
+}
+
+bool IsKnownSyllable(const Syllables& syllables, std::u16string_view text) {
+  return IsWellFormedSyllable(text) && SyllableFrequency(syllables, text) >= 2;
+}
+
+// The English form a word decided English would show, without the word-end treatment of a
+// z that took a tone off in passing: the corrector asks what the keys mean as English.
+std::u16string EnglishFormOfKeys(const Engine& e, std::u16string_view keys) {
+  return EnglishForm(e, keys, false);
+}
+
+AutofixResult Refused(const char* label) {
+  AutofixResult r;
+  r.label = label;
+  return r;
+}
+
+}  // namespace
+
+std::optional<std::u16string> SwapFix(std::u16string_view keys, const Syllables* syllables) {
+  if (!syllables || keys.size() < 3 || keys.size() > 8 || !IsLowerAsciiWord(keys)) return std::nullopt;
+  if (keys.starts_with(u"ng") && (keys[2] == u'e' || keys[2] == u'i')) {
+    std::u16string candidate = u"ngh" + std::u16string(keys.substr(2));  // "ngien" -> "nghien"
+    if (IsKnownSyllable(*syllables, candidate)) return candidate;
+  }
+  // The end first ("trogn"), then the start ("htu").
+  for (size_t at : {keys.size() - 2, size_t{0}}) {
+    for (std::string_view digraph : kSwappedDigraphs) {
+      if (keys[at] != digraph[1] || keys[at + 1] != digraph[0]) continue;
+      std::u16string candidate(keys);
+      std::swap(candidate[at], candidate[at + 1]);
+      if (IsKnownSyllable(*syllables, candidate)) return candidate;
+    }
+  }
   return std::nullopt;
 }
 
-AutofixResult AutofixWord(const Engine&, std::u16string_view, const ComposeResult&, AutofixMode) {
-  return {};
+AutofixResult AutofixWord(const Engine& e, std::u16string_view keys, const ComposeResult& composed,
+                          AutofixMode mode) {
+  CorrectorParams params;
+  params.mode =
+      mode == AutofixMode::ValidSyllable ? CorrectorMode::ValidSyllable : CorrectorMode::InvalidSyllable;
+  params.classic = e.classicPlacement;
+  params.method = e.method;
+  params.syllables = e.vietSyllables;
+  std::optional<CorrectorResult> found = CorrectWord(keys, composed, params);
+  if (!found) return {};
+
+  if (IsCapitalised(keys) && !found->keptUnfinished && found->frequency < 3)
+    return Refused(label::kAutofixNameRefused);
+
+  int typedLevel = EnglishLevel(e.englishWords, keys);
+  int formLevel = EnglishLevel(e.englishWords, EnglishFormOfKeys(e, keys));
+  int level = (formLevel != 0 && (typedLevel == 0 || formLevel < typedLevel)) ? formLevel : typedLevel;
+  if (level != 0 && level < 21) return Refused(label::kAutofixCommonEnglish);
+  if (level >= 21 && level <= 50) {
+    bool vietnameseContext = e.EnglishLean < 0 || (e.contextOn && e.fieldClass == ContextClass::Vietnamese);
+    bool strongCase = e.vietSyllables && !found->keptUnfinished && vietnameseContext &&
+                      found->frequency >= kAutofixMinFrequency;
+    if (!strongCase) return Refused(label::kAutofixEnglish);
+  }
+
+  AutofixResult r;
+  r.accepted = true;
+  r.text = std::move(found->text);
+  r.fixKind = found->fixKind;
+  r.fixDetail = found->fixDetail;
+  r.cost = found->cost;
+  r.frequency = found->frequency;
+  r.keptUnfinished = found->keptUnfinished;
+  if (found->keptUnfinished) {
+    r.label = label::kAutofixKeptUnfinished;
+  } else {
+    r.label = mode == AutofixMode::ValidSyllable ? label::kAutofixUnusedSyllable : label::kAutofix;
+  }
+  return r;
 }
 
 }  // namespace tonvira

@@ -6,15 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "decide/decision_labels.h"
 #include "engine/compose.h"
 #include "engine/engine.h"
 
 namespace tonvira {
 
+// A corrected syllable this rare is refused for a middle-frequency English word.
+inline constexpr uint8_t kAutofixMinFrequency = 6;
+
 // "50000dd" -> "50000đ", "1.500.000vndd" -> "1.500.000vnđ", VNI "20d9" -> "20đ".
 std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod method);
 
-// Two consonant keys typed in the wrong order ("hnung" -> "nhung").
+// Two consonant keys typed in the wrong order ("htu" -> "thu", "ngien" -> "nghien").
 std::optional<std::u16string> SwapFix(std::u16string_view keys, const Syllables* syllables);
 
 enum class AutofixMode : uint8_t { InvalidSyllable = 0, ValidSyllable = 1 };
@@ -24,6 +28,9 @@ struct AutofixResult {
   std::u16string text;
   uint32_t fixKind = 0;
   uint32_t fixDetail = 0;
+  int32_t cost = 0;
+  uint8_t frequency = 0;
+  uint8_t keptUnfinished = 0;
   const char* label = nullptr;  // also set when a candidate was refused
 };
 

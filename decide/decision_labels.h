@@ -17,6 +17,14 @@ inline constexpr char kProperName[] = "ten rieng: am tiet khong co that";
 inline constexpr char kListMarker[] = "ky hieu muc dau dong";
 inline constexpr char kManualEdit[] = "sua tay (phim lui)";
 
+// Autofix: accepted, and the refusals.
+inline constexpr char kAutofix[] = "tu sua";
+inline constexpr char kAutofixUnusedSyllable[] = "tu sua: chu khong co that";
+inline constexpr char kAutofixKeptUnfinished[] = "tu sua: giu tieng Viet chua thanh";
+inline constexpr char kAutofixNameRefused[] = "ten rieng? - khong sua";
+inline constexpr char kAutofixCommonEnglish[] = "tu Anh pho bien - khong sua";
+inline constexpr char kAutofixEnglish[] = "tu Anh - khong sua";
+
 // Word shapes.
 inline constexpr char kStartsWithDigit[] = "bat dau bang so";
 inline constexpr char kHasDigit[] = "co chu so";

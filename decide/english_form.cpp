@@ -36,7 +36,15 @@ bool ZRemovedAToneInPassing(const Engine& e, std::u16string_view run) {
   return false;
 }
 
-std::u16string RestoreRun(const Engine& e, std::u16string_view run) {
+bool HasAdjacentRepeat(std::u16string_view run) {
+  auto lower = [](char16_t c) { return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c; };
+  for (size_t i = 1; i < run.size(); ++i) {
+    if (lower(run[i]) == lower(run[i - 1])) return true;
+  }
+  return false;
+}
+
+std::u16string RestoreRun(const Engine& e, std::u16string_view run, bool withZRule) {
   std::u16string literal = LiteralOf(e, run);
   if (literal == run) return literal;
   if (e.method == InputMethod::Telex && HasTripleW(run)) return std::u16string(run);
@@ -44,13 +52,17 @@ std::u16string RestoreRun(const Engine& e, std::u16string_view run) {
   if (run.size() >= 2 && (allCaps || IsCapitalised(run))) return std::u16string(run);
   int level = EnglishLevel(e.englishWords, run);
   if (level >= 1 && level <= 35) return std::u16string(run);
-  if (ZRemovedAToneInPassing(e, run)) return std::u16string(run);
+  if (withZRule && ZRemovedAToneInPassing(e, run)) return std::u16string(run);
+  // A deliberate undo repeats a key at once (mixx, ass). Without such a pair the literal only
+  // lost a tone key that a letter far along happened to repeat (necromancers, customization):
+  // that was never meant as an undo, so the run stays as typed.
+  if (!HasAdjacentRepeat(run)) return std::u16string(run);
   return literal;
 }
 
 }  // namespace
 
-std::u16string EnglishForm(const Engine& e, std::u16string_view keys) {
+std::u16string EnglishForm(const Engine& e, std::u16string_view keys, bool withZRule) {
   bool plain = std::all_of(keys.begin(), keys.end(), [](char16_t c) {
     return IsAsciiLetter(c) || c == u'-' || c == u'.' || c == u'_';
   });
@@ -65,7 +77,7 @@ std::u16string EnglishForm(const Engine& e, std::u16string_view keys) {
     }
     size_t end = i;
     while (end < keys.size() && IsAsciiLetter(keys[end])) ++end;
-    out += RestoreRun(e, keys.substr(i, end - i));
+    out += RestoreRun(e, keys.substr(i, end - i), withZRule);
     i = end;
   }
   return out;

@@ -10,6 +10,8 @@ namespace tonvira {
 
 // The keys of a word decided English, as the user meant them: "boss" stays boss, a
 // deliberate undo "mixx" gives mix.
-std::u16string EnglishForm(const Engine& engine, std::u16string_view keys);
+// withZRule: a Telex z that took a tone off in passing keeps the run as typed (word end only;
+// the corrector asks what the keys mean without it).
+std::u16string EnglishForm(const Engine& engine, std::u16string_view keys, bool withZRule = true);
 
 }  // namespace tonvira

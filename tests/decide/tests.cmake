@@ -7,3 +7,5 @@ target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/shipped_word_lists_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/backspace_test.cpp
 )
+target_sources(tonvira_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/skeleton_rules_test.cpp)
+target_sources(tonvira_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/autofix_test.cpp)
