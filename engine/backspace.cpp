@@ -24,6 +24,8 @@ std::u16string Backspace(Engine& e, std::u16string_view) {
 
   e.decision.backspaceTouched = true;  // no autofix for a word the user corrected by hand
   e.editedByBackspace = 1;
+  // A reopened word shortened by hand is a word of its own now: it never goes back as it was.
+  e.reopenFlags = {};
   e.decision.decidedHead.clear();  // the remainder carries it
   e.heldText.clear();
   e.expectedOutput.clear();

@@ -139,7 +139,9 @@ void TrimCommittedText(Engine& engine);
 // Forgets the committed text (a password field, the limit): nothing can be reopened then.
 void ClearCommittedText(Engine& engine);
 // A word rebuilt by backspace editing (held as composed text): committed as it is shown.
-inline bool InManualEdit(const Engine& e) { return e.mode != 0 && e.editedByBackspace; }
+inline bool InManualEdit(const Engine& e) {
+  return e.mode != 0 && e.editedByBackspace;
+}
 // Copies the preferences the engine uses (a non-finite threshold becomes 2.0).
 void ApplySettingsToEngine(Engine& engine, const Settings& settings, const AbbrevTable* abbrevTable);
 

@@ -1,6 +1,7 @@
-// tonvira-sim: types text key by key through Tonvira into a simulated text field and
-// prints what the field shows. Standard output carries only that; messages go to standard
-// error.
+// tonvira-sim: types text key by key through Tonvira's keyboard pipeline into a text field of
+// the simulated desktop and prints what the field shows. Standard output carries only that; messages go to
+// standard error.
+#include <termios.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,8 +15,11 @@
 #include "config/abbrev_table.h"
 #include "config/settings.h"
 #include "config/utf8.h"
+#include "context/focus_tracker.h"
 #include "decide/lexicon.h"
-#include "sim/sim_field.h"
+#include "input/pipeline.h"
+#include "sim/sim_desktop.h"
+#include "sim/sim_typing.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"
@@ -24,11 +28,11 @@
 namespace tonvira {
 namespace {
 
-constexpr std::string_view kDemo = "Tieengs Vieetj laf ngoon nguwx cuar nguwowif Vieetj.";
-
 constexpr std::string_view kUsage =
     "usage: tonvira-sim [options] [TEXT...]\n"
-    "Types TEXT (or standard input, or a demo sentence) through Tonvira and prints the field.\n"
+    "Types TEXT (or standard input; on a terminal, the keys as they are pressed) through\n"
+    "Tonvira's keyboard pipeline into a simulated field and prints the field. Special keys in\n"
+    "braces: {BS} {ENTER} {TAB} {ESC} {LEFT} {RIGHT} {HOME} {END} {DEL} {CLICK} {CTRL+A}; {{ is {.\n"
     "  --vni                 VNI instead of Telex\n"
     "  --modern              modern tone placement (hoà) instead of classic (hòa)\n"
     "  --smart off, --autofix off, --caps-vi off, --free-marks off, --bs-edit off,\n"
@@ -36,6 +40,8 @@ constexpr std::string_view kUsage =
     "  --strict              no out-of-order marks (as --free-marks off)\n"
     "  --field auto|en|vi    class of the focused field\n"
     "  --password            the focused field is a password field\n"
+    "  --app NAME, --title TEXT, --field-name TEXT   foreground process, window title and\n"
+    "                        field name, classified with context.txt\n"
     "  --data DIR            where en_words.txt, vi_syllables.txt and abbrev.txt are read from\n"
     "  --lines               each input line is a fresh field; one output line each\n"
     "  --explain             after the text, one line per decided word:\n"
@@ -44,12 +50,18 @@ constexpr std::string_view kUsage =
 struct Options {
   Settings settings;
   ContextClass field = ContextClass::Auto;
+  bool fieldGiven = false;
   bool password = false;
+  // The foreground application and focused field, classified with context.txt when given.
+  std::optional<std::string> app;
+  std::optional<std::u16string> title;
+  std::optional<std::u16string> fieldName;
   std::filesystem::path dataDir = TONVIRA_DATA_DIR;
   bool lines = false;
   bool explain = false;
   std::string text;
   bool haveText = false;
+  bool interactive = false;
 };
 
 uint8_t* SwitchFor(Settings& s, std::string_view option) {
@@ -92,8 +104,15 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
       } else {
         return "--field takes auto, en or vi";
       }
+      o.fieldGiven = true;
     } else if (arg == "--password") {
       o.password = true;
+    } else if (arg == "--app" || arg == "--title" || arg == "--field-name") {
+      auto v = value();
+      if (!v) return std::string(arg) + " takes a text";
+      if (arg == "--app") o.app = std::string(*v);
+      if (arg == "--title") o.title = Utf8ToUtf16(*v);
+      if (arg == "--field-name") o.fieldName = Utf8ToUtf16(*v);
     } else if (arg == "--data") {
       auto v = value();
       if (!v) return "--data takes a folder";
@@ -132,6 +151,96 @@ void PrintExplanation(Engine& engine) {
   engine.decision.history.clear();
 }
 
+// The terminal in raw mode while keys are typed one by one; restored on the way out.
+class RawTerminal {
+ public:
+  RawTerminal() {
+    if (tcgetattr(STDIN_FILENO, &saved_) != 0) return;
+    termios raw = saved_;
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    active_ = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
+  }
+  ~RawTerminal() {
+    if (active_) tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
+  }
+
+ private:
+  termios saved_{};
+  bool active_ = false;
+};
+
+// Each key is typed as it arrives and the field's last line redrawn on the terminal; Ctrl+D
+// or Ctrl+C ends, and the whole field goes to standard output.
+void RunInteractive(sim::Desktop& desktop) {
+  std::cerr << "tonvira-sim: type; Ctrl+D ends\n";
+  RawTerminal terminal;
+  std::string pending;  // bytes of a UTF-8 character or an escape sequence still arriving
+  auto redraw = [&] {
+    const std::u16string& text = desktop.Focused().text;
+    size_t lineStart = text.rfind(u'\n');
+    lineStart = lineStart == std::u16string::npos ? 0 : lineStart + 1;
+    std::cerr << "\r\033[K" << Utf16ToUtf8(text.substr(lineStart)) << std::flush;
+  };
+  char byte = 0;
+  while (read(STDIN_FILENO, &byte, 1) == 1) {
+    if (pending.empty() && (byte == 4 || byte == 3)) break;
+    pending.push_back(byte);
+    std::u16string keys;
+    if (pending[0] == '\033') {  // arrows: ESC [ C and ESC [ D
+      if (pending.size() < 3) continue;
+      if (pending == "\033[D") keys = u"{LEFT}";
+      if (pending == "\033[C") keys = u"{RIGHT}";
+      if (pending == "\033[H") keys = u"{HOME}";
+      if (pending == "\033[F") keys = u"{END}";
+    } else if (pending == "\x7f" || pending == "\b") {
+      keys = u"{BS}";
+    } else if (pending == "\r" || pending == "\n") {
+      keys = u"{ENTER}";
+      std::cerr << "\n";
+    } else {
+      unsigned char lead = static_cast<unsigned char>(pending[0]);
+      size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+      if (pending.size() < length) continue;
+      keys = Utf8ToUtf16(pending);
+      if (keys == u"{") keys = u"{{";
+    }
+    pending.clear();
+    if (!keys.empty()) sim::TypeKeys(desktop, keys);
+    redraw();
+  }
+  std::cerr << "\n";
+}
+
+// The field as focus tracking would classify it, with the rules of context.txt; --field and
+// --password still have the last word.
+void ClassifyField(const Options& o, sim::WindowSpec& field) {
+  FocusTracker tracker;
+  ReadContextFile(tracker, Utf8ToUtf16((o.dataDir / "context.txt").string()));
+  FocusFacts facts;
+  facts.foreground = 1;
+  facts.processId = 2;
+  facts.ownProcessId = 1;
+  facts.processName = Utf8ToUtf16(o.app.value_or(field.process));
+  facts.title = o.title.value_or(field.title);
+  facts.windowClass = u"Edit";
+  facts.hasElement = o.fieldName.has_value();
+  facts.elementName = o.fieldName.value_or(u"");
+  FocusClassification c = ClassifyFocus(facts, CopyContextRules(tracker));
+  field.process = Utf16ToUtf8(facts.processName);
+  field.title = facts.title;
+  if (!o.fieldGiven) field.fields.fieldClass = c.contextClass;
+  field.fields.password = o.password || c.is_password;
+  field.fields.inlineCompletion = c.is_address_bar;
+  field.fields.spreadsheet = c.is_sheet_or_combo;
+  if (!o.explain) return;
+  std::cerr << "tonvira-sim: field classified as " << Utf16ToUtf8(c.description) << ", class "
+            << static_cast<int>(c.contextClass) << (c.is_password ? ", password" : "")
+            << (c.is_address_bar ? ", address bar" : "") << (c.is_sheet_or_combo ? ", spreadsheet" : "")
+            << "\n";
+}
+
 int Run(const Options& o) {
   Lexicon lexicon;
   if (!LoadEnglishWords(lexicon, o.dataDir / "en_words.txt")) {
@@ -146,16 +255,33 @@ int Run(const Options& o) {
   Engine engine;
   engine.englishWords = &lexicon.english;
   engine.vietSyllables = haveSyllables ? &lexicon.syllables : nullptr;
-  ApplySettingsToEngine(engine, o.settings, &abbrevs);
-  engine.fieldClass = o.field;
-  engine.blocked = o.password;
   engine.decision.recording = o.explain;
+  ApplySettingsToEngine(engine, o.settings, &abbrevs);
+
+  sim::Desktop& desktop = sim::TheDesktop();
+  Pipeline pipeline(engine);
+  desktop.PublishFocusTo(&pipeline.focus);
+  ApplySettingsToPipeline(pipeline, o.settings);
+  InstallHooks(pipeline);
+  sim::WindowSpec field;
+  field.fields.fieldClass = o.field;
+  field.fields.password = o.password;
+  if (o.app || o.title || o.fieldName) ClassifyField(o, field);
 
   std::u16string input = Utf8ToUtf16(o.text);
+  if (o.interactive) {
+    desktop.Focus(desktop.AddWindow(field));
+    RunInteractive(desktop);
+    std::cout << Utf16ToUtf8(desktop.Focused().text) << '\n';
+    return std::cout.good() ? 0 : 1;
+  }
   if (!o.lines) {
-    SimField field(engine);
-    field.TypeKeys(input);
-    std::string shown = Utf16ToUtf8(field.Text());
+    desktop.Focus(desktop.AddWindow(field));
+    if (auto error = sim::TypeKeys(desktop, input)) {
+      std::cerr << "tonvira-sim: " << *error << "\n";
+      return 2;
+    }
+    std::string shown = Utf16ToUtf8(desktop.Focused().text);
     std::cout << shown;
     if (shown.empty() || shown.back() != '\n') std::cout << '\n';
     if (o.explain) PrintExplanation(engine);
@@ -165,11 +291,16 @@ int Run(const Options& o) {
   while (start < input.size()) {
     size_t end = input.find(u'\n', start);
     if (end == std::u16string::npos) end = input.size();
-    NewContext(engine);  // a fresh field in a new window
-    SimField field(engine);
-    field.TypeKeys(std::u16string_view(input).substr(start, end - start));
-    field.Commit();
-    std::cout << Utf16ToUtf8(field.Text()) << '\n';
+    desktop.Focus(desktop.AddWindow(field));  // a fresh field in a new window
+    if (auto error = sim::TypeKeys(desktop, std::u16string_view(input).substr(start, end - start))) {
+      std::cerr << "tonvira-sim: " << *error << "\n";
+      return 2;
+    }
+    // The last word is committed as Tab would; the Tab itself is not part of the line.
+    desktop.Press(vk::kTab);
+    std::u16string shown = desktop.Focused().text;
+    if (!shown.empty() && shown.back() == u'\t') shown.pop_back();
+    std::cout << Utf16ToUtf8(shown) << '\n';
     if (o.explain) PrintExplanation(engine);
     start = end + 1;
   }
@@ -191,8 +322,7 @@ int main(int argc, char** argv) {
   }
   if (!options.haveText) {
     if (isatty(STDIN_FILENO)) {
-      std::cerr << "tonvira-sim: no text given; typing a demo sentence\n";
-      options.text = tonvira::kDemo;
+      options.interactive = true;
     } else {
       options.text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     }

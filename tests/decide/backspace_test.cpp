@@ -112,6 +112,13 @@ TEST_F(BackspaceTest, ReopeningTakesTheWordOffTheCommittedText) {
   EXPECT_EQ(engine_.reopenedWord, u"tiếng");
 }
 
+TEST_F(BackspaceTest, AReopenedWordShortenedByHandIsAWordOfItsOwn) {
+  EXPECT_EQ(Keys(u"hm {BS}{BS}f"), u"hf");
+  EXPECT_EQ(engine_.committedText, u"");  // "hm" does not come back behind the screen's back
+  EXPECT_EQ(Keys(u"ban {BS}{BS}f "), u"bà ");
+  EXPECT_EQ(engine_.committedText, u"bà ");
+}
+
 TEST_F(BackspaceTest, ReopensOnlyAfterAWordCommittedByASpace) {
   EXPECT_EQ(Keys(u"ban, {BS}s"), u"ban,s");  // the last reopenable word is older
   EXPECT_EQ(engine_.committedText, u"ban, ");

@@ -8,7 +8,9 @@ target_compile_definitions(tonvira_tests PRIVATE TONVIRA_DATA_DIR="${PROJECT_SOU
 foreach(case
     "tiếng Việt|tieengs Vieetj"
     "tiếng việt|--vni|tie6ng1 vie65t"
-    "hoà|--modern|hoaf")
+    "hoà|--modern|hoaf"
+    "tieengs|--app|cmd.exe|tieengs"
+    "tiếng|--app|Zalo.exe|tieengs")
   string(REPLACE "|" ";" parts "${case}")
   list(POP_FRONT parts expected)
   list(JOIN parts "_" name)

@@ -1,0 +1,366 @@
+// The keyboard hook procedure: every key-down is routed, in a fixed order, to the chord, the
+// word end, backspace editing, the engine, or straight through to the application.
+#include <algorithm>
+
+#include "config/utf8.h"
+#include "decide/word_end.h"
+#include "engine/backspace.h"
+#include "engine/key_path.h"
+#include "engine/word_output.h"
+#include "input/log.h"
+#include "input/os.h"
+#include "input/output.h"
+#include "input/pipeline.h"
+
+namespace tonvira {
+namespace {
+
+constexpr size_t kLoggedTitleUnits = 128;
+
+HookAction ResetAndPass(Pipeline& p) {
+  AbandonWord(p);
+  return HookAction::Pass;
+}
+
+bool ChordModifierDown() {
+  return os::KeyStateDown(vk::kControl) || os::KeyStateDown(vk::kMenu) || os::KeyStateDown(vk::kLWin) ||
+         os::KeyStateDown(vk::kRWin);
+}
+
+// Under these layouts the real key may not type the character we saw: always synthesise.
+bool ComposingLayout(LayoutId layout) {
+  uint32_t language = static_cast<uint32_t>(layout) & 0x3FF;
+  return language == 0x2A || language == 0x04 || language == 0x11 || language == 0x12;
+}
+
+bool IsTextKey(uint32_t key) {
+  return (key >= 48 && key <= 57) || (key >= 65 && key <= 90) || (key >= 96 && key <= 111) ||
+         (key >= 186 && key <= 192) || (key >= 219 && key <= 223) || key == 226;
+}
+
+size_t CommonPrefix(std::u16string_view a, std::u16string_view b) {
+  return static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+}
+
+// Whether `text` is exactly `shown` followed by `c`.
+bool IsShownPlus(std::u16string_view text, std::u16string_view shown, char16_t c) {
+  return text.size() == shown.size() + 1 && text.back() == c && text.starts_with(shown);
+}
+
+// A process above ours would refuse our input; one we cannot even open counts as above.
+bool ForegroundIntegrityHigher(WindowId foreground) {
+  if (!foreground) return false;
+  uint32_t pid = os::WindowProcessId(foreground);
+  if (pid == 0) return false;
+  std::optional<uint32_t> level = os::ProcessIntegrityLevel(pid);
+  return !level || *level > os::OwnIntegrityLevel();
+}
+
+// Keeps the language memory right while Vietnamese is off, so it is sound when it comes on.
+void VietnameseOffSteps(Pipeline& p, const KeyEvent& event) {
+  if (!event.down) return;
+  Engine& e = p.engine;
+  bool chord = ChordModifierDown();
+  bool textKey = IsTextKey(event.vk) && !chord;
+  bool enter = event.vk == vk::kReturn;
+  if (textKey || enter) {
+    WindowId foreground = os::ForegroundWindow();
+    if (foreground != p.ForegroundSeen) {
+      if (p.ForegroundSeen) NewContext(e);
+      p.ForegroundSeen = foreground;
+    }
+  }
+  if (enter && !chord) {
+    HalveLean(e);
+  } else if (textKey) {
+    e.LineStart = 0;
+    e.CapsRunVietnamese = 0;
+    e.CapsRunEnglishWord = 0;
+  }
+}
+
+HookAction BackspaceSteps(Pipeline& p, WindowId foreground) {
+  Engine& e = p.engine;
+  const FocusFields& f = p.focus;
+  if (p.OnScreenWord.empty()) {
+    // Right after a word end: take the word back so a tone typed next corrects it in place.
+    bool fieldAllows = p.InOwnTestBox ||
+                       (!f.password && !f.inlineCompletion && !f.spreadsheet && f.window == p.ForegroundSeen);
+    if (foreground == p.ForegroundSeen && fieldAllows && e.justCommitted && e.bsEditOn && !e.blocked &&
+        !EnglishOnlyField(e) && EngineIdle(e)) {
+      std::u16string word = ReopenWord(e);
+      if (word.empty()) return ResetAndPass(p);
+      p.OnScreenWord = WithoutDroppedCharacters(word);  // as it was typed on screen
+      LogLine("  lui: mo lai tu vua chot, %zu ky tu\n", p.OnScreenWord.size());
+      return HookAction::Pass;  // the backspace itself removes the separator
+    }
+    return ResetAndPass(p);
+  }
+  // The application may delete a selection instead of our character: give up the word.
+  if (!p.InOwnTestBox && (f.password || f.inlineCompletion)) return ResetAndPass(p);
+  // The word was typed in another window: this backspace deletes something else.
+  if (foreground != p.ForegroundSeen) return ResetAndPass(p);
+  // The application deletes the last unit it shows, whatever the engine makes of the word
+  // (a word it now composes differently is put right by the next key's diff); a word the
+  // engine forgot is no longer ours to edit.
+  Backspace(e, p.OnScreenWord);
+  if (EngineIdle(e)) {
+    AbandonWord(p);  // bs_edit off: what is left stays as typed
+  } else {
+    p.OnScreenWord.pop_back();
+  }
+  LogLine("  lui: con %zu ky tu, che do %d\n", p.OnScreenWord.size(), static_cast<int>(e.mode));
+  return HookAction::Pass;  // the backspace itself deletes one character
+}
+
+// Tab, Enter and the first Ctrl or Alt of a chord: the word is decided and corrected on
+// screen first, with the key re-sent behind it in the same batch. True when output was sent.
+bool CommitBeforeKey(Pipeline& p, const KeyEvent& event, WindowId foreground, bool ours) {
+  Engine& e = p.engine;
+  if (p.OnScreenWord.empty() || EngineIdle(e)) return false;
+  if (!p.InOwnTestBox && (p.focus.password || ours)) return false;
+  if (foreground != p.ForegroundSeen) return false;
+
+  size_t before = e.committedText.size();
+  WordEnd(e, 0);
+  std::u16string newText = e.committedText.substr(std::min(before, e.committedText.size()));
+  std::u16string oldText = std::move(p.OnScreenWord);
+  p.OnScreenWord.clear();
+  TrimCommittedText(e);
+  if (newText == oldText) return false;
+
+  size_t common = CommonPrefix(oldText, newText);
+  int backspaces = static_cast<int>(oldText.size() - common);
+  std::u16string_view addition = std::u16string_view(newText).substr(common);
+  LogLine("  chot truoc phim %02lX: xoa %d, them %d ky tu\n", static_cast<unsigned long>(event.vk),
+          backspaces, static_cast<int>(addition.size()));
+  bool completion = !p.InOwnTestBox && p.focus.inlineCompletion;
+  OutputEdit edit{backspaces, addition, completion && backspaces >= 1, &event, completion};
+  if (!SendEdit(p.batch, edit)) {
+    p.OutputBlocked = true;
+    return false;
+  }
+  return true;
+}
+
+HookAction SeparatorStep(Pipeline& p, char16_t c) {
+  Engine& e = p.engine;
+  size_t before = e.committedText.size();
+  WordEnd(e, c);
+  std::u16string newText = e.committedText.substr(std::min(before, e.committedText.size()));
+  bool letThrough = c == u' ' && IsShownPlus(newText, p.OnScreenWord, u' ');
+  if (!letThrough) ReplaceOnScreen(p, p.OnScreenWord, newText);  // a failure abandons the word
+  p.OnScreenWord.clear();
+  TrimCommittedText(e);
+  return letThrough ? HookAction::Pass : HookAction::Swallow;
+}
+
+HookAction WordCharacterStep(Pipeline& p, char16_t c) {
+  Engine& e = p.engine;
+  bool sent = false;
+  AddCharResult result = AddChar(e, c);
+  if (result == AddCharResult::NewWord) {
+    p.OnScreenWord.clear();
+  } else if (result == AddCharResult::Redraw) {
+    // The reopened word was committed and the keys after it replayed: redraw both.
+    std::u16string word = WordOutput(e);
+    std::u16string redraw = e.displayPrefix + word;
+    if (redraw != p.OnScreenWord) {
+      std::optional<std::u16string> shown = ReplaceOnScreen(p, p.OnScreenWord, redraw);
+      // The word is abandoned: typing over it again would act on text we no longer know.
+      if (!shown) return HookAction::Pass;
+      sent = true;
+      p.OnScreenWord = shown->starts_with(e.displayPrefix) ? shown->substr(e.displayPrefix.size())
+                                                           : WithoutDroppedCharacters(word);
+    } else {
+      p.OnScreenWord = std::move(word);
+    }
+  }
+  AfterChar(e, c);
+  std::u16string newText = WordOutput(e);
+  if (!sent && !p.ConflictingImeRunning && !ComposingLayout(p.currentLayout) &&
+      IsShownPlus(newText, p.OnScreenWord, c)) {
+    p.OnScreenWord = std::move(newText);  // the real key types exactly this
+    return HookAction::Pass;
+  }
+  // What was typed, not what was meant: the next diff starts from the screen. A failure has
+  // abandoned the word, and nothing is shown for it any more.
+  if (std::optional<std::u16string> shown = ReplaceOnScreen(p, p.OnScreenWord, newText)) {
+    p.OnScreenWord = std::move(*shown);
+  }
+  return HookAction::Swallow;
+}
+
+HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foreground, bool ours) {
+  Engine& e = p.engine;
+  if (ours && !p.InOwnTestBox) return ResetAndPass(p);  // our own windows, the test box aside
+
+  // Checked at a word start, and whenever the window differs from the one last checked: a
+  // word begun elsewhere must not carry our output into a window above us, nor a window above
+  // us keep blocking the one we come back to.
+  if (EngineIdle(e) || foreground != p.integrityCheckedFor) {
+    p.OutputBlocked = ForegroundIntegrityHigher(foreground);
+    p.integrityCheckedFor = foreground;
+  }
+  if (p.OutputBlocked) {
+    LogLine("  BO QUA: foreground o muc toan ven cao hon\n");
+    AbandonWord(p);  // the key lands after the last word: backspace must not reopen it
+    return HookAction::Pass;
+  }
+
+  char16_t c = 0;
+  KeyboardState state;
+  if (os::ReadKeyboardState(state)) {
+    p.currentLayout = os::ForegroundLayout(foreground);
+    os::Translation t = os::TranslateKey(event.vk, event.scan, state, p.currentLayout);
+    if (t.count == 1) c = t.units[0];  // dead keys and several units give nothing usable
+  }
+  if (LogIsOpen()) {
+    LogLine("key vk=%02lX -> U+%04X  ctx=%d blocked=%d  fg=[%s]\n", static_cast<unsigned long>(event.vk),
+            static_cast<unsigned>(c), static_cast<int>(p.focus.fieldClass), p.OutputBlocked ? 1 : 0,
+            Utf16ToUtf8(os::WindowTitle(foreground, kLoggedTitleUnits)).c_str());
+  }
+  if (c < 0x20) return ResetAndPass(p);
+
+  e.fieldClass = p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass;
+  e.blocked = p.InOwnTestBox ? 0 : p.focus.password;
+  if (e.blocked) {
+    AbandonWord(p);
+    e.committedText.clear();
+    return HookAction::Pass;
+  }
+  if (foreground != p.ForegroundSeen) {
+    if (p.ForegroundSeen) {
+      AbandonWord(p);
+      NewContext(e);  // the language memory starts again in another window
+    }
+    p.ForegroundSeen = foreground;
+  }
+  return IsWordSeparator(c) ? SeparatorStep(p, c) : WordCharacterStep(p, c);
+}
+
+HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
+  Engine& e = p.engine;
+  bool injected = event.Injected();
+  if (!injected) p.LastPhysicalInputTime = event.time;
+
+  if (event.extraInfo == kOwnInputMarker) {  // our own output coming back
+    if (event.down) {
+      LogLine("  [tu chen quay lai] vk=%02lX scan=%04lX flags=%lX\n", static_cast<unsigned long>(event.vk),
+              static_cast<unsigned long>(event.scan), static_cast<unsigned long>(event.flags));
+    }
+    return HookAction::Pass;
+  }
+
+  if (p.hotkeyMode == 1 &&
+      TrackKey(p.chord, event.vk, event.down, (event.scan & kAltGrCtrlScan) != 0, injected) &&
+      p.toggleCallback) {
+    p.toggleCallback();
+  }
+
+  if (event.down && p.ClickPending) {
+    p.ClickPending = false;
+    // A key injected right after a click on an on-screen keyboard: the caret has not moved.
+    // With two clicks and no key between, the first one may have moved it.
+    if (!p.ClickInjected && !p.ClickAfterClick && injected && event.time - p.ClickTime < kClickWindowMs) {
+      e.justCommitted = 0;
+    } else {
+      AbandonWord(p);
+      HalveLean(e);  // the caret moved: a new line and sentence as far as we know
+    }
+  }
+
+  if (p.SuspendPending && EngineIdle(e) && p.OnScreenWord.empty()) {
+    p.SuspendPending = false;
+    p.Suspended = true;
+    p.VietnameseOn = false;
+    if (p.mainWindow) os::PostToWindow(p.mainWindow, kMessageSuspended);
+  }
+
+  if (!p.VietnameseOn) {
+    VietnameseOffSteps(p, event);
+    ++p.letGo;
+    return HookAction::Pass;
+  }
+  if (!event.down) return HookAction::Pass;
+
+  WindowId foreground = os::ForegroundWindow();
+  bool ours = foreground != 0 && os::WindowIsOurs(foreground);
+  p.InOwnTestBox = ours && os::FocusHasProperty(kVietBoxProperty);
+
+  switch (event.vk) {
+    case vk::kShift:
+    case vk::kCapital:
+    case vk::kNumLock:
+    case vk::kScroll:
+    case vk::kLShift:
+    case vk::kRShift:
+      return HookAction::Pass;
+    default:
+      break;
+  }
+  if (ChordModifierDown()) return ResetAndPass(p);  // every shortcut abandons the word
+
+  switch (event.vk) {
+    case vk::kBack:
+      return BackspaceSteps(p, foreground);
+    case vk::kTab:
+    case vk::kReturn: {
+      bool sent = CommitBeforeKey(p, event, foreground, ours);
+      if (event.vk == vk::kReturn) HalveLean(e);
+      AbandonWord(p);
+      return sent ? HookAction::Swallow : HookAction::Pass;
+    }
+    case vk::kEscape:
+    case vk::kDelete:
+      return ResetAndPass(p);
+    case vk::kLControl:
+    case vk::kRControl:
+    case vk::kLMenu:
+    case vk::kRMenu:
+      if (event.scan & kAltGrCtrlScan) return ResetAndPass(p);  // AltGr: abandon, never commit
+      if (CommitBeforeKey(p, event, foreground, ours)) {
+        AbandonWord(p);
+        return HookAction::Swallow;
+      }
+      return ResetAndPass(p);
+    default:
+      if (event.vk >= vk::kPrior && event.vk <= vk::kDown) return ResetAndPass(p);
+      return CharacterSteps(p, event, foreground, ours);
+  }
+}
+
+}  // namespace
+
+std::optional<std::u16string> ReplaceOnScreen(Pipeline& p, std::u16string_view oldText,
+                                              std::u16string_view newText) {
+  size_t common = CommonPrefix(oldText, newText);
+  int backspaces = static_cast<int>(oldText.size() - common);
+  std::u16string_view addition = newText.substr(common);
+  if (backspaces == 0 && addition.empty()) return std::u16string(oldText);
+  // A selected completion after the caret would swallow the first backspace.
+  bool deleteFirst = backspaces >= 1 && !p.InOwnTestBox && p.focus.inlineCompletion;
+  LogLine("  diff: xoa %d, them %d ky tu%s\n", backspaces, static_cast<int>(addition.size()),
+          deleteFirst ? "  (bo phan boi den truoc)" : "");
+  std::u16string shown(oldText.substr(0, common));
+  shown += WithoutDroppedCharacters(addition);
+  if (!SendEdit(p.batch, OutputEdit{backspaces, addition, deleteFirst})) {
+    AbandonWord(p);
+    p.OutputBlocked = true;
+    return std::nullopt;
+  }
+  return shown;
+}
+
+HookAction KeyboardHookProc(Pipeline& p, const KeyEvent& event) {
+  try {
+    return HandleKey(p, event);
+  } catch (...) {
+    // Nothing throws across the hook: the key goes through and the word is given up.
+    LogLine("  LOI: phim %02lX cho qua\n", static_cast<unsigned long>(event.vk));
+    AbandonWord(p);
+    return HookAction::Pass;
+  }
+}
+
+}  // namespace tonvira

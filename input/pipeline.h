@@ -1,0 +1,116 @@
+// The keyboard pipeline: the state behind the low-level hooks and the hook procedures that
+// route every key to the engine, the word end or straight to the application.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "context/context_class.h"
+#include "engine/engine.h"
+#include "input/chord.h"
+#include "input/key_event.h"
+
+namespace tonvira {
+
+struct Settings;
+
+// Messages posted to the main window.
+inline constexpr uint32_t kMessageToggled = 0x8009;          // Vietnamese toggled by the chord
+inline constexpr uint32_t kMessageSettingsChanged = 0x800A;  // settings applied
+inline constexpr uint32_t kMessageToggleRefused = 0x800C;    // toggle refused while suspended
+inline constexpr uint32_t kMessageSuspended = 0x800F;        // the suspension took effect
+
+// A mouse click and a key injected by another program this soon after it belong together.
+inline constexpr uint32_t kClickWindowMs = 1500;
+
+// Window property of Tonvira's own test edit box, which is composed into like any field.
+inline constexpr std::u16string_view kVietBoxProperty = u"Tonvira.VietBox";
+
+// What focus tracking publishes about the focused field; the hook reads plain values.
+struct FocusFields {
+  ContextClass fieldClass = ContextClass::Auto;
+  bool password = false;
+  bool inlineCompletion = false;  // selects an automatic completion after the caret
+  bool spreadsheet = false;
+  WindowId window = 0;  // the window these flags belong to
+};
+
+struct Pipeline {
+  explicit Pipeline(Engine& e) : engine(e) {}
+  Pipeline(const Pipeline&) = delete;
+  Pipeline& operator=(const Pipeline&) = delete;
+
+  Engine& engine;
+  WindowId mainWindow = 0;
+  bool VietnameseOn = true;
+  bool SuspendPending = false;
+  bool Suspended = false;
+  bool ConflictingImeRunning = false;
+  WindowId ForegroundSeen = 0;
+  bool OutputBlocked = false;
+  WindowId integrityCheckedFor = 0;  // the foreground window OutputBlocked was last worked out for
+  bool InOwnTestBox = false;
+  std::u16string OnScreenWord;  // what the application shows for the word in progress
+  uint32_t LastPhysicalInputTime = 0;
+  bool ClickPending = false;
+  bool ClickInjected = false;
+  bool ClickAfterClick = false;  // an earlier click had no key after it: it may have moved the caret
+  uint32_t ClickTime = 0;
+  LayoutId currentLayout = 0;
+  std::function<void()> toggleCallback;
+  int32_t hotkeyMode = 1;  // the chord runs only in mode 1
+  ChordTracker chord;
+  FocusFields focus;
+
+  // Counts the times the pipeline stopped following the screen (the word abandoned, or a key
+  // let through while nothing is composed): tests take a new baseline there.
+  uint64_t letGo = 0;
+  std::vector<OutputEvent> batch;  // reused from key to key
+};
+
+// The hook procedures: pass or swallow; any output has been sent through the OS seam.
+HookAction KeyboardHookProc(Pipeline& pipeline, const KeyEvent& event);
+void MouseHookProc(Pipeline& pipeline, const MouseEvent& event);
+
+// Opens the log when asked, resyncs the chord and installs both hooks for this pipeline.
+// True when a keyboard hook is in place.
+bool InstallHooks(Pipeline& pipeline);
+void RemoveHooks();
+
+// Gives up the word and forgets what was shown for it; the screen is left alone.
+void AbandonWord(Pipeline& pipeline);
+// Replaces old by new on screen. Returns what the screen now shows in place of old (the
+// characters that are never typed are missing from it), or nothing when the output failed:
+// the word is then abandoned and output blocked.
+std::optional<std::u16string> ReplaceOnScreen(Pipeline& pipeline, std::u16string_view oldText,
+                                              std::u16string_view newText);
+
+inline void SetMainWindow(Pipeline& pipeline, WindowId window) {
+  pipeline.mainWindow = window;
+}
+// Another Vietnamese input method runs in this session: every character is synthesised.
+inline void SetConflictingIme(Pipeline& pipeline, bool running) {
+  pipeline.ConflictingImeRunning = running;
+}
+inline uint32_t GetLastPhysicalInputTime(const Pipeline& pipeline) {
+  return pipeline.LastPhysicalInputTime;
+}
+
+void SetVietnameseOn(Pipeline& pipeline, bool on);
+bool GetVietnameseOn(const Pipeline& pipeline);
+void RequestSuspension(Pipeline& pipeline, bool on);
+bool IsSuspended(const Pipeline& pipeline);
+void SetHotkeyMode(Pipeline& pipeline, int32_t mode);
+void SetToggleCallback(Pipeline& pipeline, std::function<void()> callback);
+// The chord's toggle: refused while suspended, else switches and tells the main window.
+void ToggleFromChord(Pipeline& pipeline, Settings& settings);
+
+// The settings reach the running pipeline: Vietnamese on or off, the hotkey mode, and the
+// main window is told (it re-registers the hotkey and redraws the tray).
+void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
+
+}  // namespace tonvira

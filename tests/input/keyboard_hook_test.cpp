@@ -1,0 +1,583 @@
+// Keys through the hook into the simulated field: what is let through, what is synthesised,
+// and how each key kind treats the word in progress.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/settings.h"
+#include "config/utf8.h"
+#include "input/log.h"
+#include "input/output.h"
+#include "tests/input/pipeline_fixture.h"
+
+namespace tonvira {
+namespace {
+
+using sim::Extended;
+using sim::Injected;
+using sim::WithScan;
+
+sim::KeyOptions Marked() {
+  return sim::KeyOptions{true, kOwnInputMarker, 0, false};
+}
+
+class HookTest : public PipelineTest {
+ protected:
+  size_t Batches() const { return desktop().Batches().size(); }
+  // A fresh document: a click, then the text is gone.
+  void ClearField() {
+    desktop().Click(0);
+    desktop().Advance(kClickWindowMs);
+    desktop().Window(desktop().Foreground()).text.clear();
+  }
+  // The field shows what the pipeline believes it shows.
+  void ExpectWordShown(std::u16string_view before = u"") {
+    EXPECT_EQ(Field(), std::u16string(before) + pipeline_.OnScreenWord);
+  }
+};
+
+struct LayoutRow {
+  const char* name;
+  LayoutId layout;
+  bool conflictingIme;
+  bool synthesised;
+};
+
+class LetThroughTest : public HookTest, public testing::WithParamInterface<LayoutRow> {};
+
+TEST_P(LetThroughTest, UnchangedKeysPassOnlyUnderPlainLayouts) {
+  sim::WindowSpec spec = Spec("notepad.exe", u"Notepad");
+  spec.layout = GetParam().layout;
+  WindowId w = desktop().AddWindow(spec);
+  desktop().Focus(w);
+  pipeline_.ConflictingImeRunning = GetParam().conflictingIme;
+  Type(u"ban");
+  EXPECT_EQ(Field(), u"ban");
+  EXPECT_EQ(pipeline_.OnScreenWord, u"ban");
+  EXPECT_EQ(Batches(), GetParam().synthesised ? 3u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, LetThroughTest,
+                         testing::Values(LayoutRow{"UnitedStates", sim::kLayoutUs, false, false},
+                                         LayoutRow{"Vietnamese", sim::kLayoutVietnamese, false, true},
+                                         LayoutRow{"Japanese", sim::kLayoutJapanese, false, true},
+                                         LayoutRow{"Korean", 0x04120412, false, true},
+                                         LayoutRow{"ChineseSimplified", 0x08040804, false, true},
+                                         LayoutRow{"OtherVietnameseImeRunning", sim::kLayoutUs, true, true},
+                                         LayoutRow{"French", 0x040C040C, false, false}),
+                         [](const testing::TestParamInfo<LayoutRow>& info) { return info.param.name; });
+
+TEST_F(HookTest, ChangedWordIsReplacedInOneBatch) {
+  Type(u"tieeng");
+  desktop().ClearBatches();
+  Type(u"s");  // "tiêng" -> "tiếng": "ti" stays, 3 backspaces, "ếng"
+  EXPECT_EQ(Field(), u"tiếng");
+  ASSERT_EQ(Batches(), 1u);
+  std::vector<OutputEvent> batch = desktop().Batches()[0];
+  ASSERT_EQ(batch.size(), 12u);
+  EXPECT_EQ(batch[0].vk, vk::kBack);
+  EXPECT_EQ(batch[6], (OutputEvent{0, u'ế', kEventUnicode}));
+}
+
+TEST_F(HookTest, SpaceLetThroughAfterAnUnchangedWordSwallowedAfterAChangedOne) {
+  Type(u"tieengs");
+  size_t before = Batches();
+  Type(u" ");
+  EXPECT_EQ(Batches(), before);  // "tiếng" + the real space
+  EXPECT_EQ(Field(), u"tiếng ");
+  Type(u"test");
+  EXPECT_EQ(Field(), u"tiếng tét");  // shown Vietnamese while typing
+  before = Batches();
+  Type(u" ");
+  EXPECT_EQ(Batches(), before + 1);  // the English word and its space replace it
+  EXPECT_EQ(Field(), u"tiếng test ");
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+}
+
+TEST_F(HookTest, TabAndEnterCorrectTheWordAndFollowItInTheSameBatch) {
+  for (uint32_t key : {vk::kTab, vk::kReturn}) {
+    SCOPED_TRACE(key);
+    ClearField();
+    Type(u"test");
+    desktop().ClearBatches();
+    desktop().Press(key, WithScan(key == vk::kTab ? 0x0F : 0x1C));
+    ASSERT_EQ(Batches(), 1u);
+    const OutputEvent& last = desktop().Batches()[0].back();
+    EXPECT_EQ(last, (OutputEvent{static_cast<uint16_t>(key),
+                                 static_cast<uint16_t>(key == vk::kTab ? 0x0F : 0x1C), 0}));
+    EXPECT_EQ(Field(), key == vk::kTab ? u"test\t" : u"test\n");  // the physical key-down was swallowed
+    EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  }
+}
+
+TEST_F(HookTest, TabAfterAnUnchangedWordPassesWithoutOutput) {
+  Type(u"ban");
+  Type(u"\t");
+  EXPECT_EQ(Batches(), 0u);
+  EXPECT_EQ(Field(), u"ban\t");
+  EXPECT_EQ(engine_.committedText, u"ban");
+}
+
+TEST_F(HookTest, EnterStartsANewLineAndSentence) {
+  Type(u"ban\t");
+  engine_.EnglishLean = 2.0f;
+  engine_.SentenceStart = 0;
+  Type(u"\n");
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, 1.0f);
+  EXPECT_EQ(engine_.SentenceStart, 1);
+  EXPECT_EQ(engine_.LineStart, 1);
+}
+
+TEST_F(HookTest, AltGrAbandonsWithoutCommitting) {
+  Type(u"tie");
+  desktop().Key(vk::kLControl, true, WithScan(0x21D));
+  desktop().Key(vk::kRMenu, true, Extended());
+  desktop().Key(vk::kRMenu, false, Extended());
+  desktop().Key(vk::kLControl, false, WithScan(0x21D));
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  EXPECT_TRUE(EngineIdle(engine_));
+  EXPECT_EQ(engine_.committedText, u"");
+  Type(u"es");
+  EXPECT_EQ(Field(), u"tieé");  // a new word: nothing joins "tie"
+}
+
+TEST_F(HookTest, ShiftAndLockKeysNeverAbandon) {
+  Type(u"tie");
+  for (uint32_t key : {vk::kLShift, vk::kRShift, vk::kCapital, vk::kCapital, vk::kNumLock, vk::kScroll}) {
+    desktop().Press(key);
+  }
+  Type(u"es");
+  EXPECT_EQ(Field(), u"tiế");
+  ExpectWordShown();
+}
+
+TEST_F(HookTest, ShortcutChordsAlwaysAbandon) {
+  for (uint32_t modifier : {vk::kLControl, vk::kLMenu, vk::kLWin}) {
+    SCOPED_TRACE(modifier);
+    ClearField();
+    Type(u"tie");
+    desktop().Key(modifier, true);
+    desktop().Press('C');
+    desktop().Key(modifier, false);
+    EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+    EXPECT_TRUE(EngineIdle(engine_));
+    Type(u"es");
+    EXPECT_EQ(Field(), u"tieé");
+  }
+}
+
+TEST_F(HookTest, CtrlCommitsAChangedWordFirst) {
+  Type(u"test");
+  desktop().ClearBatches();
+  desktop().Key(vk::kLControl, true, WithScan(0x1D));
+  ASSERT_EQ(Batches(), 1u);
+  EXPECT_EQ(desktop().Batches()[0].back(), (OutputEvent{vk::kLControl, 0x1D, 0}));
+  desktop().Press('S');
+  desktop().Key(vk::kLControl, false, WithScan(0x1D));
+  EXPECT_EQ(Field(), u"test");
+  EXPECT_TRUE(EngineIdle(engine_));
+}
+
+struct ClickRow {
+  const char* name;
+  bool clickInjected;
+  bool keyInjected;
+  uint32_t delay;
+  const char16_t* field;
+};
+
+class ClickTest : public HookTest, public testing::WithParamInterface<ClickRow> {};
+
+TEST_P(ClickTest, AClickMovesTheCaretUnlessAnInjectedKeyFollowsAtOnce) {
+  Type(u"tie");
+  desktop().ClickElsewhere(GetParam().clickInjected);
+  desktop().Advance(GetParam().delay);
+  sim::KeyOptions options;
+  options.injected = GetParam().keyInjected;
+  desktop().Press('E', options);
+  EXPECT_EQ(Field(), GetParam().field);
+}
+
+TEST_F(HookTest, TwoClicksBeforeAnInjectedKeyCountAsACaretMove) {
+  Type(u"tie");
+  desktop().Click(0);          // into the text: the caret moves
+  desktop().ClickElsewhere();  // then onto an on-screen keyboard
+  desktop().Press('E', Injected());
+  EXPECT_EQ(Field(), u"etie");  // a new word at the new caret, not "tiê"
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, ClickTest,
+                         testing::Values(ClickRow{"InjectedKeySoonAfter", false, true, 0, u"tiê"},
+                                         ClickRow{"InjectedKeyJustInside", false, true, 1400, u"tiê"},
+                                         ClickRow{"InjectedKeyTooLate", false, true, 1500, u"tiee"},
+                                         ClickRow{"PhysicalKey", false, false, 0, u"tiee"},
+                                         ClickRow{"InjectedClick", true, true, 0, u"tiee"}),
+                         [](const testing::TestParamInfo<ClickRow>& info) { return info.param.name; });
+
+TEST_F(HookTest, OwnMarkedEventsAreNeverComposed) {
+  Type(u"tie");
+  desktop().Press('E', Marked());
+  EXPECT_EQ(Field(), u"tiee");
+  EXPECT_EQ(pipeline_.OnScreenWord, u"tie");
+  EXPECT_EQ(engine_.keys, u"tie");
+}
+
+struct WindowRow {
+  const char* name;
+  bool ours;
+  bool vietBox;
+  bool password;
+  const char16_t* field;
+};
+
+class OwnWindowTest : public HookTest, public testing::WithParamInterface<WindowRow> {};
+
+TEST_P(OwnWindowTest, OnlyTheTestBoxIsComposedInto) {
+  sim::WindowSpec spec = Spec(GetParam().ours ? "tonvira.exe" : "notepad.exe", u"Tonvira");
+  spec.ours = GetParam().ours;
+  spec.vietBox = GetParam().vietBox;
+  spec.fields.password = GetParam().password;
+  spec.fields.fieldClass = ContextClass::English;
+  WindowId w = desktop().AddWindow(spec);
+  desktop().Focus(w);
+  Type(u"tieengs");
+  EXPECT_EQ(Field(), GetParam().field);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, OwnWindowTest,
+                         testing::Values(WindowRow{"SettingsWindow", true, false, false, u"tieengs"},
+                                         WindowRow{"TestBoxAlwaysVietnamese", true, true, false, u"tiếng"},
+                                         WindowRow{"TestBoxIgnoresPassword", true, true, true, u"tiếng"},
+                                         WindowRow{"PropertyOnAnotherProcessWindow", false, true, false,
+                                                   u"tieengs"},
+                                         WindowRow{"PasswordField", false, false, true, u"tieengs"}),
+                         [](const testing::TestParamInfo<WindowRow>& info) { return info.param.name; });
+
+TEST_F(HookTest, PasswordFieldForgetsCommittedText) {
+  Type(u"ban ");
+  sim::WindowSpec spec = Spec("chrome.exe", u"Login");
+  spec.fields.password = true;
+  desktop().Focus(desktop().AddWindow(spec));
+  Type(u"a");
+  EXPECT_TRUE(engine_.committedText.empty());
+  EXPECT_TRUE(engine_.keys.empty());
+}
+
+class LoggedHookTest : public HookTest {
+ protected:
+  void SetUp() override {
+    path_ =
+        std::filesystem::temp_directory_path() / ("tonvira_hook_log_" + std::to_string(getpid()) + ".txt");
+    CloseLog();
+    setenv("TONVIRA_LOG", path_.c_str(), 1);
+    InstallHooks(pipeline_);
+    unsetenv("TONVIRA_LOG");
+    ASSERT_TRUE(LogIsOpen());
+  }
+  void TearDown() override {
+    CloseLog();
+    std::filesystem::remove(path_);
+  }
+  std::vector<std::string> Lines() const {
+    std::ifstream in(path_);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  std::filesystem::path path_;
+};
+
+TEST_F(LoggedHookTest, AChangedKeyLogsKeyDiffAndSendInputALetThroughKeyOnlyKey) {
+  Type(u"ti");
+  std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "key vk=54 -> U+0074  ctx=0 blocked=0  fg=[Untitled - Notepad]");
+  Type(u"ee");
+  lines = Lines();
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(lines[3], "key vk=45 -> U+0065  ctx=0 blocked=0  fg=[Untitled - Notepad]");
+  EXPECT_EQ(lines[4], "  diff: xoa 1, them 1 ky tu");
+  EXPECT_EQ(lines[5], "    SendInput: gui 4/4  err=0");
+  EXPECT_EQ(lines[6], "  [tu chen quay lai] vk=08 scan=0000 flags=10");
+}
+
+TEST_F(LoggedHookTest, HigherIntegrityPassesEveryKeyAndSaysSo) {
+  sim::WindowSpec spec = Spec("regedit.exe", u"Registry Editor");
+  spec.integrity = sim::kIntegrityHigh;
+  desktop().Focus(desktop().AddWindow(spec));
+  Type(u"tieengs");
+  EXPECT_EQ(Field(), u"tieengs");
+  EXPECT_EQ(Batches(), 0u);
+  std::vector<std::string> lines = Lines();
+  EXPECT_EQ(lines.size(), 7u);
+  for (const std::string& line : lines) EXPECT_EQ(line, "  BO QUA: foreground o muc toan ven cao hon");
+}
+
+TEST_F(HookTest, AProcessThatCannotBeOpenedCountsAsHigher) {
+  sim::WindowSpec spec = Spec("service.exe", u"Service");
+  spec.openable = false;
+  desktop().Focus(desktop().AddWindow(spec));
+  Type(u"tieengs");
+  EXPECT_EQ(Field(), u"tieengs");
+  EXPECT_TRUE(pipeline_.OutputBlocked);
+}
+
+TEST_F(HookTest, AWordBegunElsewhereIsNotCarriedIntoAWindowAboveUs) {
+  Type(u"tie");
+  sim::WindowSpec spec = Spec("regedit.exe", u"Registry Editor");
+  spec.integrity = sim::kIntegrityHigh;
+  desktop().Focus(desktop().AddWindow(spec));
+  Type(u"es");
+  EXPECT_EQ(Field(), u"es");
+  EXPECT_EQ(Batches(), 0u);
+}
+
+TEST_F(HookTest, AKeyPassedWhileBlockedStopsBackspaceFromReopening) {
+  Type(u"ban ");
+  desktop().Window(notepad_).spec.integrity = sim::kIntegrityHigh;  // now elevated
+  Type(u"v\b");
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  EXPECT_TRUE(EngineIdle(engine_));
+  EXPECT_EQ(Field(), u"ban ");
+}
+
+TEST_F(HookTest, BackspaceInAnotherWindowLeavesTheWordAlone) {
+  Type(u"tie");
+  WindowId other = desktop().AddWindow(Spec("wordpad.exe", u"WordPad"));
+  desktop().Focus(other);
+  Type(u"\b");
+  desktop().Focus(notepad_);
+  Type(u"es");  // a new word: "tie" still stands in Notepad as it was
+  EXPECT_EQ(Field(), u"tieé");
+}
+
+TEST_F(HookTest, CommittedTextIsEmptiedPastTheLimit) {
+  bool dropped = false;
+  for (int i = 0; i < 1500; ++i) {
+    size_t before = engine_.committedText.size();
+    Type(u"ab ");
+    ASSERT_LE(engine_.committedText.size(), kCommittedTextLimit);
+    dropped = dropped || engine_.committedText.size() < before;
+    if (Field().size() > 3000) ClearField();
+  }
+  EXPECT_TRUE(dropped);
+}
+
+TEST_F(HookTest, AddressBarCompletionIsDeletedBeforeTheBackspaces) {
+  sim::WindowSpec spec = Spec("chrome.exe", u"New Tab");
+  spec.fields.inlineCompletion = true;
+  spec.completion = u"vnexpress.net";
+  desktop().Focus(desktop().AddWindow(spec));
+  Type(u"tiee");
+  EXPECT_EQ(Field(), u"tiê");
+  ASSERT_EQ(Batches(), 1u);
+  std::vector<OutputEvent> batch = desktop().Batches()[0];
+  EXPECT_EQ(batch[0], (OutputEvent{vk::kDelete, 0, 0}));
+  EXPECT_EQ(batch[1], (OutputEvent{vk::kDelete, 0, kEventKeyUp}));
+  EXPECT_EQ(batch[2].vk, vk::kBack);
+  // Backspace there may remove the completion rather than our letter: the word is given up.
+  Type(u"\b");
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+}
+
+TEST_F(HookTest, FailedOutputAbandonsAndBlocksUntilTheNextWord) {
+  Type(u"tie");
+  desktop().SetSendShortfall(1, 1);
+  Type(u"e");
+  EXPECT_TRUE(pipeline_.OutputBlocked);
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  EXPECT_TRUE(EngineIdle(engine_));
+  Type(u" tieengs");  // the next word start checks again and composes
+  EXPECT_FALSE(pipeline_.OutputBlocked);
+  EXPECT_EQ(pipeline_.OnScreenWord, u"tiếng");
+}
+
+TEST_F(HookTest, DroppedCharactersAreNotRememberedAsShown) {
+  sim::WindowSpec spec = Spec("winword.exe", u"Word");
+  spec.layout = sim::kLayoutVietnamese;  // everything is synthesised
+  desktop().Focus(desktop().AddWindow(spec));
+  desktop().MapKey(226, u"\u200E");
+  Type(u"a");
+  desktop().Press(226);
+  Type(u"as");
+  ExpectWordShown();
+  EXPECT_EQ(pipeline_.OnScreenWord, WithoutDroppedCharacters(pipeline_.OnScreenWord));
+  Type(u"\b");
+  ExpectWordShown();
+  Type(u"f");
+  ExpectWordShown();
+}
+
+TEST_F(HookTest, FailedRedrawPassesTheKeyWithoutSendingAgain) {
+  Type(u"ban \bs");  // "ban" reopened, then given a tone
+  ASSERT_EQ(Field(), u"bán");
+  size_t before = Batches();
+  desktop().SetSendShortfall(1, 1);
+  Type(u"i");  // "ban" goes back as it was and "s" starts a new word: the redraw fails
+  EXPECT_EQ(Batches(), before + 1);
+  EXPECT_TRUE(pipeline_.OutputBlocked);
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  EXPECT_EQ(desktop().lastKeyDownAction, HookAction::Pass);
+}
+
+TEST_F(HookTest, BackspaceAfterAWordReopensIt) {
+  Type(u"tieengs \b");
+  EXPECT_EQ(pipeline_.OnScreenWord, u"tiếng");
+  Type(u"f");
+  EXPECT_EQ(Field(), u"tiềng");
+  ExpectWordShown();
+}
+
+TEST_F(HookTest, BackspaceInsideAReopenedWordThenAKey) {
+  Type(u"hm \b\bf");
+  ExpectWordShown();
+}
+
+struct ReopenRow {
+  const char* name;
+  bool password, inlineCompletion, spreadsheet, bsEdit;
+};
+
+class NoReopenTest : public HookTest, public testing::WithParamInterface<ReopenRow> {};
+
+TEST_P(NoReopenTest, BackspaceOnlyAbandons) {
+  sim::WindowSpec spec = Spec("excel.exe", u"Book1");
+  spec.fields.inlineCompletion = GetParam().inlineCompletion;
+  spec.fields.spreadsheet = GetParam().spreadsheet;
+  desktop().Focus(desktop().AddWindow(spec));
+  engine_.bsEditOn = GetParam().bsEdit;
+  Type(u"tieengs ");
+  pipeline_.focus.password = GetParam().password;  // the field became a password field
+  Type(u"\b");
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  EXPECT_TRUE(EngineIdle(engine_));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, NoReopenTest,
+                         testing::Values(ReopenRow{"Password", true, false, false, true},
+                                         ReopenRow{"InlineCompletion", false, true, false, true},
+                                         ReopenRow{"Spreadsheet", false, false, true, true},
+                                         ReopenRow{"BackspaceEditingOff", false, false, false, false}),
+                         [](const testing::TestParamInfo<ReopenRow>& info) { return info.param.name; });
+
+TEST_F(HookTest, ANewWindowStartsTheLanguageMemoryAgain) {
+  Type(u"ban ");
+  engine_.EnglishLean = 3.0f;
+  engine_.LastLanguage = 2;
+  desktop().Focus(desktop().AddWindow(Spec("wordpad.exe", u"WordPad")));
+  Type(u"a");
+  EXPECT_EQ(engine_.LastLanguage, 0u);
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, 0.0f);
+  EXPECT_EQ(pipeline_.ForegroundSeen, desktop().Foreground());
+}
+
+TEST_F(HookTest, SuspensionWaitsForTheWordBoundary) {
+  pipeline_.mainWindow = 0x99;
+  Type(u"tieeng");
+  RequestSuspension(pipeline_, true);
+  EXPECT_TRUE(IsSuspended(pipeline_));
+  Type(u"s");
+  EXPECT_TRUE(pipeline_.VietnameseOn);  // the word goes on
+  Type(u" tieengs");                    // from the space's key-up on, Vietnamese is off
+  EXPECT_FALSE(pipeline_.VietnameseOn);
+  EXPECT_EQ(Field(), u"tiếng tieengs");
+  ASSERT_FALSE(desktop().Posted().empty());
+  EXPECT_EQ(desktop().Posted()[0], (std::pair<WindowId, uint32_t>{0x99, kMessageSuspended}));
+  SetVietnameseOn(pipeline_, true);  // held off while suspended
+  EXPECT_FALSE(pipeline_.VietnameseOn);
+  RequestSuspension(pipeline_, false);
+  EXPECT_FALSE(IsSuspended(pipeline_));
+  SetVietnameseOn(pipeline_, true);
+  EXPECT_TRUE(pipeline_.VietnameseOn);
+}
+
+TEST_F(HookTest, TheChordTogglesAndTellsTheMainWindow) {
+  Settings settings;
+  pipeline_.mainWindow = 0x99;
+  SetToggleCallback(pipeline_, [&] { ToggleFromChord(pipeline_, settings); });
+  auto tap = [&] {
+    desktop().Key(vk::kLControl, true);
+    desktop().Key(vk::kLShift, true);
+    desktop().Key(vk::kLShift, false);
+    desktop().Key(vk::kLControl, false);
+  };
+  tap();
+  EXPECT_FALSE(pipeline_.VietnameseOn);
+  EXPECT_EQ(settings.enabled, 0);
+  Type(u"tieengs");
+  EXPECT_EQ(Field(), u"tieengs");
+  tap();
+  EXPECT_TRUE(pipeline_.VietnameseOn);
+  RequestSuspension(pipeline_, true);
+  tap();  // the suspension takes effect at the Ctrl, and the toggle is refused
+  EXPECT_FALSE(pipeline_.VietnameseOn);
+  std::vector<uint32_t> messages;
+  for (const auto& [window, message] : desktop().Posted()) messages.push_back(message);
+  EXPECT_EQ(messages, (std::vector<uint32_t>{kMessageToggled, kMessageToggled, kMessageSuspended,
+                                             kMessageToggleRefused}));
+}
+
+TEST_F(HookTest, SettingsReachThePipeline) {
+  pipeline_.mainWindow = 0x99;
+  bool toggled = false;
+  SetToggleCallback(pipeline_, [&] { toggled = true; });
+  Settings settings;
+  settings.enabled = 0;
+  settings.hotkey_mode = 2;
+  Type(u"tie");
+  ApplySettingsToPipeline(pipeline_, settings);
+  EXPECT_FALSE(pipeline_.VietnameseOn);
+  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  desktop().Key(vk::kLControl, true);
+  desktop().Key(vk::kLShift, true);
+  desktop().Key(vk::kLShift, false);
+  desktop().Key(vk::kLControl, false);
+  EXPECT_FALSE(toggled);  // the chord is off in hotkey mode 2
+  ASSERT_EQ(desktop().Posted().size(), 1u);
+  EXPECT_EQ(desktop().Posted()[0].second, kMessageSettingsChanged);
+}
+
+TEST_F(HookTest, VietnameseOffPassesEverythingButKeepsTheLineState) {
+  SetVietnameseOn(pipeline_, false);
+  engine_.EnglishLean = 2.0f;
+  Type(u"tieengs\n");
+  EXPECT_EQ(Field(), u"tieengs\n");
+  EXPECT_EQ(Batches(), 0u);
+  EXPECT_FLOAT_EQ(engine_.EnglishLean, 1.0f);
+  Type(u"a");
+  EXPECT_EQ(engine_.LineStart, 0);
+}
+
+TEST_F(HookTest, UnusableTranslationAbandons) {
+  desktop().MapKey(226, u"", true);  // a dead key
+  Type(u"tie");
+  desktop().Press(226);
+  EXPECT_TRUE(EngineIdle(engine_));
+  desktop().keyboardStateFails = true;
+  Type(u"e");
+  EXPECT_EQ(Field(), u"tiee");
+}
+
+TEST_F(HookTest, OnlyPhysicalInputCountsAsTheUsersLastInput) {
+  desktop().Advance(1000);
+  Type(u"a");
+  uint32_t typed = GetLastPhysicalInputTime(pipeline_);
+  EXPECT_GE(typed, 1000u);
+  desktop().Advance(1000);
+  desktop().Press('B', Injected());
+  EXPECT_EQ(GetLastPhysicalInputTime(pipeline_), typed);
+  desktop().Advance(1000);
+  desktop().ClickElsewhere(false);
+  EXPECT_GE(GetLastPhysicalInputTime(pipeline_), typed + 2000);
+}
+
+TEST_F(HookTest, AFailedReinstallKeepsTheHooks) {
+  desktop().hookInstallFails = true;
+  EXPECT_TRUE(InstallHooks(pipeline_));
+  Type(u"tiee");
+  EXPECT_EQ(Field(), u"tiê");
+}
+
+}  // namespace
+}  // namespace tonvira
