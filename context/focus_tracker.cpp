@@ -1,0 +1,108 @@
+#include "context/focus_tracker.h"
+
+#include "config/text_file.h"
+#include "context/builtin_classes.h"
+
+namespace tonvira {
+namespace {
+
+// Shell surfaces and Tonvira itself are never "the application the user was in".
+bool Remembered(const FocusFacts& f, std::u16string_view loweredName) {
+  if (!f.foreground || loweredName.empty()) return false;
+  if (f.processId == f.ownProcessId || loweredName == u"tonvira.exe") return false;
+  return !IsListed(ShellProcesses(), loweredName) && !IsListed(ShellWindowClasses(), f.windowClass);
+}
+
+}  // namespace
+
+FocusClassification ClassifyFocus(const FocusFacts& f, const ContextRules& rules) {
+  FocusClassification r;
+  std::u16string name = LowerForContext(f.processName);
+  r.description = name;
+  if (Remembered(f, name)) r.lastApp = f.processName;
+  r.is_sheet_or_combo = IsSpreadsheetWindow(f.foreground != 0, f.title, name);
+  r.foreground = f.foreground;
+
+  if (f.hasElement) {
+    r.is_password = f.elementIsPassword;
+    std::u16string elementName = LowerForContext(f.elementName);
+    std::u16string id = LowerForContext(f.automationId);
+    auto mentions = [&](std::u16string_view word) {
+      return elementName.find(word) != std::u16string::npos || id.find(word) != std::u16string::npos;
+    };
+    for (const ContextRule& rule : rules) {
+      if (rule.is_process || !mentions(rule.value)) continue;
+      r.contextClass = rule.contextClass;
+      r.description = u"uia:" + rule.value;
+      break;
+    }
+    if (!r.is_password)
+      r.is_password = ContainsAny(elementName, PasswordWords()) || ContainsAny(id, PasswordWords());
+    r.is_address_bar = ContainsAny(elementName, AddressBarWords()) || ContainsAny(id, AddressBarWords());
+    if (!r.is_sheet_or_combo) {
+      r.is_sheet_or_combo =
+          f.controlType == kControlTypeComboBox ||
+          (f.controlType == kControlTypeEdit && f.parentControlType == kControlTypeComboBox);
+    }
+  }
+  if (!name.empty() && IsListed(SecureDesktopProcesses(), name)) r.is_password = true;
+  // A process rule applies unless an element rule already gave a class other than auto.
+  if (r.contextClass == ContextClass::Auto && !name.empty()) {
+    for (const ContextRule& rule : rules) {
+      if (!rule.is_process || rule.value != name) continue;
+      r.contextClass = rule.contextClass;
+      r.description = u"proc:" + name;
+      break;
+    }
+  }
+  return r;
+}
+
+void Publish(FocusTracker& t, const FocusClassification& r) {
+  t.contextClass = static_cast<uint32_t>(r.contextClass);
+  t.is_password = r.is_password;
+  t.is_address_bar = r.is_address_bar;
+  t.is_sheet_or_combo = r.is_sheet_or_combo;
+  t.foreground = r.foreground;
+  std::lock_guard guard(t.lock);
+  t.description = r.description;
+  if (r.lastApp) t.last_app = *r.lastApp;
+}
+
+std::u16string GetLastApp(FocusTracker& t) {
+  std::lock_guard guard(t.lock);
+  return t.last_app;
+}
+
+std::u16string GetFocusDescription(FocusTracker& t) {
+  std::lock_guard guard(t.lock);
+  return t.description;
+}
+
+void ReadContextFile(FocusTracker& t, std::u16string_view path) {
+  TextLines file = ReadTextLines(path);
+  std::lock_guard guard(t.lock);
+  t.rules_path = path;
+  t.rules = ParseContextLines(file.lines);
+}
+
+bool WriteContextFile(FocusTracker& t, std::u16string_view path) {
+  std::u16string text;
+  {
+    std::lock_guard guard(t.lock);
+    text = ContextFileText(t.rules);
+  }
+  return WriteTextFile(path, text);
+}
+
+ContextRules CopyContextRules(FocusTracker& t) {
+  std::lock_guard guard(t.lock);
+  return t.rules;
+}
+
+void ReplaceContextRules(FocusTracker& t, ContextRules rules) {
+  std::lock_guard guard(t.lock);
+  t.rules = std::move(rules);
+}
+
+}  // namespace tonvira
