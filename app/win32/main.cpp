@@ -1,12 +1,196 @@
-// Entry point of tonvira.exe.
+// tonvira.exe: start-up, the message-only main window, the message loop and shutdown.
 #include <windows.h>
 
-#include "engine/compose.h"
+#include <string>
+#include <vector>
 
-// For now the program only proves that the portable engine links and composes on Windows:
-// it exits with 0 when Telex "tieengs" gives "tiếng". The real start-up comes later.
+#include "app/command_line.h"
+#include "config/abbrev_table.h"
+#include "config/autostart.h"
+#include "config/data_folder.h"
+#include "config/settings.h"
+#include "context/focus_tracking.h"
+#include "decide/builtin_words.h"
+#include "decide/lexicon.h"
+#include "engine/engine.h"
+#include "input/pipeline.h"
+
+namespace tonvira {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TonviraWnd";
+constexpr wchar_t kMutexName[] = L"Local\\TonviraSingleton";
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerMs = 3000;
+// Posted by the focus-tracking thread after each classification.
+constexpr UINT kMessageFocusClassified = WM_APP + 20;
+constexpr WORD kCommandExit = 1002;
+const UINT kShowSettingsMessage = RegisterWindowMessageW(L"Tonvira.ShowSettings");
+
+// The process-wide objects, created once and alive until exit.
+struct App {
+  Lexicon lexicon;
+  Settings settings;
+  AbbrevTable abbrevs;
+  SettingsState settingsState;
+  Engine engine;
+  Pipeline pipeline{engine};
+  FocusTracker focusTracker;
+  HWND mainWindow = nullptr;
+};
+App* g_app = nullptr;
+
+std::wstring Wide(std::u16string_view s) {
+  return std::wstring(s.begin(), s.end());
+}
+
+void ShowError(const std::wstring& text) {
+  MessageBoxW(nullptr, text.c_str(), L"Tonvira", MB_ICONERROR);
+}
+
+DWORD WINAPI PlayBeep(void* frequency) {
+  Beep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(frequency)), 70);
+  return 0;
+}
+// On a thread-pool thread: the main thread never waits for the sound.
+void QueueBeep(DWORD frequency) {
+  QueueUserWorkItem(PlayBeep, reinterpret_cast<void*>(static_cast<uintptr_t>(frequency)), WT_EXECUTEDEFAULT);
+}
+
+// Every change of preferences: into the engine and the hook, then saved.
+void ApplySettings(App& app) {
+  ApplySettingsToEngine(app.engine, app.settings, &app.abbrevs);
+  ApplySettingsToPipeline(app.pipeline, app.settings);
+  SaveSettings(app.settings, app.settingsState);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  App& app = *g_app;
+  switch (message) {
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kCommandExit) DestroyWindow(window);
+      return 0;
+    case WM_TIMER:
+      // Windows drops a low-level hook that was too slow once; putting it back is cheap.
+      if (wParam == kTimerId) InstallHooks(app.pipeline);
+      return 0;
+    case kMessageFocusClassified: {
+      // The hook reads plain values on this thread; the tracker's thread only posts.
+      FocusTracker& t = app.focusTracker;
+      app.pipeline.focus.fieldClass = static_cast<ContextClass>(t.contextClass.load());
+      app.pipeline.focus.password = t.is_password;
+      app.pipeline.focus.inlineCompletion = t.is_address_bar;
+      app.pipeline.focus.spreadsheet = t.is_sheet_or_combo;
+      app.pipeline.focus.window = t.foreground;
+      return 0;
+    }
+    case kMessageToggled:
+      QueueBeep(GetVietnameseOn(app.pipeline) ? 988 : 659);
+      return 0;
+    case kMessageToggleRefused:
+      QueueBeep(659);
+      return 0;
+    case kMessageSettingsChanged:
+    case kMessageSuspended:
+      return 0;
+    default:
+      if (message == kShowSettingsMessage) return 0;  // the settings window comes with its own work
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+std::vector<std::u16string> Arguments() {
+  std::vector<std::u16string> out;
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  for (int i = 1; argv && i < argc; ++i) {
+    std::wstring arg = argv[i];
+    out.emplace_back(arg.begin(), arg.end());
+  }
+  if (argv) LocalFree(argv);
+  return out;
+}
+
+int Run() {
+  std::vector<std::u16string> arguments = Arguments();
+  StartRequest request = ParseCommandLine(arguments);
+
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (!request.startedAtLogon) {
+      if (HWND first = FindWindowExW(HWND_MESSAGE, nullptr, kMainClass, nullptr)) {
+        PostMessageW(first, kShowSettingsMessage, static_cast<WPARAM>(request.pageForRunningInstance), 0);
+      }
+    }
+    if (mutex) CloseHandle(mutex);
+    return 0;
+  }
+
+  static App app;
+  g_app = &app;
+  std::u16string englishPath = ShippedFilePath(u"en_words.txt");
+  if (!LoadEnglishWords(app.lexicon, std::filesystem::path(Wide(englishPath)))) {
+    ShowError(L"Khong doc duoc tu dien:\n" + Wide(englishPath));
+    return 1;
+  }
+  app.engine.englishWords = &app.lexicon.english;
+  if (LoadSyllables(app.lexicon, std::filesystem::path(Wide(ShippedFilePath(u"vi_syllables.txt"))),
+                    kDefaultSyllableFrequency)) {
+    app.engine.vietSyllables = &app.lexicon.syllables;
+  }
+  WarmBuiltinWords();
+
+  app.settingsState = LoadSettings(app.settings, app.abbrevs);
+  if (request.startedAtLogon && !app.settings.startup) {
+    CloseHandle(mutex);
+    return 0;
+  }
+  RemoveLegacyAutostart();
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+  wc.lpszClassName = kMainClass;
+  RegisterClassW(&wc);
+  app.mainWindow =
+      CreateWindowExW(0, kMainClass, L"Tonvira", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  app.pipeline.mainWindow = reinterpret_cast<WindowId>(app.mainWindow);
+  ApplySettings(app);
+  // Started once the main window exists, so that its classifications have somewhere to go.
+  if (!StartFocusTracker(app.focusTracker, DataFilePath(u"context.txt"),
+                         reinterpret_cast<uintptr_t>(app.mainWindow), kMessageFocusClassified)) {
+    return 1;
+  }
+
+  if (!InstallHooks(app.pipeline)) {
+    ShowError(L"Không cài được móc bàn phím. Vui lòng khởi động lại máy rồi mở lại Tonvira.");
+    return 1;
+  }
+  SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->pipeline, g_app->settings); });
+  SetTimer(app.mainWindow, kTimerId, kTimerMs, nullptr);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+
+  KillTimer(app.mainWindow, kTimerId);
+  RemoveHooks();
+  StopFocusTracker();
+  // Saved once more on the way out, unless the file was there but could not be read.
+  SaveSettings(app.settings, app.settingsState);
+  CloseHandle(mutex);
+  return 0;
+}
+
+}  // namespace
+}  // namespace tonvira
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  const tonvira::ComposeResult result = tonvira::Compose(u"tieengs", tonvira::InputMethod::Telex, true, true,
-                                                         tonvira::kOrdinaryFlags | tonvira::kNotEnglishFlags);
-  return result.text == u"tiếng" ? 0 : 1;
+  return tonvira::Run();
 }

@@ -1,0 +1,217 @@
+// The keyboard pipeline's OS seam on Windows: thin translations of Win32 calls and types.
+#include "input/os.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace tonvira::os {
+namespace {
+
+HHOOK g_keyboardHook = nullptr;
+HHOOK g_mouseHook = nullptr;
+KeyboardHookFn g_keyboardFn = nullptr;
+MouseHookFn g_mouseFn = nullptr;
+
+HWND AsWindow(WindowId id) {
+  return reinterpret_cast<HWND>(id);
+}
+
+// The raw hook structure becomes a portable key event here and nowhere else.
+KeyEvent ToKeyEvent(WPARAM message, const KBDLLHOOKSTRUCT& raw) {
+  KeyEvent event;
+  event.vk = raw.vkCode;
+  event.scan = raw.scanCode;
+  event.flags = raw.flags & (LLKHF_EXTENDED | LLKHF_INJECTED);
+  event.time = raw.time;
+  event.extraInfo = static_cast<uint64_t>(raw.dwExtraInfo);
+  event.down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  return event;
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && g_keyboardFn) {
+    const KeyEvent event = ToKeyEvent(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
+    if (g_keyboardFn(event) == HookAction::Swallow) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+MouseMessage ToMouseMessage(WPARAM message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      return MouseMessage::LeftDown;
+    case WM_LBUTTONUP:
+      return MouseMessage::LeftUp;
+    case WM_RBUTTONDOWN:
+      return MouseMessage::RightDown;
+    case WM_RBUTTONUP:
+      return MouseMessage::RightUp;
+    case WM_MBUTTONDOWN:
+      return MouseMessage::MiddleDown;
+    case WM_MBUTTONUP:
+      return MouseMessage::MiddleUp;
+    case WM_XBUTTONDOWN:
+      return MouseMessage::XDown;
+    case WM_XBUTTONUP:
+      return MouseMessage::XUp;
+    case WM_MOUSEWHEEL:
+      return MouseMessage::Wheel;
+    case WM_MOUSEHWHEEL:
+      return MouseMessage::HorizontalWheel;
+    case WM_LBUTTONDBLCLK:
+      return MouseMessage::DoubleClick;
+    default:
+      return MouseMessage::Move;
+  }
+}
+
+LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && g_mouseFn) {
+    const auto& raw = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    MouseEvent event;
+    event.message = ToMouseMessage(wParam);
+    event.time = raw.time;
+    event.injected = (raw.flags & LLMHF_INJECTED) != 0;
+    g_mouseFn(event);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A new hook replaces the old one only once it is in place.
+bool Install(HHOOK& slot, int kind, HOOKPROC proc) {
+  HHOOK hook = SetWindowsHookExW(kind, proc, GetModuleHandleW(nullptr), 0);
+  if (!hook) return false;
+  if (slot) UnhookWindowsHookEx(slot);
+  slot = hook;
+  return true;
+}
+
+std::optional<uint32_t> IntegrityOfProcess(HANDLE process) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return 0u;
+  DWORD size = 0;
+  GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size ? size : 1);
+  uint32_t level = 0;
+  if (size && GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size)) {
+    auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data());
+    DWORD count = *GetSidSubAuthorityCount(label->Label.Sid);
+    if (count > 0) level = *GetSidSubAuthority(label->Label.Sid, count - 1);
+  }
+  CloseHandle(token);
+  return level;
+}
+
+}  // namespace
+
+WindowId ForegroundWindow() {
+  return reinterpret_cast<WindowId>(GetForegroundWindow());
+}
+
+uint32_t WindowProcessId(WindowId window) {
+  DWORD pid = 0;
+  if (window) GetWindowThreadProcessId(AsWindow(window), &pid);
+  return pid;
+}
+
+bool WindowIsOurs(WindowId window) {
+  return window && WindowProcessId(window) == GetCurrentProcessId();
+}
+
+std::u16string WindowTitle(WindowId window, size_t maxUnits) {
+  std::wstring buffer(maxUnits + 1, L'\0');
+  int n = window ? GetWindowTextW(AsWindow(window), buffer.data(), static_cast<int>(buffer.size())) : 0;
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+bool FocusHasProperty(std::u16string_view name) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  DWORD thread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus) return false;
+  std::wstring property(reinterpret_cast<const wchar_t*>(name.data()), name.size());
+  return GetPropW(info.hwndFocus, property.c_str()) != nullptr;
+}
+
+std::optional<uint32_t> ProcessIntegrityLevel(uint32_t processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return std::nullopt;
+  std::optional<uint32_t> level = IntegrityOfProcess(process);
+  CloseHandle(process);
+  return level;
+}
+
+uint32_t OwnIntegrityLevel() {
+  static const uint32_t level = IntegrityOfProcess(GetCurrentProcess()).value_or(0);
+  return level;
+}
+
+bool KeyStateDown(uint32_t vk) {
+  return (GetKeyState(static_cast<int>(vk)) & 0x8000) != 0;
+}
+bool AsyncKeyDown(uint32_t vk) {
+  return (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) != 0;
+}
+bool ReadKeyboardState(KeyboardState& state) {
+  return GetKeyboardState(state.data()) != 0;
+}
+
+LayoutId ForegroundLayout(WindowId foreground) {
+  DWORD thread = foreground ? GetWindowThreadProcessId(AsWindow(foreground), nullptr) : 0;
+  return reinterpret_cast<LayoutId>(GetKeyboardLayout(thread));
+}
+
+Translation TranslateKey(uint32_t vk, uint32_t scan, const KeyboardState& state, LayoutId layout) {
+  Translation t;
+  wchar_t buffer[8] = {};
+  // Flag 4: leave the keyboard state (dead keys) as it is.
+  t.count = ToUnicodeEx(vk, scan, state.data(), buffer, 8, 4, reinterpret_cast<HKL>(layout));
+  for (int i = 0; i < 8; ++i) t.units[i] = static_cast<char16_t>(buffer[i]);
+  return t;
+}
+
+SendOutcome SendEvents(std::span<const OutputEvent> events) {
+  std::vector<INPUT> inputs(events.size());
+  for (size_t i = 0; i < events.size(); ++i) {
+    INPUT& in = inputs[i];
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = events[i].vk;
+    in.ki.wScan = events[i].scan;
+    in.ki.dwFlags = (events[i].flags & kEventExtendedKey ? KEYEVENTF_EXTENDEDKEY : 0) |
+                    (events[i].flags & kEventKeyUp ? KEYEVENTF_KEYUP : 0) |
+                    (events[i].flags & kEventUnicode ? KEYEVENTF_UNICODE : 0);
+    in.ki.dwExtraInfo = static_cast<ULONG_PTR>(events[i].extraInfo);
+  }
+  SendOutcome outcome;
+  if (inputs.empty()) return outcome;
+  outcome.inserted = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  if (outcome.inserted != inputs.size()) outcome.error = GetLastError();
+  return outcome;
+}
+
+bool PostToWindow(WindowId window, uint32_t message) {
+  return window && PostMessageW(AsWindow(window), message, 0, 0) != 0;
+}
+
+uint32_t TickCount() {
+  return GetTickCount();
+}
+
+bool InstallKeyboardHook(KeyboardHookFn hook) {
+  g_keyboardFn = hook;
+  return Install(g_keyboardHook, WH_KEYBOARD_LL, KeyboardProc);
+}
+
+bool InstallMouseHook(MouseHookFn hook) {
+  g_mouseFn = hook;
+  return Install(g_mouseHook, WH_MOUSE_LL, MouseProc);
+}
+
+void RemoveHooks() {
+  if (g_keyboardHook) UnhookWindowsHookEx(g_keyboardHook);
+  if (g_mouseHook) UnhookWindowsHookEx(g_mouseHook);
+  g_keyboardHook = g_mouseHook = nullptr;
+}
+
+}  // namespace tonvira::os

@@ -1,0 +1,3 @@
+target_sources(tonvira_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/command_line_test.cpp
+)

@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# End-to-end tests of tonvira.exe under Wine: real low-level hooks, real SendInput, a real
+# EDIT control receiving the text. Types with xdotool and compares what the application got,
+# byte for byte. Exits non-zero on any failure; keeps a screenshot and the logs when a case
+# fails. Usage: tests/e2e/run.sh [BUILD_DIR]   (default build/windows)
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build/windows}
+tonvira_exe="$build/app/tonvira.exe"
+edit_exe="$build/tests/e2e/tonvira_test_edit.exe"
+post_exe="$build/tests/e2e/tonvira_post_command.exe"
+for f in "$tonvira_exe" "$edit_exe" "$post_exe"; do
+  [[ -f "$f" ]] || { echo "e2e: missing $f (build the windows preset first)" >&2; exit 2; }
+done
+
+source tests/e2e/lib.sh
+trap e2e_stop EXIT
+started=$(date +%s)
+e2e_start || exit 1
+
+passed=0
+failed=0
+keep="$E2E_DIR/failures"
+mkdir -p "$keep"
+
+pass() { passed=$((passed + 1)); e2e_log "PASS $1"; }
+fail() {
+  failed=$((failed + 1))
+  e2e_log "FAIL $1: $2"
+  e2e_screenshot "$keep/$(echo "$1" | tr -c 'a-zA-Z0-9' _).png"
+}
+
+# A scratch program folder: the program keeps its data beside itself when not installed, so
+# the repository's data/ is never written.
+new_program() {
+  prog="$E2E_DIR/program-$1"
+  rm -rf "$prog"
+  mkdir -p "$prog"
+  cp "$tonvira_exe" "$prog/tonvira.exe"
+  cp -r data "$prog/data"
+}
+
+start_tonvira() {
+  export TONVIRA_LOG
+  TONVIRA_LOG=$(winepath -w "$E2E_DIR/tonvira-$1.log")
+  e2e_run "$E2E_DIR/tonvira-$1.out" "$prog/tonvira.exe"
+  tonvira_pid=$E2E_LAST_PID
+  # The main window exists once the program is past start-up.
+  e2e_wait_for 30 "$E2E_WINE" "$post_exe" 0 >/dev/null 2>&1 || true
+}
+
+stop_tonvira() {
+  "$E2E_WINE" "$post_exe" 1002 >/dev/null 2>&1
+  e2e_wait_for 20 bash -c "! kill -0 $tonvira_pid 2>/dev/null"
+}
+
+# A fresh edit window; its text file appears when the window is up.
+open_editor() {
+  edit_out="$E2E_DIR/edit-$1.txt"
+  rm -f "$edit_out"
+  e2e_run "$E2E_DIR/edit-$1.log" "$edit_exe" "$(winepath -w "$edit_out")"
+  edit_pid=$E2E_LAST_PID
+  e2e_wait_for 30 test -f "$edit_out" || return 1
+  edit_win=$(xdotool search --sync --limit 1 --name "Tonvira test edit")
+  xdotool windowactivate --sync "$edit_win" >/dev/null 2>&1 || xdotool windowfocus --sync "$edit_win"
+}
+
+close_editor() {
+  kill "$edit_pid" 2>/dev/null
+  wait "$edit_pid" 2>/dev/null
+  e2e_wait_for 10 bash -c "! xdotool search --name 'Tonvira test edit' >/dev/null 2>&1"
+}
+
+# expect NAME TEXT: waits for the edit control to hold exactly TEXT.
+expect() {
+  if e2e_wait_for 10 bash -c "[[ \"\$(cat '$edit_out')\" == '$2' ]]"; then
+    pass "$1"
+  else
+    fail "$1" "expected [$2], got [$(cat "$edit_out")]"
+  fi
+}
+
+# Case: a logon start with startup=0 ends at once, before any window exists.
+new_program autostart
+sed -i 's/^startup=1$/startup=0/' "$prog/data/settings.txt"
+if timeout 60 "$E2E_WINE" "$prog/tonvira.exe" --autostart >/dev/null 2>&1; then
+  pass "autostart off"
+else
+  fail "autostart off" "exit code $?"
+fi
+
+new_program main
+printf 'stale_key=1\n' >>"$prog/data/settings.txt"
+start_tonvira main
+
+# Case: a second start hands over to the first and exits 0.
+if timeout 60 "$E2E_WINE" "$prog/tonvira.exe" >/dev/null 2>&1; then pass "second start"; else fail "second start" "exit code $?"; fi
+
+type_case() {  # NAME KEYS EXPECTED [xdotool key names typed after the keys]
+  open_editor "$1" || { fail "$1" "the editor did not start"; return; }
+  xdotool type --delay 40 "$2"
+  [[ -n "${4:-}" ]] && xdotool key --delay 60 $4
+  expect "$1" "$3"
+  close_editor
+}
+
+type_case "vietnamese sentence" "Tieengs Vieetj laf ngoon nguwx cuar nguwowif Vieetj." \
+  "Tiếng Việt là ngôn ngữ của người Việt."
+type_case "mixed sentence" "Anh xem lai cais slide nayf nhes, please check the file" \
+  "Anh xem lai cái slide này nhé, please check the file"
+type_case "tab commits" "test" "test" "Tab"
+type_case "enter commits" "Vieetj" "Việt" "Return"
+
+# Case: backspace after a space reopens the word, and a tone key corrects it in place.
+open_editor reopen && {
+  xdotool type --delay 40 "hoaf "
+  xdotool key BackSpace
+  xdotool type --delay 40 "s"
+  expect "backspace re-edits a tone" "hóa"
+  close_editor
+}
+
+# Case: a Ctrl+Shift tap switches Vietnamese off (keys pass unchanged) and on again.
+open_editor toggle && {
+  xdotool type --delay 40 "vieetj "
+  xdotool key ctrl+shift
+  xdotool type --delay 40 "vieetj "
+  xdotool key ctrl+shift
+  xdotool type --delay 40 "vieetj"
+  expect "ctrl+shift toggles" "việt vieetj việt"
+  close_editor
+}
+
+# Case: the diagnostic log holds the key, diff and SendInput lines.
+log="$E2E_DIR/tonvira-main.log"
+if grep -q '^key ' "$log" && grep -q '^  diff' "$log" && grep -q '^    SendInput' "$log"; then
+  pass "diagnostic log"
+else
+  fail "diagnostic log" "missing lines in $log"
+fi
+
+# Case: exit through the tray menu's command writes settings.txt whole.
+stop_tonvira
+if kill -0 "$tonvira_pid" 2>/dev/null; then
+  fail "exit command" "still running"
+elif grep -q stale_key "$prog/data/settings.txt" || ! grep -q '^ver=145$' "$prog/data/settings.txt"; then
+  fail "exit command" "settings.txt was not rewritten"
+else
+  pass "exit command"
+fi
+
+# Case: a context.txt rule makes the test application an English field; without the rule
+# (the runs above) the same keys compose.
+new_program context
+printf 'process  tonvira_test_edit.exe   en\n' >>"$prog/data/context.txt"
+start_tonvira context
+type_case "context rule en" "Vieetj nhes" "Vieetj nhes"
+stop_tonvira
+
+if [[ $failed -gt 0 ]]; then
+  mkdir -p build/e2e-failures
+  cp "$E2E_DIR"/*.log "$E2E_DIR"/*.out "$keep"/* build/e2e-failures/ 2>/dev/null
+  e2e_log "logs and screenshots kept in build/e2e-failures"
+fi
+echo "e2e: $passed passed, $failed failed ($(($(date +%s) - started)) s)"
+[[ $failed -eq 0 ]]
