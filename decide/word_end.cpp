@@ -302,12 +302,7 @@ bool TryDottedWord(Engine& e, char16_t separator) {
   }
   // Not Vietnamese: everything the left part did is undone, text included.
   e.committedText.resize(committedBefore);
-  e.LastLanguage = saved.LastLanguage;
-  e.EnglishLean = saved.EnglishLean;
-  e.SentenceStart = saved.SentenceStart;
-  e.LineStart = saved.LineStart;
-  e.CapsRunVietnamese = saved.CapsRunVietnamese;
-  e.CapsRunEnglishWord = saved.CapsRunEnglishWord;
+  RestoreLanguageMemory(e, saved);
   e.decision.history.resize(saved.recordCount);
   e.keys = allKeys;
   return false;

@@ -60,12 +60,7 @@ std::u16string ReopenWord(Engine& e) {
   e.committedText.resize(d.committedBefore);
   e.reopenedWord = e.lastWordText;
   e.savedScore = d.after;  // committed unchanged, it leaves the language memory as it was
-  e.LastLanguage = d.before.LastLanguage;
-  e.EnglishLean = d.before.EnglishLean;
-  e.SentenceStart = d.before.SentenceStart;
-  e.LineStart = d.before.LineStart;
-  e.CapsRunVietnamese = d.before.CapsRunVietnamese;
-  e.CapsRunEnglishWord = d.before.CapsRunEnglishWord;
+  RestoreLanguageMemory(e, d.before);
   d.snapshotsValid = false;
   e.justCommitted = 0;
 

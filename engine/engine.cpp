@@ -26,14 +26,18 @@ void ResetWord(Engine& e) {
   e.decision.decidedHead.clear();
 }
 
+void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {
+  e.LastLanguage = s.LastLanguage;
+  e.EnglishLean = s.EnglishLean;
+  e.SentenceStart = s.SentenceStart;
+  e.LineStart = s.LineStart;
+  e.CapsRunVietnamese = s.CapsRunVietnamese;
+  e.CapsRunEnglishWord = s.CapsRunEnglishWord;
+}
+
 void RestoreReopenedWord(Engine& e) {
   e.committedText += e.reopenedWord;
-  e.LastLanguage = e.savedScore.LastLanguage;
-  e.EnglishLean = e.savedScore.EnglishLean;
-  e.SentenceStart = e.savedScore.SentenceStart;
-  e.LineStart = e.savedScore.LineStart;
-  e.CapsRunVietnamese = e.savedScore.CapsRunVietnamese;
-  e.CapsRunEnglishWord = e.savedScore.CapsRunEnglishWord;
+  RestoreLanguageMemory(e, e.savedScore);
 }
 
 void AbandonWord(Engine& e) {

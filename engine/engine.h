@@ -127,6 +127,8 @@ void ResetWord(Engine& engine);
 // as it was. The pipeline forgets what it showed for the word itself.
 void AbandonWord(Engine& engine);
 bool EngineIdle(const Engine& engine);
+// Puts back the language memory a snapshot holds (not the decision history).
+void RestoreLanguageMemory(Engine& engine, const WordEndSnapshot& snapshot);
 // A reopened word left untouched goes back into the committed text with the language memory
 // it had.
 void RestoreReopenedWord(Engine& engine);
