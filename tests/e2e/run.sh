@@ -89,6 +89,21 @@ else
   fail "autostart off" "exit code $?"
 fi
 
+# Case: without its word list the program says so in an error box and ends with code 1.
+new_program nolist
+rm "$prog/data/en_words.txt"
+e2e_run "$E2E_DIR/nolist.out" "$prog/tonvira.exe"
+nolist_pid=$E2E_LAST_PID
+if box=$(timeout 30 xdotool search --sync --limit 1 --name '^Tonvira$' 2>/dev/null); then
+  xdotool windowactivate --sync "$box" >/dev/null 2>&1
+  xdotool key --window "$box" Return
+  wait "$nolist_pid"
+  code=$?
+  if [[ $code -eq 1 ]]; then pass "missing word list"; else fail "missing word list" "exit code $code"; fi
+else
+  fail "missing word list" "no error box"
+fi
+
 new_program main
 printf 'stale_key=1\n' >>"$prog/data/settings.txt"
 start_tonvira main
