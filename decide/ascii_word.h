@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "engine/letters.h"
+
 namespace tonvira {
 
 // Longest word any English lookup considers; longer words are in no list.
@@ -23,7 +25,7 @@ inline AsciiWord LowerAscii(std::u16string_view word) {
   if (word.empty() || word.size() > kMaxAsciiWord) return out;
   for (char16_t c : word) {
     if (c > 0x7F) return out;
-    out.bytes[out.size++] = static_cast<char>((c >= u'A' && c <= u'Z') ? c + 32 : c);
+    out.bytes[out.size++] = static_cast<char>(LowerAsciiLetter(c));
   }
   out.valid = true;
   return out;

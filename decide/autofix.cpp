@@ -24,14 +24,13 @@ std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod 
   if (!number.empty() && (!IsAsciiDigit(number.front()) || !IsAsciiDigit(number.back()))) return std::nullopt;
 
   std::u16string_view vn;
-  auto lower = [](char16_t c) { return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c; };
-  if (rest.size() == 4 && lower(rest[0]) == u'v' && lower(rest[1]) == u'n') {
+  if (rest.size() == 4 && LowerAsciiLetter(rest[0]) == u'v' && LowerAsciiLetter(rest[1]) == u'n') {
     vn = rest.substr(0, 2);
     rest.remove_prefix(2);
   } else if (number.empty()) {
     return std::nullopt;
   }
-  if (rest.size() != 2 || lower(rest[0]) != u'd') return std::nullopt;
+  if (rest.size() != 2 || LowerAsciiLetter(rest[0]) != u'd') return std::nullopt;
   bool ok = method == InputMethod::Vni ? rest[1] == u'9' : rest[1] == rest[0];
   if (!ok) return std::nullopt;
 

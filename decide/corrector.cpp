@@ -14,12 +14,6 @@ constexpr size_t kMaxCandidates = 48;
 constexpr size_t kMaxKeyVariants = 4;
 constexpr int kNoCost = 99;
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-char16_t Lower(char16_t c) {
-  return IsUpper(c) ? static_cast<char16_t>(c + 32) : c;
-}
 char16_t Upper(char c) {
   return static_cast<char16_t>(c - 32);
 }
@@ -83,10 +77,12 @@ struct KeyVariant {
 // "caaan" -> "caan": a, d, e or o typed exactly three times; the first of them goes.
 std::optional<std::u16string> WithoutOvershotTriple(std::u16string_view keys) {
   for (size_t i = 0; i + 2 < keys.size(); ++i) {
-    char16_t c = Lower(keys[i]);
+    char16_t c = LowerAsciiLetter(keys[i]);
     if (std::u16string_view(u"adeo").find(c) == std::u16string_view::npos) continue;
-    if (Lower(keys[i + 1]) != c || Lower(keys[i + 2]) != c) continue;
-    if ((i > 0 && Lower(keys[i - 1]) == c) || (i + 3 < keys.size() && Lower(keys[i + 3]) == c)) continue;
+    if (LowerAsciiLetter(keys[i + 1]) != c || LowerAsciiLetter(keys[i + 2]) != c) continue;
+    if ((i > 0 && LowerAsciiLetter(keys[i - 1]) == c) ||
+        (i + 3 < keys.size() && LowerAsciiLetter(keys[i + 3]) == c))
+      continue;
     std::u16string out(keys);
     out.erase(i, 1);
     return out;
@@ -99,10 +95,10 @@ std::optional<std::u16string> WithoutOvershotTriple(std::u16string_view keys) {
 std::optional<std::u16string> WithDigraphSwappedBack(std::u16string_view keys) {
   for (size_t i = 0; i + 1 < keys.size(); ++i) {
     for (std::string_view digraph : kSwappedDigraphs) {
-      if (Lower(keys[i]) == digraph[1] && Lower(keys[i + 1]) == digraph[0]) {
+      if (LowerAsciiLetter(keys[i]) == digraph[1] && LowerAsciiLetter(keys[i + 1]) == digraph[0]) {
         std::u16string out(keys);
-        out[i] = IsUpper(keys[i]) ? Upper(digraph[0]) : digraph[0];
-        out[i + 1] = IsUpper(keys[i + 1]) ? Upper(digraph[1]) : digraph[1];
+        out[i] = IsAsciiUpper(keys[i]) ? Upper(digraph[0]) : digraph[0];
+        out[i + 1] = IsAsciiUpper(keys[i + 1]) ? Upper(digraph[1]) : digraph[1];
         return out;
       }
     }
@@ -118,9 +114,10 @@ std::optional<std::u16string> WithoutDoubledVowel(std::u16string_view keys, Inpu
     if (method == InputMethod::Vni) {
       hit = keys[i] == u'6' && i > 0;
     } else if (i > 0) {
-      char16_t c = Lower(keys[i]);
-      hit = std::u16string_view(u"aeo").find(c) != std::u16string_view::npos && Lower(keys[i - 1]) == c &&
-            !(i >= 2 && Lower(keys[i - 2]) == c) && !(i + 1 < keys.size() && Lower(keys[i + 1]) == c);
+      char16_t c = LowerAsciiLetter(keys[i]);
+      hit = std::u16string_view(u"aeo").find(c) != std::u16string_view::npos &&
+            LowerAsciiLetter(keys[i - 1]) == c && !(i >= 2 && LowerAsciiLetter(keys[i - 2]) == c) &&
+            !(i + 1 < keys.size() && LowerAsciiLetter(keys[i + 1]) == c);
     }
     if (hit) {
       std::u16string out(keys);

@@ -37,9 +37,8 @@ bool ZRemovedAToneInPassing(const Engine& e, std::u16string_view run) {
 }
 
 bool HasAdjacentRepeat(std::u16string_view run) {
-  auto lower = [](char16_t c) { return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c; };
   for (size_t i = 1; i < run.size(); ++i) {
-    if (lower(run[i]) == lower(run[i - 1])) return true;
+    if (LowerAsciiLetter(run[i]) == LowerAsciiLetter(run[i - 1])) return true;
   }
   return false;
 }

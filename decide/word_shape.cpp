@@ -7,13 +7,9 @@
 namespace tonvira {
 namespace {
 
-char16_t LowerAscii(char16_t c) {
-  return IsAsciiUpper(c) ? c + 32 : c;
-}
-
 bool IsToneKey(char16_t c, InputMethod method) {
   if (method == InputMethod::Vni) return c >= u'1' && c <= u'5';
-  c = LowerAscii(c);
+  c = LowerAsciiLetter(c);
   return c == u'f' || c == u'j' || c == u'r' || c == u's' || c == u'x';
 }
 
@@ -62,10 +58,10 @@ bool HasStrongVietKeys(std::u16string_view k, InputMethod method) {
     if (k.find_first_of(u"6789") != std::u16string_view::npos) return true;
     return k.size() >= 3 && k.back() == u'5';
   }
-  if (LowerAscii(k.back()) == u'j') return true;
+  if (LowerAsciiLetter(k.back()) == u'j') return true;
   for (size_t i = 1; i < k.size(); ++i) {
-    char16_t prev = LowerAscii(k[i - 1]);
-    char16_t cur = LowerAscii(k[i]);
+    char16_t prev = LowerAsciiLetter(k[i - 1]);
+    char16_t cur = LowerAsciiLetter(k[i]);
     if (prev == u'd' && cur == u'd') return true;
     if (cur == u'w' && (prev == u'a' || prev == u'o' || prev == u'u')) return true;
   }
@@ -74,8 +70,8 @@ bool HasStrongVietKeys(std::u16string_view k, InputMethod method) {
 
 bool HasDoubledVowel(std::u16string_view k) {
   for (size_t i = 1; i < k.size(); ++i) {
-    char16_t c = LowerAscii(k[i]);
-    if (c == LowerAscii(k[i - 1]) && (c == u'a' || c == u'e' || c == u'o')) return true;
+    char16_t c = LowerAsciiLetter(k[i]);
+    if (c == LowerAsciiLetter(k[i - 1]) && (c == u'a' || c == u'e' || c == u'o')) return true;
   }
   return false;
 }
@@ -91,7 +87,7 @@ bool EndsWithSingleToneKey(std::u16string_view k, InputMethod method) {
 
 bool IsRomanNineteen(std::u16string_view k) {
   if (k.size() < 2 || k.size() > 5) return false;
-  auto is = [](char16_t c, char16_t lower) { return LowerAscii(c) == lower; };
+  auto is = [](char16_t c, char16_t lower) { return LowerAsciiLetter(c) == lower; };
   if (!is(k[k.size() - 2], u'i') || !is(k.back(), u'x')) return false;
   return std::all_of(k.begin(), k.end() - 2, [&](char16_t c) { return is(c, u'x'); });
 }

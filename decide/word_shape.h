@@ -25,18 +25,6 @@ bool IsTrailingSuffixChar(char16_t c);
 // Sentence ends: a separator of LF, CR, "!" or "?", or a suffix with ".", "!" or "?".
 bool IsSentenceEnd(std::u16string_view suffix, char16_t separator);
 
-inline bool IsAsciiUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-inline bool IsAsciiLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-inline bool IsAsciiLetter(char16_t c) {
-  return IsAsciiUpper(c) || IsAsciiLower(c);
-}
-inline bool IsAsciiDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
 // A capital first letter and no other capital A-Z (Hanoi, not HaNoi).
 bool IsCapitalised(std::u16string_view keys);
 // No capital A-Z after the first key.

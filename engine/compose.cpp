@@ -14,10 +14,6 @@ bool IsVowelBase(char16_t b) {
   return b == u'a' || b == u'e' || b == u'i' || b == u'o' || b == u'u' || b == u'y';
 }
 
-char16_t LowerAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? c + 32 : c;
-}
-
 // The tone a key sets under the method: 0 for the removal key, kNoTone for other keys.
 int ToneOfKey(char16_t key, InputMethod method) {
   if (method == InputMethod::Vni) return (key >= u'0' && key <= u'5') ? key - u'0' : kNoTone;
@@ -71,7 +67,7 @@ class Composer {
     previousTransformKey_ = transformKey_;
     transformKey_ = 0;
     literal_.push_back(key);
-    char16_t lower = LowerAscii(key);
+    char16_t lower = LowerAsciiLetter(key);
 
     bool handled = false;
     if (int tone = ToneOfKey(lower, method_); tone != kNoTone) {
@@ -141,7 +137,7 @@ class Composer {
 
   void AppendPlain(char16_t key) {
     if (count_ >= kMaxLetters) return;
-    letters_[count_++] = Letter{LowerAscii(key), kMarkNone, key >= u'A' && key <= u'Z', 0};
+    letters_[count_++] = Letter{LowerAsciiLetter(key), kMarkNone, IsAsciiUpper(key), 0};
   }
 
   void RemoveLetter(int index) {

@@ -5,28 +5,19 @@
 #include "decide/lexicon.h"
 
 namespace tonvira {
-namespace {
-
-bool IsUpperAscii(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-
-}  // namespace
-
 uint32_t ComposeFlagsFor(const Engine& e, std::u16string_view keys, bool strict) {
   if (!e.freeMarksOn || !e.smartOn || e.blocked || EnglishOnlyField(e)) return 0;
   // A capital inside the word (iPhone, McDonald) is no Vietnamese habit.
-  if (keys.size() > 1 && std::any_of(keys.begin() + 1, keys.end(), IsUpperAscii)) return e.baseFlags;
+  if (keys.size() > 1 && std::any_of(keys.begin() + 1, keys.end(), IsAsciiUpper)) return e.baseFlags;
   // A capitalised word in mid-sentence while the text leans English is likely a name.
-  if (keys.size() >= 2 && IsUpperAscii(keys[0]) && !e.SentenceStart && e.EnglishLean >= 0 &&
+  if (keys.size() >= 2 && IsAsciiUpper(keys[0]) && !e.SentenceStart && e.EnglishLean >= 0 &&
       !(e.contextOn && e.fieldClass == ContextClass::Vietnamese && e.weights[11] >= e.EnglishLean)) {
     return e.baseFlags;
   }
   uint32_t all = e.baseFlags | e.extraFlags;
   if (!e.englishWords || !e.englishLookupOn) return all;
-  bool asciiLetters = !keys.empty() && std::all_of(keys.begin(), keys.end(), [](char16_t c) {
-    return (c >= u'a' && c <= u'z') || IsUpperAscii(c);
-  });
+  bool asciiLetters =
+      !keys.empty() && std::all_of(keys.begin(), keys.end(), [](char16_t c) { return IsAsciiLetter(c); });
   if (!asciiLetters) return all;
   bool english = strict ? IsEnglishPrefix(*e.englishWords, keys) : EnglishLevel(e.englishWords, keys) != 0;
   return english ? e.baseFlags : all;

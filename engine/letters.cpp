@@ -16,8 +16,7 @@ int IndexIn(std::u16string_view table, char16_t c) {
 }  // namespace
 
 char16_t ToLowerVi(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return c + 32;
-  if (c < 128) return c;
+  if (c < 128) return LowerAsciiLetter(c);
   if (c == kDStrokeUpper) return kDStroke;
   int i = IndexIn(kUpperForms, c);
   return i < 0 ? c : kLowerForms[i];

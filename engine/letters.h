@@ -38,6 +38,24 @@ struct Letter {
 
 inline constexpr int kMaxLetters = 64;
 
+// ASCII letters and digits: key roles and word shapes are decided on these.
+inline bool IsAsciiUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+inline bool IsAsciiLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+inline bool IsAsciiLetter(char16_t c) {
+  return IsAsciiUpper(c) || IsAsciiLower(c);
+}
+inline bool IsAsciiDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+// A-Z lowered, every other unit as it is.
+inline char16_t LowerAsciiLetter(char16_t c) {
+  return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c;
+}
+
 char16_t ToLowerVi(char16_t c);
 char16_t ToUpperVi(char16_t c);
 // Only lower-case text is recognised (A-Z are lowered first): "Ấ" is not a vowel here.
