@@ -237,7 +237,9 @@ void CommitManualEdit(Engine& e, char16_t separator) {
   WordAction action = vietnamese ? WordAction::Vietnamese : WordAction::Unchanged;
   if (vietnamese) e.LastLanguage = 1;
   uint32_t code = vietnamese ? 4 : 2;
-  UpdateLean(e, LeanDelta(e, text, action, code), {}, separator);
+  // "tiến." edited by hand still ends the sentence: its trailing run counts as for any word.
+  std::u16string_view core = WithoutTrailingSuffix(text);
+  UpdateLean(e, LeanDelta(e, core, action, code), std::u16string_view(text).substr(core.size()), separator);
   if (e.decision.recording) {
     e.decision.history.push_back(
         {e.composedPrefix + e.keys, text, text, action, label::kManualEdit, 0, 0, 0});

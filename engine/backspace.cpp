@@ -2,47 +2,131 @@
 
 #include <algorithm>
 
+#include "decide/live_verdict.h"
 #include "engine/word_output.h"
 
 namespace tonvira {
 namespace {
 
+// A character of a word is typed by at most this many keys: the letter, its mark key and the
+// tone key (ướ: u, w, s).
+constexpr size_t kKeysPerCharacter = 3;
+
 bool HasNonAscii(std::u16string_view s) {
   return std::any_of(s.begin(), s.end(), [](char16_t c) { return c > 0x7F; });
 }
 
+// The word as it stood when only these keys had been typed: the verdict is worked out again key
+// by key, as it was then.
+void ReplayKeys(Engine& e, std::u16string_view keys) {
+  e.decision.notVietnamese = false;
+  e.decision.verdictLabel = nullptr;
+  e.keys.clear();
+  for (char16_t k : keys) {
+    e.keys.push_back(k);
+    UpdateLiveVerdict(e);
+  }
+}
+
+// "been" shows "bên"; its backspace leaves "bê", which the keys "bee" show: the word stays
+// its keys, so typing the n again gives the word the user first typed, decided as such.
+// A reopened word in composed form is tried with the keys it was typed with ("sorry" shown as
+// sory leaves "sor", which the keys "sorr" show).
+bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopenedComposed) {
+  if ((e.mode != 0 && !reopenedComposed) || !e.heldText.empty() || e.literalWord) return false;
+  std::u16string keys = reopenedComposed ? e.lastWordKeys : e.keys;
+  uint32_t mode = e.mode;
+  std::u16string prefix = std::move(e.composedPrefix);
+  e.mode = 0;
+  for (size_t drop = 1; drop <= kKeysPerCharacter && drop < keys.size(); ++drop) {
+    ReplayKeys(e, std::u16string_view(keys).substr(0, keys.size() - drop));
+    if (WordOutput(e) == remainder) return true;
+  }
+  e.mode = mode;
+  e.composedPrefix = std::move(prefix);
+  ReplayKeys(e, reopenedComposed ? std::u16string_view() : std::u16string_view(keys));
+  return false;
+}
+
+void RememberWord(Engine& e, std::u16string_view shown) {
+  if (e.beforeBackspaces.size() >= kMaxLetters) e.beforeBackspaces.erase(e.beforeBackspaces.begin());
+  const WordDecisionState& d = e.decision;
+  e.beforeBackspaces.push_back({std::u16string(shown), e.keys, e.composedPrefix, e.literalKeys, d.decidedHead,
+                                e.mode, e.literalWord, e.editedByBackspace, e.reopenFlags, d.notVietnamese,
+                                d.verdictLabel, d.keepShown, d.backspaceTouched});
+}
+
+std::u16string WithoutLastCharacter(std::u16string_view shown) {
+  return std::u16string(shown.substr(0, shown.empty() ? 0 : shown.size() - 1));
+}
+
 }  // namespace
 
-std::u16string Backspace(Engine& e, std::u16string_view) {
+std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
   if (!e.bsEditOn) {
     ResetWord(e);  // the application's own deletion stands; the next key starts afresh
     return {};
   }
-  std::u16string remainder = WordOutput(e);
-  if (!remainder.empty()) remainder.pop_back();
+  // The application deletes the last character the user sees: the word goes on from what is
+  // left on screen, whatever the engine would make of the keys now.
+  std::u16string shown = onScreenWord.empty() ? WordOutput(e) : std::u16string(onScreenWord);
+  std::u16string remainder = WithoutLastCharacter(shown);
+  RememberWord(e, shown);
+  bool reopenedComposed = e.reopenFlags[1] && e.keys.empty();
   bool literal = e.literalWord || e.decision.notVietnamese || e.mode == 2;
 
   e.decision.backspaceTouched = true;  // no autofix for a word the user corrected by hand
   e.editedByBackspace = 1;
   // A reopened word shortened by hand is a word of its own now: it never goes back as it was.
   e.reopenFlags = {};
+  e.expectedOutput.clear();
+  e.decision.keepShown = false;
+  if (!remainder.empty() && ContinueFromFewerKeys(e, remainder, reopenedComposed)) return remainder;
+
   e.decision.decidedHead.clear();  // the remainder carries it
   e.heldText.clear();
-  e.expectedOutput.clear();
+  e.literalWord = 0;
   if (HasNonAscii(remainder)) {
     // tiến: the word goes on as composed text that the next keys continue.
     if (literal) e.literalKeys = e.keys;
     e.mode = literal ? 2 : 1;
     e.composedPrefix = remainder;
     e.keys.clear();
-  } else {
-    // ti, or "boss" -> "bos": back to keys; a word shown as typed stays as typed.
-    if (literal && e.decision.notVietnamese) e.decision.keepShown = true;
-    e.mode = 0;
-    e.composedPrefix.clear();
-    e.keys = remainder;
+    return remainder;
   }
+  // ti, or "boss" -> "bos": the letters left are the word's keys. Where the keys alone would
+  // show something else ("bos" as bó), the letters are held as they are until the next key,
+  // and a word ended now keeps them.
+  e.mode = 0;
+  e.composedPrefix.clear();
+  ReplayKeys(e, remainder);
+  if (WordOutput(e) != remainder) e.literalWord = 1;
+  e.decision.keepShown = e.literalWord;
   return remainder;
+}
+
+void RestoreWordBeforeBackspace(Engine& e) {
+  if (e.beforeBackspaces.empty()) return;
+  std::u16string now = WordOutput(e);
+  while (!e.beforeBackspaces.empty() && e.beforeBackspaces.back().shown == now) {
+    WordBeforeBackspace& w = e.beforeBackspaces.back();
+    WordDecisionState& d = e.decision;
+    e.keys = std::move(w.keys);
+    e.composedPrefix = std::move(w.composedPrefix);
+    e.literalKeys = std::move(w.literalKeys);
+    d.decidedHead = std::move(w.decidedHead);
+    e.mode = w.mode;
+    e.literalWord = w.literalWord;
+    e.editedByBackspace = w.editedByBackspace;
+    e.reopenFlags = w.reopenFlags;
+    d.notVietnamese = w.notVietnamese;
+    d.verdictLabel = w.verdictLabel;
+    d.keepShown = w.keepShown;
+    d.backspaceTouched = w.backspaceTouched;
+    e.heldText.clear();
+    e.expectedOutput.clear();
+    e.beforeBackspaces.pop_back();
+  }
 }
 
 std::u16string ReopenWord(Engine& e) {
@@ -69,6 +153,8 @@ std::u16string ReopenWord(Engine& e) {
   e.keys = keyForm ? e.lastWordKeys : std::u16string();
   e.composedPrefix = keyForm ? std::u16string() : e.lastWordText;
   e.reopenFlags = {1, static_cast<uint8_t>(!keyForm), static_cast<uint8_t>(keyForm)};
+  // "this" was kept as typed, though its keys compose to thí: it is shown as it was decided.
+  e.literalWord = keyForm && WordOutput(e) != e.lastWordText;
   return e.lastWordText;
 }
 

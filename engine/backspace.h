@@ -13,6 +13,10 @@ namespace tonvira {
 // returns the word's text afterwards (empty with bs_edit off: the word is forgotten).
 std::u16string Backspace(Engine& engine, std::u16string_view onScreenWord);
 
+// After a key: when the word shows again exactly what it showed before a backspace, it is
+// the word it was then (keys and decision state), as if the backspace had never happened.
+void RestoreWordBeforeBackspace(Engine& engine);
+
 // Right after a word end, takes the last finished word back into composition. Returns the
 // reopened word's text, or empty when nothing can be reopened. The caller (the keyboard
 // hook) checks the window, field and bs_edit conditions first.

@@ -24,6 +24,7 @@ void ResetWord(Engine& e) {
   e.decision.backspaceTouched = false;
   e.decision.reDeciding = false;
   e.decision.decidedHead.clear();
+  e.beforeBackspaces.clear();
 }
 
 void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {

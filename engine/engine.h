@@ -74,6 +74,24 @@ struct WordDecisionState {
   size_t committedBefore = 0;  // length of committedText before that word
 };
 
+// The word as it stood before a backspace: typing back exactly what the backspace removed
+// gives the word back as it was (its keys and its decision state), not an edited copy.
+struct WordBeforeBackspace {
+  std::u16string shown;  // what the word showed then
+  std::u16string keys;
+  std::u16string composedPrefix;
+  std::u16string literalKeys;
+  std::u16string decidedHead;
+  uint32_t mode = 0;
+  uint8_t literalWord = 0;
+  uint8_t editedByBackspace = 0;
+  std::array<uint8_t, 3> reopenFlags{};
+  bool notVietnamese = false;
+  const char* verdictLabel = nullptr;
+  bool keepShown = false;
+  bool backspaceTouched = false;
+};
+
 struct Engine {
   ScoreWeights weights = kDefaultScoreWeights;
   const EnglishWords* englishWords = nullptr;
@@ -119,6 +137,7 @@ struct Engine {
   WordEndSnapshot savedScore;  // language memory before a reopened word
   std::u16string displayPrefix;
   WordDecisionState decision;
+  std::vector<WordBeforeBackspace> beforeBackspaces;  // one per backspace into the current word
 };
 
 // Empties the word; committed text and language memory stay.

@@ -6,6 +6,7 @@
 #include "decide/live_verdict.h"
 #include "decide/word_end.h"
 #include "decide/word_shape.h"
+#include "engine/backspace.h"
 #include "engine/compose_flags.h"
 #include "engine/syllable.h"
 #include "engine/word_output.h"
@@ -47,11 +48,20 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
   // Key form: ban then w gives băn, then g gives bang; ban then i is a new word.
   uint32_t flags = ComposeFlagsFor(e, keys, false);
   std::u16string composed = Compose(keys, e.method, e.classicPlacement, true, flags).text;
-  bool accepted = CouldBeSyllableStart(composed);
-  if (firstKey && !accepted) {
-    std::u16string before = Compose(e.keys, e.method, e.classicPlacement, true, flags).text;
-    accepted = composed != before + c;  // english then s: the key transforms
+  auto transforms = [&] {  // english then s: the key changes more than it adds
+    return composed != Compose(e.keys, e.method, e.classicPlacement, true, flags).text + c;
+  };
+  if (e.literalWord) {
+    // "max" kept as typed: a tone or mark key still corrects it in place (max, s: má); any
+    // other key leaves the word as it was shown and starts the next one.
+    if (firstKey && transforms()) {
+      e.literalWord = 0;
+      return AddCharResult::None;
+    }
+    CommitReopenedUnchanged(e);
+    return AddCharResult::NewWord;
   }
+  bool accepted = CouldBeSyllableStart(composed) || (firstKey && transforms());
   if (accepted) return AddCharResult::None;
 
   std::u16string acceptedKeys = e.keys.substr(std::min(e.keys.size(), e.lastWordKeys.size()));
@@ -100,9 +110,13 @@ AddCharResult AddChar(Engine& e, char16_t c) {
 }
 
 void AfterChar(Engine& e, char16_t c) {
+  // Letters held as shown after a backspace are keys again: the word goes on from them.
+  e.literalWord = 0;
+  e.decision.keepShown = false;
   SplitAtInnerRun(e, c);
   e.keys.push_back(c);
   UpdateLiveVerdict(e);
+  RestoreWordBeforeBackspace(e);
   if (!e.expectedOutput.empty() && (e.mode != 0 || !WordOutput(e).starts_with(e.expectedOutput))) {
     e.expectedOutput.clear();
   }

@@ -100,14 +100,13 @@ HookAction BackspaceSteps(Pipeline& p, WindowId foreground) {
   if (!p.InOwnTestBox && (f.password || f.inlineCompletion)) return ResetAndPass(p);
   // The word was typed in another window: this backspace deletes something else.
   if (foreground != p.ForegroundSeen) return ResetAndPass(p);
-  // The application deletes the last unit it shows, whatever the engine makes of the word
-  // (a word it now composes differently is put right by the next key's diff); a word the
-  // engine forgot is no longer ours to edit.
-  Backspace(e, p.OnScreenWord);
+  // The application deletes the last unit it shows, and the engine's word becomes exactly what
+  // is left; a word the engine forgot is no longer ours to edit.
+  std::u16string left = Backspace(e, p.OnScreenWord);
   if (EngineIdle(e)) {
     AbandonWord(p);  // bs_edit off: what is left stays as typed
   } else {
-    p.OnScreenWord.pop_back();
+    p.OnScreenWord = std::move(left);  // the screen less its last character
   }
   LogLine("  lui: con %zu ky tu, che do %d\n", p.OnScreenWord.size(), static_cast<int>(e.mode));
   return HookAction::Pass;  // the backspace itself deletes one character
@@ -149,7 +148,8 @@ HookAction SeparatorStep(Pipeline& p, char16_t c) {
   WordEnd(e, c);
   std::u16string newText = e.committedText.substr(std::min(before, e.committedText.size()));
   bool letThrough = c == u' ' && IsShownPlus(newText, p.OnScreenWord, u' ');
-  if (!letThrough) ReplaceOnScreen(p, p.OnScreenWord, newText);  // a failure abandons the word
+  // A failed send has abandoned the word; the separator itself still reaches the application.
+  if (!letThrough && !ReplaceOnScreen(p, p.OnScreenWord, newText)) letThrough = true;
   p.OnScreenWord.clear();
   TrimCommittedText(e);
   return letThrough ? HookAction::Pass : HookAction::Swallow;
@@ -184,10 +184,10 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c) {
     return HookAction::Pass;
   }
   // What was typed, not what was meant: the next diff starts from the screen. A failure has
-  // abandoned the word, and nothing is shown for it any more.
-  if (std::optional<std::u16string> shown = ReplaceOnScreen(p, p.OnScreenWord, newText)) {
-    p.OnScreenWord = std::move(*shown);
-  }
+  // abandoned the word; the key goes through as typed, so nothing the user typed is lost.
+  std::optional<std::u16string> shown = ReplaceOnScreen(p, p.OnScreenWord, newText);
+  if (!shown) return HookAction::Pass;
+  p.OnScreenWord = std::move(*shown);
   return HookAction::Swallow;
 }
 
@@ -226,7 +226,7 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foregroun
   e.blocked = p.InOwnTestBox ? 0 : p.focus.password;
   if (e.blocked) {
     AbandonWord(p);
-    e.committedText.clear();
+    ClearCommittedText(e);  // nothing typed here may be reopened later
     return HookAction::Pass;
   }
   if (foreground != p.ForegroundSeen) {

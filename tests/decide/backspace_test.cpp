@@ -138,6 +138,38 @@ TEST_F(BackspaceTest, EditedWordsKeepWhatIsShown) {
   EXPECT_STREQ(engine_.decision.history.back().reason, label::kKeepShown);
 }
 
+TEST_F(BackspaceTest, AnEditedWordEndingASentenceEndsIt) {
+  Keys(u"xin tieengs{BS}. ");
+  EXPECT_STREQ(engine_.decision.history.back().reason, label::kManualEdit);
+  EXPECT_TRUE(engine_.SentenceStart);
+  Keys(u"xin tieengs{BS} ");
+  EXPECT_FALSE(engine_.SentenceStart);
+}
+
+TEST_F(BackspaceTest, AWordKeptAsTypedIsReopenedAsShown) {
+  EXPECT_EQ(Keys(u"boss {BS}"), u"boss");  // its keys alone would show bos
+  EXPECT_EQ(engine_.keys, u"boss");
+  EXPECT_EQ(Keys(u"boss {BS}{BS}"), u"bos");  // held as shown until the next key
+  EXPECT_EQ(Keys(u"boss {BS}{BS} "), u"bos ");
+  EXPECT_EQ(Keys(u"boss {BS}{BS}s "), u"boss ");  // the letters left are keys again
+  EXPECT_EQ(Keys(u"max {BS}s"), u"má");           // a tone key still corrects in place
+  EXPECT_EQ(Keys(u"boss {BS}e "), u"bosse ");     // any other key starts the next word
+}
+
+TEST_F(BackspaceTest, TypingBackWhatABackspaceRemovedRestoresTheWord) {
+  Keys(u"vieetj{BS}");
+  EXPECT_EQ(engine_.mode, 1u);  // việ: no fewer keys show it
+  Keys(u"vieetj{BS}t");
+  EXPECT_EQ(engine_.mode, 0u);
+  EXPECT_EQ(engine_.keys, u"vieetj");
+  EXPECT_FALSE(engine_.decision.backspaceTouched);  // as if never deleted: autofix applies again
+  Keys(u"tieengs{BS}{BS}ng");
+  EXPECT_EQ(engine_.keys, u"tieengs");
+  Keys(u"vieetj{BS}n");  // something else: an edit
+  EXPECT_EQ(WordOutput(engine_), u"viện");
+  EXPECT_TRUE(engine_.decision.backspaceTouched);
+}
+
 TEST_F(BackspaceTest, DottedWords) {
   const Row rows[] = {
       {u"tooi.docx ", u"tôi.docx "},

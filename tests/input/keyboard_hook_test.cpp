@@ -262,6 +262,7 @@ TEST_F(HookTest, PasswordFieldForgetsCommittedText) {
   Type(u"a");
   EXPECT_TRUE(engine_.committedText.empty());
   EXPECT_TRUE(engine_.keys.empty());
+  EXPECT_FALSE(engine_.decision.snapshotsValid);  // nothing typed before may be reopened
 }
 
 class LoggedHookTest : public HookTest {
@@ -383,14 +384,25 @@ TEST_F(HookTest, AddressBarCompletionIsDeletedBeforeTheBackspaces) {
 
 TEST_F(HookTest, FailedOutputAbandonsAndBlocksUntilTheNextWord) {
   Type(u"tie");
-  desktop().SetSendShortfall(1, 1);
+  desktop().SetSendShortfall(100, 1);  // nothing of the batch arrives
   Type(u"e");
   EXPECT_TRUE(pipeline_.OutputBlocked);
   EXPECT_TRUE(pipeline_.OnScreenWord.empty());
   EXPECT_TRUE(EngineIdle(engine_));
+  // The physical key was not swallowed: what the user typed reaches the field.
+  EXPECT_EQ(desktop().lastKeyDownAction, HookAction::Pass);
+  EXPECT_EQ(Field(), u"tiee");
   Type(u" tieengs");  // the next word start checks again and composes
   EXPECT_FALSE(pipeline_.OutputBlocked);
   EXPECT_EQ(pipeline_.OnScreenWord, u"tiếng");
+}
+
+TEST_F(HookTest, AFailedSendAtAWordEndLetsTheSeparatorThrough) {
+  Type(u"tieengs");
+  desktop().SetSendShortfall(100, 1);
+  Type(u",");
+  EXPECT_EQ(desktop().lastKeyDownAction, HookAction::Pass);
+  EXPECT_EQ(Field(), u"tiếng,");
 }
 
 TEST_F(HookTest, DroppedCharactersAreNotRememberedAsShown) {
