@@ -2,6 +2,10 @@
 // exactly what the pipeline believes: the text at the last baseline, plus everything committed
 // since, plus OnScreenWord. A new baseline is taken wherever the pipeline lets go of the word
 // (abandon, a key passed while nothing is composed, a failed send) or the caret moves.
+// Beside that belief, what the user meant: a Backspace removes exactly the character before the
+// caret; no key changes the text before the word being typed or after the caret; and the
+// engine's word is the word on screen (a pipeline and an engine that disagree rewrite letters
+// the user never touched at the next key).
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -11,7 +15,9 @@
 
 #include "config/settings.h"
 #include "config/utf8.h"
+#include "engine/word_output.h"
 #include "input/log.h"
+#include "input/output.h"
 #include "tests/input/pipeline_fixture.h"
 
 namespace tonvira {
@@ -40,6 +46,7 @@ struct Figures {
   uint64_t baselines = 0;
   uint64_t checks = 0;
   uint64_t divergences = 0;
+  uint64_t intentChecks = 0;
 };
 
 class PipelineProperty : public PipelineTest {
@@ -115,6 +122,45 @@ class PipelineProperty : public PipelineTest {
     }
   }
 
+  // What the field held before a key, and how much of it no key may change.
+  struct Before {
+    WindowId window = 0;
+    std::u16string text;
+    size_t wordStart = 0;  // the text before this is not the current word's
+    size_t caret = 0;
+    bool completion = false;  // a backspace takes the selected completion, not a character
+  };
+
+  Before TakeBefore() const {
+    const sim::SimWindow& w = desktop().Focused();
+    bool ours = pipeline_.ForegroundSeen == desktop().Foreground() && !pipeline_.ClickPending;
+    size_t word = ours ? pipeline_.OnScreenWord.size() : 0;
+    return {desktop().Foreground(), w.text, w.caret - std::min(w.caret, word), w.caret,
+            !w.completion.empty()};
+  }
+
+  void CheckIntent(const Before& before, bool backspace) {
+    const sim::SimWindow& w = desktop().Focused();
+    if (w.id != before.window) return;
+    ++figures_.intentChecks;
+    std::u16string_view untouched = std::u16string_view(before.text).substr(0, before.wordStart);
+    if (backspace && !before.completion) {
+      std::u16string expected = before.text;
+      if (before.caret > 0) expected.erase(before.caret - 1, 1);
+      if (w.text != expected) Diverged("a backspace removed more than the character before the caret");
+    } else if (!backspace && !std::u16string_view(w.text).starts_with(untouched)) {
+      Diverged("the text before the word changed");
+    }
+    if (!std::u16string_view(w.text).ends_with(std::u16string_view(before.text).substr(before.caret))) {
+      Diverged("the text after the caret changed");
+    }
+    // The engine's word is the word on screen.
+    if (pipeline_.ForegroundSeen == w.id && !EngineIdle(engine_) &&
+        WithoutDroppedCharacters(WordOutput(engine_)) != pipeline_.OnScreenWord) {
+      Diverged(("the engine's word is not the screen's: " + Utf16ToUtf8(WordOutput(engine_))).c_str());
+    }
+  }
+
   void Note(std::string key) {
     recent_.push_back(std::move(key));
     if (recent_.size() > 40) recent_.pop_front();
@@ -158,6 +204,7 @@ class PipelineProperty : public PipelineTest {
     bool moved = false;
     bool commitKey = false;
     std::uniform_int_distribution<int> coin(0, 1);
+    Before before = TakeBefore();
     switch (kind) {
       case Kind::Letter: {
         char16_t c = RandomLetter();
@@ -285,6 +332,7 @@ class PipelineProperty : public PipelineTest {
                         "|" + Utf16ToUtf8(pipeline_.OnScreenWord) + "]";
     }
     bool failedSend = desktop().FailedSends() != failed;
+    if (!moved && !failedSend) CheckIntent(before, kind == Kind::Backspace);
     bool shrank = engine_.committedText.size() < committedLength_;
     if (!moved && !failedSend && !shrank && !stale_) {
       if (pipeline_.letGo == letGo) {
@@ -313,11 +361,12 @@ class PipelineProperty : public PipelineTest {
         Rebaseline();
       }
     }
-    std::printf("pipeline property: %llu keys, %llu baselines, %llu checks, %llu divergences\n",
-                static_cast<unsigned long long>(figures_.keys),
-                static_cast<unsigned long long>(figures_.baselines),
-                static_cast<unsigned long long>(figures_.checks),
-                static_cast<unsigned long long>(figures_.divergences));
+    std::printf(
+        "pipeline property: %llu keys, %llu baselines, %llu checks, %llu intent checks, %llu divergences\n",
+        static_cast<unsigned long long>(figures_.keys), static_cast<unsigned long long>(figures_.baselines),
+        static_cast<unsigned long long>(figures_.checks),
+        static_cast<unsigned long long>(figures_.intentChecks),
+        static_cast<unsigned long long>(figures_.divergences));
     EXPECT_EQ(figures_.divergences, 0u);
   }
 
