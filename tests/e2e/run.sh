@@ -135,6 +135,17 @@ open_editor reopen && {
   close_editor
 }
 
+# Case: an English word kept as typed, edited after its space, comes back as the user typed it.
+open_editor english_edit && {
+  xdotool type --delay 40 "this "
+  xdotool key BackSpace BackSpace
+  xdotool type --delay 40 "s boss "
+  xdotool key BackSpace BackSpace
+  xdotool type --delay 40 "s "
+  expect "english word edited after its space" "this boss "
+  close_editor
+}
+
 # Case: a Ctrl+Shift tap switches Vietnamese off (keys pass unchanged) and on again.
 open_editor toggle && {
   xdotool type --delay 40 "vieetj "
