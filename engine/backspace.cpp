@@ -37,14 +37,20 @@ bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopen
   std::u16string keys = reopenedComposed ? e.lastWordKeys : e.keys;
   uint32_t mode = e.mode;
   std::u16string prefix = std::move(e.composedPrefix);
+  WordDecisionState& d = e.decision;
+  bool notVietnamese = d.notVietnamese;
+  const char* verdictLabel = d.verdictLabel;
   e.mode = 0;
   for (size_t drop = 1; drop <= kKeysPerCharacter && drop < keys.size(); ++drop) {
     ReplayKeys(e, std::u16string_view(keys).substr(0, keys.size() - drop));
     if (WordOutput(e) == remainder) return true;
   }
+  // None does: the word is as it was (the verdict is put back, not worked out again).
   e.mode = mode;
   e.composedPrefix = std::move(prefix);
-  ReplayKeys(e, reopenedComposed ? std::u16string_view() : std::u16string_view(keys));
+  e.keys = reopenedComposed ? std::u16string() : std::move(keys);
+  d.notVietnamese = notVietnamese;
+  d.verdictLabel = verdictLabel;
   return false;
 }
 

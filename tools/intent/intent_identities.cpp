@@ -68,22 +68,12 @@ class Bench {
   Bench(const Bench&) = delete;
   Bench& operator=(const Bench&) = delete;
 
-  // A fresh field: nothing typed, nothing remembered.
-  void Clear() {
-    AbandonWord(pipeline_);
-    NewContext(engine_);
-    ClearCommittedText(engine_);
-    sim::SimWindow& w = desktop().Window(desktop().Foreground());
-    w.text.clear();
-    w.caret = 0;
-    desktop().ClearBatches();
-    oneCharacter_ = neighbours_ = true;
-    neighbour_.clear();
-  }
-  // What is typed before the word; from then on it must never change.
-  void TypeNeighbour(std::u16string_view keys) {
-    Type(keys);
+  // A fresh field with the neighbour typed (from then on it must never change), then the keys.
+  void Start(std::u16string_view neighbour, std::u16string_view keys) {
+    Clear();
+    Type(neighbour);
     neighbour_ = Field();
+    Type(keys);
   }
   void Type(std::u16string_view keys) {
     for (char16_t c : keys) {
@@ -105,6 +95,18 @@ class Bench {
 
  private:
   static sim::Desktop& desktop() { return sim::TheDesktop(); }
+  // A fresh field: nothing typed, nothing remembered.
+  void Clear() {
+    AbandonWord(pipeline_);
+    NewContext(engine_);
+    ClearCommittedText(engine_);
+    sim::SimWindow& w = desktop().Window(desktop().Foreground());
+    w.text.clear();
+    w.caret = 0;
+    desktop().ClearBatches();
+    oneCharacter_ = neighbours_ = true;
+    neighbour_.clear();
+  }
   void CheckNeighbour() {
     if (!Field().starts_with(neighbour_)) neighbours_ = false;
   }
@@ -116,13 +118,14 @@ class Bench {
   bool neighbours_ = true;
 };
 
-void Count(Report& report, bool held, Failure failure) {
-  Tally& t = report[static_cast<size_t>(failure.identity)];
+template <typename MakeFailure>
+void Count(Report& report, Identity identity, bool held, MakeFailure failure) {
+  Tally& t = report[static_cast<size_t>(identity)];
   ++t.total;
   if (held) {
     ++t.held;
   } else {
-    t.failures.push_back(std::move(failure));
+    t.failures.push_back(failure(identity));
   }
 }
 
@@ -140,12 +143,11 @@ std::u16string KeysOfLastCharacter(Bench& bench, std::u16string_view neighbour, 
                                    std::u16string_view shown, InputMethod method) {
   std::u16string_view rest = shown.substr(0, shown.size() - 1);
   for (size_t drop = 1; drop <= 3 && drop < keys.size(); ++drop) {
-    bench.Clear();
-    bench.TypeNeighbour(neighbour);
-    std::u16string expected = bench.Neighbour();
-    expected += rest;
-    bench.Type(keys.substr(0, keys.size() - drop));
-    if (bench.Field() == expected) return std::u16string(keys.substr(keys.size() - drop));
+    bench.Start(neighbour, keys.substr(0, keys.size() - drop));
+    std::u16string_view field = bench.Field();
+    if (field.substr(std::min(field.size(), bench.Neighbour().size())) == rest) {
+      return std::u16string(keys.substr(keys.size() - drop));
+    }
   }
   return KeysForCharacter(shown.back(), method);
 }
@@ -251,9 +253,7 @@ void RunIdentities(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Con
     };
 
     // The word as first committed: the reference for every identity.
-    bench.Clear();
-    bench.TypeNeighbour(neighbour);
-    bench.Type(keys);
+    bench.Start(neighbour, keys);
     std::u16string live = bench.Field();
     bench.Type(u" ");
     const std::u16string committed = bench.Field();
@@ -267,15 +267,13 @@ void RunIdentities(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Con
     finish();
     if (word.empty()) {  // nothing to edit: every identity fails for this word
       for (size_t k = 0; k < kIdentityCount; ++k) {
-        Count(report, false, failure(static_cast<Identity>(k)));
+        Count(report, static_cast<Identity>(k), false, failure);
       }
       continue;
     }
 
     std::u16string retypeAfterCommit = KeysOfLastCharacter(bench, neighbour, keys, word, config.method);
-    bench.Clear();
-    bench.TypeNeighbour(neighbour);
-    bench.Type(keys);
+    bench.Start(neighbour, keys);
     bench.Type(u" ");
     finish();
 
@@ -283,7 +281,7 @@ void RunIdentities(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Con
     bench.Backspace();
     bench.Backspace();
     bench.Type(retypeAfterCommit + u" ");
-    Count(report, bench.Field() == committed, failure(Identity::Retype));
+    Count(report, Identity::Retype, bench.Field() == committed, failure);
     finish();
 
     // Inside the word: the last character shown, deleted and typed again.
@@ -292,27 +290,23 @@ void RunIdentities(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Con
     std::u16string retypeInWord = liveWord.empty()
                                       ? std::u16string()
                                       : KeysOfLastCharacter(bench, neighbour, keys, liveWord, config.method);
-    bench.Clear();
-    bench.TypeNeighbour(neighbour);
-    bench.Type(keys);
+    bench.Start(neighbour, keys);
     bench.Backspace();
     bench.Type(retypeInWord);
     bench.Type(u" ");
-    Count(report, bench.Field() == committed, failure(Identity::InWordRetype));
+    Count(report, Identity::InWordRetype, bench.Field() == committed, failure);
     finish();
 
     // Backspace over the space and the space again.
-    bench.Clear();
-    bench.TypeNeighbour(neighbour);
-    bench.Type(keys);
+    bench.Start(neighbour, keys);
     bench.Type(u" ");
     bench.Backspace();
     bench.Type(u" ");
-    Count(report, bench.Field() == committed, failure(Identity::BackspaceSpace));
+    Count(report, Identity::BackspaceSpace, bench.Field() == committed, failure);
     finish();
 
-    Count(report, oneCharacter, failure(Identity::OneCharacter));
-    Count(report, neighbours, failure(Identity::NeighboursUntouched));
+    Count(report, Identity::OneCharacter, oneCharacter, failure);
+    Count(report, Identity::NeighboursUntouched, neighbours, failure);
   }
 }
 
