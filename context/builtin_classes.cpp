@@ -55,6 +55,14 @@ constexpr std::u16string_view kBrowsers[] = {
     u"chrome.exe", u"msedge.exe", u"firefox.exe", u"brave.exe", u"browser.exe", u"opera.exe", u"coccoc.exe",
 };
 
+// Window classes that are the system's edit control or built on it, lowered: their style bit
+// 0x20 is the password style (it means something else for other classes).
+constexpr std::u16string_view kEditClasses[] = {
+    u"edit", u"richedit20w", u"richedit20a", u"richedit50w", u"tedit",
+};
+constexpr std::u16string_view kWinFormsEditPrefix = u"windowsforms10.edit.";
+constexpr uint32_t kPasswordStyle = 0x20;
+
 std::u16string_view TrimEnd(std::u16string_view s) {
   while (!s.empty() && (s.back() == u' ' || s.back() == u'\t' || s.back() == u'\r' || s.back() == u'\n' ||
                         s.back() == u'\v' || s.back() == u'\f')) {
@@ -100,6 +108,12 @@ bool IsListed(std::span<const std::u16string_view> list, std::u16string_view val
 bool ContainsAny(std::u16string_view text, std::span<const std::u16string_view> words) {
   return std::any_of(words.begin(), words.end(),
                      [&](std::u16string_view w) { return text.find(w) != std::u16string_view::npos; });
+}
+
+bool IsPasswordEdit(std::u16string_view windowClass, uint32_t style) {
+  if (!(style & kPasswordStyle)) return false;
+  std::u16string lowered = LowerForContext(windowClass);
+  return IsListed(kEditClasses, lowered) || lowered.starts_with(kWinFormsEditPrefix);
 }
 
 bool IsSpreadsheetWindow(bool hasWindow, std::u16string_view title, std::u16string_view process) {

@@ -2,6 +2,7 @@
 // password and address-bar words, and spreadsheet windows.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ std::u16string LowerForContext(std::u16string_view text);
 
 bool IsListed(std::span<const std::u16string_view> list, std::u16string_view value);
 bool ContainsAny(std::u16string_view text, std::span<const std::u16string_view> words);
+
+// Whether the focused window is an edit control (the system's, or a class built on it) with
+// the password style: classic programs, installers and dialogs mark their password boxes so.
+bool IsPasswordEdit(std::u16string_view windowClass, uint32_t style);
 
 // Whether a window with this title, in a process of this (lowered) file name, is a spreadsheet.
 bool IsSpreadsheetWindow(bool hasWindow, std::u16string_view title, std::u16string_view loweredProcess);

@@ -45,6 +45,7 @@ FocusClassification ClassifyFocus(const FocusFacts& f, const ContextRules& rules
           (f.controlType == kControlTypeEdit && f.parentControlType == kControlTypeComboBox);
     }
   }
+  if (IsPasswordEdit(f.focusWindowClass, f.focusWindowStyle)) r.is_password = true;
   if (!name.empty() && IsListed(SecureDesktopProcesses(), name)) r.is_password = true;
   // A process rule applies unless an element rule already gave a class other than auto.
   if (r.contextClass == ContextClass::Auto && !name.empty()) {
@@ -58,12 +59,12 @@ FocusClassification ClassifyFocus(const FocusFacts& f, const ContextRules& rules
   return r;
 }
 
-void Publish(FocusTracker& t, const FocusClassification& r) {
-  t.contextClass = static_cast<uint32_t>(r.contextClass);
-  t.is_password = r.is_password;
-  t.is_address_bar = r.is_address_bar;
-  t.is_sheet_or_combo = r.is_sheet_or_combo;
-  t.foreground = r.foreground;
+FocusFields ToFields(const FocusClassification& r) {
+  return FocusFields{r.contextClass, r.is_password, r.is_address_bar, r.is_sheet_or_combo, r.foreground};
+}
+
+void Publish(FocusTracker& t, const FocusClassification& r, uint64_t sequence) {
+  t.published.Store(ToFields(r), sequence);
   std::lock_guard guard(t.lock);
   t.description = r.description;
   if (r.lastApp) t.last_app = *r.lastApp;

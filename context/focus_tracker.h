@@ -9,6 +9,7 @@
 
 #include "context/context_class.h"
 #include "context/context_rules.h"
+#include "context/published_focus.h"
 
 namespace tonvira {
 
@@ -30,6 +31,10 @@ struct FocusFacts {
   std::u16string automationId;
   int controlType = 0;
   int parentControlType = 0;  // of the element's parent in the control view
+  // The window with the keyboard focus, found without UI Automation: a standard edit control
+  // with the password style is a password field whatever else is known.
+  std::u16string focusWindowClass;
+  uint32_t focusWindowStyle = 0;
 };
 
 struct FocusClassification {
@@ -43,15 +48,13 @@ struct FocusClassification {
 };
 
 FocusClassification ClassifyFocus(const FocusFacts& facts, const ContextRules& rules);
+// The flags of a classification as the hook reads them.
+FocusFields ToFields(const FocusClassification& result);
 
-// Written by the tracking thread, read by the hook on every key without a lock: each
-// published field is one word; the two texts and the rules are behind the lock.
+// Written by the tracking thread, read by the hook on every key without a lock (published);
+// the two texts and the rules are behind the lock.
 struct FocusTracker {
-  std::atomic<uint32_t> contextClass{0};
-  std::atomic<uint8_t> is_password{0};
-  std::atomic<uint8_t> is_address_bar{0};
-  std::atomic<uint8_t> is_sheet_or_combo{0};
-  std::atomic<uintptr_t> foreground{0};
+  PublishedFocus published;
 
   std::mutex lock;
   ContextRules rules;
@@ -60,7 +63,9 @@ struct FocusTracker {
   std::u16string last_app;
 };
 
-void Publish(FocusTracker& tracker, const FocusClassification& result);
+// Only the tracking thread publishes; sequence numbers its classifications in the order they
+// started (the tracker logic drops a result overtaken by a newer one).
+void Publish(FocusTracker& tracker, const FocusClassification& result, uint64_t sequence);
 std::u16string GetLastApp(FocusTracker& tracker);
 std::u16string GetFocusDescription(FocusTracker& tracker);
 

@@ -251,6 +251,7 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
     }
     return HookAction::Pass;
   }
+  if (p.focusSource) p.focus = p.focusSource->Load();
 
   if (p.hotkeyMode == 1 &&
       TrackKey(p.chord, event.vk, event.down, (event.scan & kAltGrCtrlScan) != 0, injected) &&

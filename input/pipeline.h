@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "context/context_class.h"
+#include "context/published_focus.h"
 #include "engine/engine.h"
 #include "input/chord.h"
 #include "input/key_event.h"
@@ -29,15 +30,6 @@ inline constexpr uint32_t kClickWindowMs = 1500;
 
 // Window property of Tonvira's own test edit box, which is composed into like any field.
 inline constexpr std::u16string_view kVietBoxProperty = u"Tonvira.VietBox";
-
-// What focus tracking publishes about the focused field; the hook reads plain values.
-struct FocusFields {
-  ContextClass fieldClass = ContextClass::Auto;
-  bool password = false;
-  bool inlineCompletion = false;  // selects an automatic completion after the caret
-  bool spreadsheet = false;
-  WindowId window = 0;  // the window these flags belong to
-};
 
 struct Pipeline {
   explicit Pipeline(Engine& e) : engine(e) {}
@@ -64,7 +56,10 @@ struct Pipeline {
   std::function<void()> toggleCallback;
   int32_t hotkeyMode = 1;  // the chord runs only in mode 1
   ChordTracker chord;
-  FocusFields focus;
+  // Where focus tracking publishes the focused field; read into focus at every key, so a key
+  // typed right after a focus change is handled with the field it lands in.
+  const PublishedFocus* focusSource = nullptr;
+  FocusFields focus;  // as read for the key in hand
 
   // Counts the times the pipeline stopped following the screen (the word abandoned, or a key
   // let through while nothing is composed): tests take a new baseline there.

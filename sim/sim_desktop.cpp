@@ -110,7 +110,19 @@ WindowId Desktop::AddWindow(WindowSpec spec) {
 
 void Desktop::Focus(WindowId window) {
   foreground_ = window;
-  if (publish_) *publish_ = Find(window) ? Find(window)->spec.fields : FocusFields{};
+  PublishFocus();
+}
+
+void Desktop::MoveFocusWithin(WindowId window, FocusFields fields) {
+  Window(window).spec.fields = fields;
+  Window(window).spec.fields.window = window;
+  if (window == foreground_) PublishFocus();
+}
+
+void Desktop::PublishFocus() {
+  if (!publish_) return;
+  const SimWindow* w = Find(foreground_);
+  publish_->Store(w ? w->spec.fields : FocusFields{}, ++publications_);
 }
 
 const SimWindow* Desktop::Find(WindowId id) const {

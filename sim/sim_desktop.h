@@ -69,8 +69,11 @@ class Desktop {
   WindowId AddWindow(WindowSpec spec);
   // Brings the window to the foreground with the focus in its field, and publishes the field.
   void Focus(WindowId window);
-  // Where focus tracking publishes the focused field (the pipeline's copy).
-  void PublishFocusTo(FocusFields* fields) { publish_ = fields; }
+  // The focus moves to another element of the same window (a web page's password box after
+  // its search box): the window's field takes these flags, published when it is in front.
+  void MoveFocusWithin(WindowId window, FocusFields fields);
+  // Where focus tracking publishes the focused field; the pipeline reads it at every key.
+  void PublishFocusTo(PublishedFocus* published) { publish_ = published; }
 
   // One key event from the keyboard (or, injected, from another program): through the hooks,
   // into the field when passed, then Tonvira's queued output the same way.
@@ -129,7 +132,10 @@ class Desktop {
 
   std::vector<SimWindow> windows_;
   WindowId foreground_ = 0;
-  FocusFields* publish_ = nullptr;
+  void PublishFocus();
+
+  PublishedFocus* publish_ = nullptr;
+  uint64_t publications_ = 0;
   std::vector<OutputEvent> queue_;
   bool draining_ = false;
   std::vector<std::vector<OutputEvent>> batches_;

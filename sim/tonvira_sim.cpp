@@ -260,7 +260,9 @@ int Run(const Options& o) {
 
   sim::Desktop& desktop = sim::TheDesktop();
   Pipeline pipeline(engine);
-  desktop.PublishFocusTo(&pipeline.focus);
+  PublishedFocus published;
+  desktop.PublishFocusTo(&published);
+  pipeline.focusSource = &published;
   ApplySettingsToPipeline(pipeline, o.settings);
   InstallHooks(pipeline);
   sim::WindowSpec field;

@@ -13,6 +13,7 @@
 #include "decide/builtin_words.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
+#include "input/log.h"
 #include "input/pipeline.h"
 
 namespace tonvira {
@@ -78,13 +79,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == kTimerId) InstallHooks(app.pipeline);
       return 0;
     case kMessageFocusClassified: {
-      // The hook reads plain values on this thread; the tracker's thread only posts.
-      FocusTracker& t = app.focusTracker;
-      app.pipeline.focus.fieldClass = static_cast<ContextClass>(t.contextClass.load());
-      app.pipeline.focus.password = t.is_password;
-      app.pipeline.focus.inlineCompletion = t.is_address_bar;
-      app.pipeline.focus.spreadsheet = t.is_sheet_or_combo;
-      app.pipeline.focus.window = t.foreground;
+      // The hook already reads the published fields at every key; this is the trace of it.
+      FocusFields f = app.focusTracker.published.Load();
+      LogLine("truong #%llu: lop %u, mat khau %d, dia chi %d, bang tinh %d\n",
+              static_cast<unsigned long long>(wParam), static_cast<unsigned>(f.fieldClass),
+              f.password ? 1 : 0, f.inlineCompletion ? 1 : 0, f.spreadsheet ? 1 : 0);
       return 0;
     }
     case kMessageToggled:
@@ -159,6 +158,7 @@ int Run() {
   app.mainWindow =
       CreateWindowExW(0, kMainClass, L"Tonvira", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
   app.pipeline.mainWindow = reinterpret_cast<WindowId>(app.mainWindow);
+  app.pipeline.focusSource = &app.focusTracker.published;
   ApplySettings(app);
   // Started once the main window exists, so that its classifications have somewhere to go.
   if (!StartFocusTracker(app.focusTracker, DataFilePath(u"context.txt"),
@@ -181,10 +181,13 @@ int Run() {
 
   KillTimer(app.mainWindow, kTimerId);
   RemoveHooks();
-  StopFocusTracker();
+  bool trackerStopped = StopFocusTracker();
   // Saved once more on the way out, unless the file was there but could not be read.
   SaveSettings(app.settings, app.settingsState);
   CloseHandle(mutex);
+  // A tracker still inside a hung application's call would wake up to a destroyed tracker:
+  // end the process without running the destructors.
+  if (!trackerStopped) ExitProcess(0);
   return 0;
 }
 

@@ -52,6 +52,33 @@ TEST(ClassifyFocus, BuiltInFieldFlags) {
   EXPECT_FALSE(ClassifyFocus(combo, {}).is_sheet_or_combo);
 }
 
+TEST(ClassifyFocus, PasswordEditWithoutUiAutomation) {
+  struct Row {
+    const char16_t* focusClass;
+    uint32_t style;
+    bool password;
+  } rows[] = {
+      {u"Edit", 0x50010020, true},  // WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD
+      {u"EDIT", 0x20, true},
+      {u"RichEdit20W", 0x20, true},
+      {u"WindowsForms10.EDIT.app.0.141b42a_r6_ad1", 0x20, true},
+      {u"Edit", 0x50010080, false},  // ES_AUTOHSCROLL only
+      {u"Button", 0x20, false},      // 0x20 is another style for other classes
+      {u"Chrome_RenderWidgetHostHWND", 0x20, false},
+      {u"", 0x20, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    FocusFacts f = Window(u"setup.exe");
+    f.focusWindowClass = row.focusClass;
+    f.focusWindowStyle = row.style;
+    EXPECT_EQ(ClassifyFocus(f, {}).is_password, row.password);
+    // The password edit wins over an element that does not say so.
+    f = Element(f, u"Name", u"textBox1", false);
+    EXPECT_EQ(ClassifyFocus(f, {}).is_password, row.password);
+  }
+}
+
 TEST(ClassifyFocus, ElementRulesComeBeforeProcessRulesUnlessAuto) {
   ContextRules rules = {{true, u"zalo.exe", C::Vietnamese}, {false, u"search", C::English}};
   FocusClassification r = ClassifyFocus(Element(Window(u"Zalo.exe"), u"Search contacts"), rules);
@@ -83,8 +110,8 @@ TEST(ClassifyFocus, LastApplicationSkipsTheShellAndTonvira) {
   EXPECT_FALSE(ClassifyFocus(none, {}).lastApp);
 
   FocusTracker tracker;
-  Publish(tracker, ClassifyFocus(Window(u"Word.exe"), {}));
-  Publish(tracker, ClassifyFocus(Window(u"explorer.exe", u"", u"WorkerW"), {}));
+  Publish(tracker, ClassifyFocus(Window(u"Word.exe"), {}), 1);
+  Publish(tracker, ClassifyFocus(Window(u"explorer.exe", u"", u"WorkerW"), {}), 2);
   EXPECT_EQ(GetLastApp(tracker), u"Word.exe");
   EXPECT_EQ(GetFocusDescription(tracker), u"explorer.exe");
 }

@@ -71,13 +71,25 @@ close_editor() {
   e2e_wait_for 10 bash -c "! xdotool search --name 'Tonvira test edit' >/dev/null 2>&1"
 }
 
-# expect NAME TEXT: waits for the edit control to hold exactly TEXT.
+# expect NAME TEXT [FILE]: waits for the edit control (or the box FILE reports) to hold
+# exactly TEXT.
 expect() {
-  if e2e_wait_for 10 bash -c "[[ \"\$(cat '$edit_out')\" == '$2' ]]"; then
+  local file=${3:-$edit_out}
+  if e2e_wait_for 10 bash -c "[[ \"\$(cat '$file')\" == '$2' ]]"; then
     pass "$1"
   else
-    fail "$1" "expected [$2], got [$(cat "$edit_out")]"
+    fail "$1" "expected [$2], got [$(cat "$file")]"
   fi
+}
+
+# The program logs each classification of the focused field it publishes.
+classifications() { grep -c '^truong #' "$1"; }
+# classified LOG COUNT FLAG: waits for a classification after the first COUNT whose password
+# flag is FLAG, and says so when none comes.
+classified() {
+  e2e_wait_for 10 bash -c "[[ \$(grep -c '^truong #' '$1') -gt $2 ]] &&
+    grep '^truong #' '$1' | tail -n 1 | grep -q 'mat khau $3,'" ||
+    e2e_log "no classification with password flag $3 logged"
 }
 
 # Case: a logon start with startup=0 ends at once, before any window exists.
@@ -143,6 +155,27 @@ open_editor english_edit && {
   xdotool key BackSpace BackSpace
   xdotool type --delay 40 "s "
   expect "english word edited after its space" "this boss "
+  close_editor
+}
+
+# Case: a password box a Tab away in the same window takes the keys exactly as typed, and Tab
+# back composes again. Each Tab waits for the program's log of the field's new class.
+open_editor password && {
+  log="$E2E_DIR/tonvira-main.log"
+  xdotool type --delay 40 "Vieetj"
+  seen=$(classifications "$log")
+  xdotool key Tab
+  classified "$log" "$seen" 1
+  xdotool type --delay 40 "Vieetj"
+  seen=$(classifications "$log")
+  xdotool key shift+Tab
+  classified "$log" "$seen" 0
+  xdotool key End
+  xdotool type --delay 40 " Vieetj"
+  expect "password box keeps the keys" "Vieetj" "$edit_out.password"
+  expect "password box: the other box composes" "Việt Việt"
+  mkdir -p build/e2e-shots
+  e2e_screenshot build/e2e-shots/password-box.png
   close_editor
 }
 

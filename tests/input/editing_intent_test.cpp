@@ -43,7 +43,9 @@ class EditingIntent : public testing::Test {
     sim::Desktop& desktop = sim::TheDesktop();
     desktop.Reset();
     Pipeline pipeline(engine);
-    desktop.PublishFocusTo(&pipeline.focus);
+    PublishedFocus published;
+    desktop.PublishFocusTo(&published);
+    pipeline.focusSource = &published;
     InstallHooks(pipeline);
     desktop.Focus(desktop.AddWindow({}));
     EXPECT_FALSE(sim::TypeKeys(desktop, keys).has_value());

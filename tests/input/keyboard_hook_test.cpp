@@ -457,10 +457,12 @@ TEST_P(NoReopenTest, BackspaceOnlyAbandons) {
   sim::WindowSpec spec = Spec("excel.exe", u"Book1");
   spec.fields.inlineCompletion = GetParam().inlineCompletion;
   spec.fields.spreadsheet = GetParam().spreadsheet;
-  desktop().Focus(desktop().AddWindow(spec));
+  WindowId window = desktop().AddWindow(spec);
+  desktop().Focus(window);
   engine_.bsEditOn = GetParam().bsEdit;
   Type(u"tieengs ");
-  pipeline_.focus.password = GetParam().password;  // the field became a password field
+  spec.fields.password = GetParam().password;  // the focus moved to a password box
+  desktop().MoveFocusWithin(window, spec.fields);
   Type(u"\b");
   EXPECT_TRUE(pipeline_.OnScreenWord.empty());
   EXPECT_TRUE(EngineIdle(engine_));
@@ -472,6 +474,20 @@ INSTANTIATE_TEST_SUITE_P(Fields, NoReopenTest,
                                          ReopenRow{"Spreadsheet", false, false, true, true},
                                          ReopenRow{"BackspaceEditingOff", false, false, false, false}),
                          [](const testing::TestParamInfo<ReopenRow>& info) { return info.param.name; });
+
+TEST_F(HookTest, APasswordBoxInTheSameWindowTakesTheVeryNextKeyAsTyped) {
+  sim::WindowSpec page = Spec("browser.exe", u"Sign in - Browser");
+  WindowId window = desktop().AddWindow(page);
+  desktop().Focus(window);
+  Type(u"Vieetj ");
+  FocusFields passwordBox = page.fields;
+  passwordBox.password = true;
+  desktop().MoveFocusWithin(window, passwordBox);  // no window changed: only the element
+  Type(u"Vieetj ");
+  desktop().MoveFocusWithin(window, page.fields);
+  Type(u"Vieetj");
+  EXPECT_EQ(Field(), u"Việt Vieetj Việt");
+}
 
 TEST_F(HookTest, ANewWindowStartsTheLanguageMemoryAgain) {
   Type(u"ban ");

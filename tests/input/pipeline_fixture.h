@@ -22,7 +22,8 @@ class PipelineTest : public testing::Test {
     engine_.englishWords = &lexicon_.english;
     engine_.vietSyllables = &lexicon_.syllables;
     desktop().Reset();
-    desktop().PublishFocusTo(&pipeline_.focus);
+    desktop().PublishFocusTo(&published_);
+    pipeline_.focusSource = &published_;
     InstallHooks(pipeline_);
     notepad_ = desktop().AddWindow({});
     desktop().Focus(notepad_);
@@ -58,6 +59,7 @@ class PipelineTest : public testing::Test {
 
   Lexicon lexicon_;
   Engine engine_;
+  PublishedFocus published_;
   Pipeline pipeline_;
   WindowId notepad_ = 0;
 };

@@ -88,7 +88,9 @@ void BM_PipelinePerKey(benchmark::State& state) {
   tonvira::Engine engine;
   AttachLexicon(engine);
   tonvira::Pipeline pipeline(engine);
-  desktop.PublishFocusTo(&pipeline.focus);
+  tonvira::PublishedFocus published;
+  desktop.PublishFocusTo(&published);
+  pipeline.focusSource = &published;
   desktop.Focus(desktop.AddWindow({}));
   std::vector<Keystroke> keys = Keystrokes();
   int64_t count = 0;

@@ -56,7 +56,8 @@ class Bench {
     settings.old_tone = !config.classic;
     ApplySettingsToEngine(engine_, settings, abbrevs);
     desktop().Reset();
-    desktop().PublishFocusTo(&pipeline_.focus);
+    desktop().PublishFocusTo(&published_);
+    pipeline_.focusSource = &published_;
     ApplySettingsToPipeline(pipeline_, settings);
     InstallHooks(pipeline_);
     desktop().Focus(desktop().AddWindow({}));
@@ -112,6 +113,7 @@ class Bench {
   }
 
   Engine engine_;
+  PublishedFocus published_;
   Pipeline pipeline_;
   std::u16string neighbour_;
   bool oneCharacter_ = true;
