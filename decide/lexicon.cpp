@@ -1,12 +1,12 @@
 #include "decide/lexicon.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <optional>
 
 #include "config/utf8.h"
 #include "decide/ascii_word.h"
+#include "decide/data_lines.h"
 #include "decide/syllable_key.h"
 
 namespace tonvira {
@@ -21,14 +21,6 @@ bool IsSpace(char c) {
 }
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
 }
 
 // Reads leading digits as an unsigned number and keeps its low 8 bits.
@@ -97,17 +89,9 @@ bool LoadEnglishWords(Lexicon& lexicon, const std::filesystem::path& path) {
 
 bool ParseSyllables(Syllables& syllables, std::string_view bytes, uint8_t defaultFrequency) {
   syllables.frequency.reserve(kSyllableBuckets);
-  size_t lineStart = 0;
-  while (lineStart < bytes.size()) {
-    size_t lineEnd = bytes.find('\n', lineStart);
-    if (lineEnd == std::string_view::npos) lineEnd = bytes.size();
-    std::string_view line = bytes.substr(lineStart, lineEnd - lineStart);
-    lineStart = lineEnd + 1;
-
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.size() >= 3 && static_cast<unsigned char>(line[0]) == 0xEF) line.remove_prefix(3);  // BOM
-    if (line.empty() || line.front() == '#') continue;
-
+  size_t pos = 0;
+  std::string_view line;
+  while (NextDataLine(bytes, pos, line)) {
     size_t tab = line.find('\t');
     std::string_view word = line.substr(0, std::min(tab, line.find('/')));  // "/" starts a note
     uint8_t frequency = defaultFrequency;

@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "decide/word_pairs.h"
+
 namespace tonvira {
 
 struct ByteStringHash {
@@ -40,6 +42,7 @@ struct Syllables {
 struct Lexicon {
   EnglishWords english;
   Syllables syllables;
+  WordPairs pairs;  // optional: without it the word before is no evidence
 };
 
 // Syllable lines without a frequency column get this.

@@ -5,11 +5,17 @@
 #include "decide/builtin_words.h"
 #include "decide/decision_labels.h"
 #include "decide/lexicon.h"
+#include "decide/word_pairs.h"
 #include "decide/word_shape.h"
 #include "engine/syllable.h"
 
 namespace tonvira {
 namespace {
+
+// Frequency in vi_syllables.txt from which a form the table lacks counts as common.
+constexpr uint8_t kDerivedUsageCommon = 15;
+// The word before never outweighs a whole English level band.
+constexpr float kMaxPairEvidence = 2.0f;
 
 bool HasNonAscii(std::u16string_view s) {
   return std::any_of(s.begin(), s.end(), [](char16_t c) { return c > 0x7F; });
@@ -30,6 +36,25 @@ float VietnameseWeight(const ScoreWeights& w, int usage) {
   return w[5];
 }
 
+// A form the built-in table lacks is weighed by how much Vietnamese text uses it, up to
+// "common": the table alone calls a form "very common" (mã, frequency 34, is common).
+int FormUsage(const Engine& e, std::u16string_view form) {
+  int usage = SyllableUsage(form);
+  if (usage >= 0 || !e.vietSyllables) return usage;
+  return SyllableFrequency(*e.vietSyllables, form) >= kDerivedUsageCommon ? 2 : usage;
+}
+
+// The word before as evidence: how often the English word follows it in English text against
+// how often the Vietnamese form follows it in Vietnamese text, a point a factor of ten.
+float PairEvidence(const Engine& e, std::u16string_view keys, std::u16string_view form) {
+  if (!e.wordPairs) return 0;
+  std::u16string_view previous = PreviousWord(e.committedText);
+  if (previous.empty()) return 0;
+  int english = PairScore(*e.wordPairs, PairLanguage::English, previous, keys);
+  int vietnamese = PairScore(*e.wordPairs, PairLanguage::Vietnamese, previous, form);
+  return std::clamp(static_cast<float>(english - vietnamese) / 10.0f, -kMaxPairEvidence, kMaxPairEvidence);
+}
+
 }  // namespace
 
 ScoreResult ScoreWord(const Engine& e, std::u16string_view keys, const ComposeResult& composed) {
@@ -38,12 +63,12 @@ ScoreResult ScoreWord(const Engine& e, std::u16string_view keys, const ComposeRe
   int level = EnglishLevel(e.englishWords, keys);
   if (level == 0) return {WordAction::Vietnamese, 4, label::kNotEnglishWord};
   if (level >= 36) return {WordAction::Vietnamese, 4, label::kRareEnglishWord};
-  int usage = SyllableUsage(composed.text);
+  int usage = FormUsage(e, composed.text);
   if (usage == 0) return {WordAction::English, 7, label::kUnusedSyllable};
 
   float s = EnglishWeight(w, level) - VietnameseWeight(w, usage);
   if (composed.toneBeforeMark) s += w[6];
-  s += e.EnglishLean + w[7];
+  s += e.EnglishLean + w[7] * PairEvidence(e, keys, composed.text);
   if (e.contextOn && e.fieldClass == ContextClass::Vietnamese) s += w[8];
   s -= e.enThreshold - 2.0f;
   if (s > 0) return {WordAction::English, 5, label::kLeansEnglish, s};

@@ -14,13 +14,16 @@ namespace tonvira {
 
 struct EnglishWords;
 struct Syllables;
+struct WordPairs;
 struct AbbrevTable;
 struct Settings;
 
 // W0-W20: constants of the English/Vietnamese scoring and of the lean update.
 using ScoreWeights = std::array<float, 21>;
+// W7 weighs the evidence of the word before (a point for each factor of ten between the two
+// languages' pair frequencies); with no pair data the evidence is 0.
 inline constexpr ScoreWeights kDefaultScoreWeights = {3.0f,  2.0f,   1.0f,  4.0f,  2.5f, -1.0f, 2.0f,
-                                                      0.0f,  -0.25f, 4.0f,  1.0f,  2.0f, 1.0f,  0.5f,
+                                                      1.0f,  -0.25f, 4.0f,  1.0f,  2.0f, 1.0f,  0.5f,
                                                       -2.5f, -1.5f,  -1.5f, -3.0f, 4.0f, 0.5f,  0.5f};
 
 enum class WordAction : uint32_t { Unchanged = 0, Vietnamese = 1, English = 2 };
@@ -110,6 +113,7 @@ struct Engine {
   uint8_t capsViOn = 1;
   uint8_t autofixOn = 1;
   const Syllables* vietSyllables = nullptr;
+  const WordPairs* wordPairs = nullptr;  // which word follows which, in either language
   uint8_t bsEditOn = 1;
   float enThreshold = 2.0f;
 

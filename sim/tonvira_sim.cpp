@@ -248,6 +248,7 @@ int Run(const Options& o) {
     return 1;
   }
   bool haveSyllables = LoadSyllables(lexicon, o.dataDir / "vi_syllables.txt", kDefaultSyllableFrequency);
+  bool havePairs = LoadWordPairs(lexicon.pairs, o.dataDir / "word_pairs.txt");
 
   AbbrevTable abbrevs;
   ReadAbbrevFile(abbrevs, Utf8ToUtf16((o.dataDir / "abbrev.txt").string()));  // read only
@@ -255,6 +256,7 @@ int Run(const Options& o) {
   Engine engine;
   engine.englishWords = &lexicon.english;
   engine.vietSyllables = haveSyllables ? &lexicon.syllables : nullptr;
+  engine.wordPairs = havePairs ? &lexicon.pairs : nullptr;
   engine.decision.recording = o.explain;
   ApplySettingsToEngine(engine, o.settings, &abbrevs);
 

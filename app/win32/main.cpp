@@ -140,6 +140,10 @@ int Run() {
                     kDefaultSyllableFrequency)) {
     app.engine.vietSyllables = &app.lexicon.syllables;
   }
+  // Optional: without it the word before a word is no evidence.
+  if (LoadWordPairs(app.lexicon.pairs, std::filesystem::path(Wide(ShippedFilePath(u"word_pairs.txt"))))) {
+    app.engine.wordPairs = &app.lexicon.pairs;
+  }
   WarmBuiltinWords();
 
   app.settingsState = LoadSettings(app.settings, app.abbrevs);

@@ -25,7 +25,7 @@ inline constexpr std::string_view kTestSyllables =
     "học\t160\nsáng\t120\nsang\t130\ntin\t110\npin\t60\nbán\t120\nban\t110\ncon\t170\ncó\t230\nmột\t210\n"
     "và\t230\nhòa\t90\nhoà\t90\nbình\t100\nnam\t150\nthe\t5\nmĩ\t20\nsin\t15\nchín\t90\nbay\t100\n"
     "mưa\t110\ntrong\t200\nđược\t220\nkhông\t230\nquá\t120\nnhà\t190\nphố\t100\nbóng\t90\nđá\t110\n"
-    "tủn\t3\tr\nđầu\t160\nvào\t200\nxin\t120\nchào\t120\nbạn\t180\nmai\t100\nhẹn\t60\ngặp\t110\n";
+    "mã\t100\ntủn\t3\tr\nđầu\t160\nvào\t200\nxin\t120\nchào\t120\nbạn\t180\nmai\t100\nhẹn\t60\ngặp\t110\n";
 
 class EngineFixture : public testing::Test {
  protected:

@@ -45,15 +45,50 @@ TEST_F(Scoring, ATieKeepsVietnamese) {
   EXPECT_STREQ(r.label, label::kLeansVietnamese);
 }
 
-TEST_F(Scoring, FormOutsideTheUsageTableCountsAsUncommon) {
-  ScoreResult r = Score("xyz 5", u"xyz", u"việt");
+TEST_F(Scoring, FormOutsideTheUsageTableCountsAsUncommonUnlessFrequent) {
+  // tủn (frequency 3) is rare: weighed as uncommon.
+  ScoreResult r = Score("xyz 5", u"xyz", u"tủn");
   EXPECT_FLOAT_EQ(r.score, 4.0f);
   EXPECT_EQ(r.action, WordAction::English);
   engine_.EnglishLean = -3.0f;
   engine_.enThreshold = 4.0f;
-  r = Score("xyz 5", u"xyz", u"việt");
+  r = Score("xyz 5", u"xyz", u"tủn");
   EXPECT_FLOAT_EQ(r.score, -1.0f);
   EXPECT_EQ(r.action, WordAction::Vietnamese);
+
+  // việt is frequent: common (2.5), never "very common" from frequency alone.
+  engine_.EnglishLean = 0;
+  engine_.enThreshold = 2.0f;
+  EXPECT_FLOAT_EQ(Score("xyz 5", u"xyz", u"việt").score, 0.5f);
+  engine_.vietSyllables = nullptr;  // without the syllable list the table is all there is
+  EXPECT_FLOAT_EQ(Score("xyz 5", u"xyz", u"việt").score, 4.0f);
+  engine_.vietSyllables = &lexicon_.syllables;
+  EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban").score, 0.5f);  // the table wins where it has the form
+}
+
+TEST_F(Scoring, TheWordBeforeWeighsTheTwoReadings) {
+  WordPairs pairs;
+  ParseWordPairs(pairs, "v\tlà\tmã\t25\ne\tthe\tmax\t31\ne\tof\tmax\t8\nv\tof\tmã\t3\n");
+  engine_.wordPairs = &pairs;
+  struct Row {
+    const char16_t* committed;
+    float score;  // level 5 (3.0) against mã outside the test lists' table but frequent (2.5)
+  } rows[] = {
+      {u"sau đó là ", 0.5f - 2.0f},  // 2.5 points for Vietnamese, held to 2
+      {u"set the ", 0.5f + 2.0f},    // 3.1 for English, held to 2
+      {u"one of ", 0.5f + 0.5f},     // both seen: the difference counts
+      {u"là. ", 0.5f},               // a sentence end: no word before
+      {u"", 0.5f},
+      {u"what ", 0.5f},  // a word never seen before either
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    engine_.committedText = row.committed;
+    EXPECT_FLOAT_EQ(Score("max 5", u"max", u"mã").score, row.score);
+  }
+  engine_.wordPairs = nullptr;
+  engine_.committedText = u"sau đó là ";
+  EXPECT_FLOAT_EQ(Score("max 5", u"max", u"mã").score, 0.5f);
 }
 
 TEST_F(Scoring, ToneKeyVietnameseFieldAndBands) {

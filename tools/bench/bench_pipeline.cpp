@@ -34,6 +34,7 @@ tonvira::Lexicon& SharedLexicon() {
       std::exit(1);
     }
     tonvira::LoadSyllables(l, TONVIRA_DATA_DIR "/vi_syllables.txt", tonvira::kDefaultSyllableFrequency);
+    tonvira::LoadWordPairs(l.pairs, TONVIRA_DATA_DIR "/word_pairs.txt");
     return l;
   }();
   return lexicon;
@@ -42,6 +43,7 @@ tonvira::Lexicon& SharedLexicon() {
 void AttachLexicon(tonvira::Engine& engine) {
   engine.englishWords = &SharedLexicon().english;
   engine.vietSyllables = SharedLexicon().syllables.frequency.empty() ? nullptr : &SharedLexicon().syllables;
+  engine.wordPairs = SharedLexicon().pairs.scores.empty() ? nullptr : &SharedLexicon().pairs;
 }
 
 // The key-downs of the text on the US layout, with whether Shift is held.

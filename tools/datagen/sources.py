@@ -7,6 +7,7 @@ file order). An entry is a dict with:
   file   the path inside the package (for the record only)
 """
 
+import bisect
 import gzip
 import html
 import html.parser
@@ -304,10 +305,15 @@ _HELP_LINK_TARGET = re.compile(r"\b(?:dst|src|color|font_size)='[^']*'")
 _HELP_TEXT_ATTR = re.compile(r"\btext='([^']*)'")
 
 
-def clean_text(text):
+# What a placeholder becomes for the word-pair counts: a word of its own that
+# is no word of any language, so "Xóa %s tệp" gives no pair "xóa tệp".
+PLACEHOLDER_MARK = " \ufffc "
+
+
+def clean_text(text, placeholder=" "):
     """Text with markup, placeholders and menu accelerators taken out and
-    white space collapsed. Placeholders become spaces, so they separate
-    words but are not words themselves."""
+    white space collapsed. Placeholders become `placeholder` (a space by
+    default, so they separate words but are not words themselves)."""
     text = _HELP_LINK_TARGET.sub(" ", text)
     text = _HELP_TEXT_ATTR.sub(r"\1", text)
     text = text.replace("~", "")
@@ -316,11 +322,11 @@ def clean_text(text):
     text = html.unescape(text)
     text = _TAG.sub(" ", text)
     for pattern in _PLACEHOLDERS:
-        text = pattern.sub(" ", text)
+        text = pattern.sub(placeholder, text)
     previous = None
     while previous != text:
         previous = text
-        text = _BRACES.sub(" ", text)
+        text = _BRACES.sub(placeholder, text)
     text = _ACCEL_UNDERSCORE.sub("", text)
     return _SPACES.sub(" ", text).strip()
 
@@ -328,12 +334,68 @@ def clean_text(text):
 # --- LibreOffice configuration (menu and command labels) ---------------------
 
 _XCD_VALUE = re.compile(r'<value xml:lang="vi">(.*?)</value>', re.S)
+_XCD_COMPONENT = re.compile(r'<oor:component-data\b[^>]*?\boor:name="([^"]*)"')
 
 
 def xcd_entries(root):
+    """Vietnamese labels of the configuration; `file` is the path followed by
+    "#" and the configuration component the label belongs to
+    (registry_vi.xcd#DbuCommands)."""
     for path in _walk(root, (".xcd",)):
         rel = os.path.relpath(path, root)
         with open(path, encoding="utf-8", errors="replace") as f:
             text = f.read()
+        starts = [(m.start(), m.group(1)) for m in _XCD_COMPONENT.finditer(text)]
         for m in _XCD_VALUE.finditer(text):
-            yield {"text": html.unescape(m.group(1)), "source": None, "file": rel}
+            at = bisect.bisect_right(starts, (m.start(), ""))
+            component = starts[at - 1][1] if at else ""
+            yield {"text": html.unescape(m.group(1)), "source": None, "file": rel + "#" + component}
+
+
+# --- technical catalogues ----------------------------------------------------
+#
+# Whole catalogues of developer-facing software are kept apart: never counted,
+# written as a third evaluation text, so the lists can be measured on the
+# vocabulary of programmers (mã nguồn, gỡ lỗi, điểm ngắt) they were not built
+# from.
+
+# LibreOffice: the Basic IDE and runtime, the database front end, its report
+# builder, form controls and their property browser.
+TECHNICAL_MO = frozenset(["basctl.mo", "sb.mo", "dba.mo", "rpt.mo", "pcr.mo", "frm.mo"])
+# The configuration labels of the same programs.
+TECHNICAL_XCD = frozenset([
+    "BasicIDECommands", "BasicIDEWindowState", "DbuCommands", "ReportCommands", "BaseWindowState",
+    "DbBrowserWindowState", "DbQueryWindowState", "DbRelationWindowState", "DbReportWindowState",
+    "DbTableDataWindowState", "DbTableWindowState", "DataAccess", "Drivers"])
+# LibreOffice help: the Basic programming guide and the database pages.
+TECHNICAL_HELP = ("/text/sbasic/", "/text/sdatabase/")
+# Mozilla language packs: the developer tools.
+TECHNICAL_MOZILLA = "/devtools/"
+
+
+def technical_catalogue(source, file):
+    """The name the technical catalogue of an entry is reported under, or
+    None for an entry of no technical catalogue."""
+    if not is_technical(source, file):
+        return None
+    if source == "libreoffice-ui":
+        return "LibreOffice configuration labels" if "#" in file else "LibreOffice " + os.path.basename(file)
+    if source == "libreoffice-help":
+        return "LibreOffice help " + next(part.strip("/").split("/")[1] for part in TECHNICAL_HELP
+                                          if part in "/" + file)
+    return source.capitalize() + " devtools"
+
+
+def is_technical(source, file):
+    """Whether an entry of the named source, read from `file` (the path inside
+    its package or language pack), belongs to a technical catalogue."""
+    path = "/" + file
+    if source == "libreoffice-ui":
+        if "#" in file:
+            return file.rsplit("#", 1)[1] in TECHNICAL_XCD
+        return "/vi/" in path and os.path.basename(file) in TECHNICAL_MO
+    if source == "libreoffice-help":
+        return any(part in path for part in TECHNICAL_HELP)
+    if source in ("firefox", "thunderbird"):
+        return TECHNICAL_MOZILLA in path
+    return False

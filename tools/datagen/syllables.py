@@ -24,12 +24,14 @@ def is_held_out(source_text):
     return int.from_bytes(digest, "big") % 100 < HOLDOUT_PERCENT
 
 
-def count_entries(entries, holdout):
+def count_entries(entries, holdout, counted=None):
     """Count the syllables of a stream of entries.
 
     Returns (counter of keys, statistics, held-out pairs). With holdout set,
     entries that carry an English source text are held out by is_held_out()
     and never counted; the usable ones are returned as (English, Vietnamese).
+    When `counted` is a list, the raw (text, English source or None) of every
+    counted entry is appended to it.
     """
     counts = Counter()
     stats = Counter()
@@ -61,6 +63,8 @@ def count_entries(entries, holdout):
         stats["counted_entries"] += 1
         stats["tokens"] += len(keys)
         counts.update(keys)
+        if counted is not None:
+            counted.append((entry["text"], source))
     return counts, stats, held
 
 

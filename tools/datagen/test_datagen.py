@@ -13,7 +13,10 @@ from collections import Counter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import collisions  # noqa: E402
 import english  # noqa: E402
+import generate  # noqa: E402
+import pairs  # noqa: E402
 import sources  # noqa: E402
 import syllables  # noqa: E402
 import tokens  # noqa: E402
@@ -101,9 +104,163 @@ class HoldoutTest(unittest.TestCase):
     def test_untranslated_and_repeated(self):
         entries = [{"text": "Save", "source": "Save", "file": "x"},
                    {"text": "Lưu", "source": "Save as", "file": "x"},
-                   {"text": "Lưu", "source": "Save as", "file": "y"}]
-        counts, stats, _held = syllables.count_entries(entries, holdout=False)
+                   {"text": "Lưu", "source": "Save as", "file": "y"},
+                   {"text": "Save the file", "source": None, "file": "z"}]
+        counted = []
+        counts, stats, _held = syllables.count_entries(entries, holdout=False, counted=counted)
         self.assertEqual((stats["untranslated"], stats["repeated"], counts["lưu0"]), (1, 1, 1))
+        self.assertEqual(counted, [("Lưu", "Save as")])  # what the word pairs are counted from
+
+
+class TechnicalTest(unittest.TestCase):
+    def test_selection(self):
+        lo = "usr/lib/libreoffice/program/resource/vi/LC_MESSAGES/"
+        help_root = "usr/share/libreoffice/help/vi/text/"
+        cases = [
+            ("libreoffice-ui", lo + "basctl.mo", True), ("libreoffice-ui", lo + "dba.mo", True),
+            ("libreoffice-ui", lo + "sw.mo", False), ("libreoffice-ui", lo + "sba.mo", False),
+            ("libreoffice-ui", "usr/lib/libreoffice/share/registry_vi.xcd#DbuCommands", True),
+            ("libreoffice-ui", "usr/lib/libreoffice/share/registry_vi.xcd#TableWizard", False),
+            ("libreoffice-ui", "usr/lib/libreoffice/share/registry_vi.xcd#", False),
+            ("libreoffice-help", help_root + "sbasic/shared/03010101.html", True),
+            ("libreoffice-help", help_root + "sdatabase/main.html", True),
+            ("libreoffice-help", help_root + "swriter/main0000.html", False),
+            ("firefox", "browser/chrome/vi/locale/vi/devtools/client/debugger.properties", True),
+            ("thunderbird", "chrome/vi/locale/vi/devtools/shared/webconsole.properties", True),
+            ("firefox", "browser/localization/vi/browser/preferences/preferences.ftl", False),
+            ("wesnoth", "usr/share/games/wesnoth/translations/vi/LC_MESSAGES/dba.mo", False),
+            ("manpages", "usr/share/man/vi/man1/devtools/x.1.gz", False),
+        ]
+        for source, path, want in cases:
+            self.assertEqual(sources.is_technical(source, path), want, (source, path))
+            self.assertEqual(sources.technical_catalogue(source, path) is not None, want, (source, path))
+
+    def test_xcd_labels_carry_their_component(self):
+        xcd = ('<oor:data><oor:component-data oor:name="GenericCommands" oor:package="x">'
+               '<value xml:lang="vi">Mở</value></oor:component-data>'
+               '<oor:component-data xmlns:a="b" oor:name="DbuCommands" oor:package="x">'
+               '<value xml:lang="vi">Truy vấn</value><value xml:lang="vi">Bảng</value>'
+               '</oor:component-data></oor:data>')
+        with tempfile.TemporaryDirectory() as root:
+            with open(os.path.join(root, "registry_vi.xcd"), "w", encoding="utf-8") as f:
+                f.write(xcd)
+            got = [(e["text"], e["file"]) for e in sources.xcd_entries(root)]
+        self.assertEqual(got, [("Mở", "registry_vi.xcd#GenericCommands"),
+                               ("Truy vấn", "registry_vi.xcd#DbuCommands"),
+                               ("Bảng", "registry_vi.xcd#DbuCommands")])
+        self.assertEqual([sources.is_technical("libreoffice-ui", f) for _t, f in got], [False, True, True])
+
+    def test_technical_entries_are_set_apart_and_written_once(self):
+        dba = "usr/lib/libreoffice/program/resource/vi/LC_MESSAGES/dba.mo"
+        devtools = "browser/chrome/vi/locale/vi/devtools/client/debugger.properties"
+        entries = [{"text": "Gỡ lỗi", "source": None, "file": devtools},
+                   {"text": "Mở tệp", "source": "Open file", "file": "usr/x/vi/sw.mo"},
+                   {"text": "Mã nguồn", "source": "Source code", "file": dba},
+                   {"text": "Gỡ lỗi", "source": "Debug", "file": dba},
+                   {"text": "Query", "source": "Query", "file": dba}]
+        technical, stats = [], Counter()
+        kept = list(generate.without_technical("libreoffice-ui", entries, technical, stats))
+        # a devtools path is no LibreOffice catalogue
+        self.assertEqual([e["text"] for e in kept], ["Gỡ lỗi", "Mở tệp"])
+        self.assertEqual(stats["technical"], 3)
+        technical.insert(0, ("Firefox devtools", entries[0]))
+        lines, per_catalogue = generate.technical_text(technical)
+        # entries with an English original first, so tech_en.txt lines up with the head of tech_vi.txt
+        self.assertEqual(lines, [("Source code", "Mã nguồn"), ("Debug", "Gỡ lỗi")])
+        self.assertEqual(per_catalogue["LibreOffice dba.mo"]["entries"], 3)
+        self.assertEqual(per_catalogue["Firefox devtools"]["lines"], 0)  # its text was already written
+
+    def test_sample_keeps_order_and_limit(self):
+        lines = [("", "dòng %d" % i) for i in range(50)]
+        sample = generate.sample_heldout(lines, 10)
+        self.assertEqual(len(sample), 10)
+        self.assertEqual(sample, sorted(sample, key=lines.index))
+        self.assertEqual(sample, generate.sample_heldout(list(reversed(lines)), 10)[::-1])
+
+
+class PairTest(unittest.TestCase):
+    def vi_pairs(self, text):
+        return pairs.adjacent_pairs(sources.clean_text(text, placeholder=sources.PLACEHOLDER_MARK), pairs.vi_token)
+
+    def test_adjacency(self):
+        cases = [
+            ("Mở tệp mới", [("mở", "tệp"), ("tệp", "mới")]),
+            ("Mở tệp, rồi đóng", [("mở", "tệp"), ("rồi", "đóng")]),      # the comma breaks
+            ("Chọn (tệp) này", []),                                       # so do brackets
+            ("Xem tệp/thư mục đó", [("xem", "tệp"), ("thư", "mục"), ("mục", "đó")]),  # a slash breaks
+            ("Xem tệp/thư/mục đó", [("xem", "tệp"), ("mục", "đó")]),
+            ("Xem — tệp", []), ("Xem -a tệp", []),                      # a dash, an option
+            ("Tải 3 tệp về", [("tệp", "về")]),                           # a number breaks
+            ("Chạy x86 mã", []), ("Gửi e-mail ngay", []),               # a digit or inner punctuation
+            ("Xóa %s tệp", []), ("Mở {0} tệp", []),                      # a placeholder stands for a word
+            ("Hoà bình THUỶ", [("hòa", "bình"), ("bình", "thủy")]),     # classic written form, lowered
+            ("Mở file PDF", [("mở", "file"), ("file", "pdf")]),          # foreign words are words too
+            ("<b>Đậm</b> nghiêng", [("đậm", "nghiêng")]),                # markup is not punctuation
+        ]
+        for text, want in cases:
+            self.assertEqual(self.vi_pairs(text), want, text)
+
+    def test_english_tokens(self):
+        text = sources.clean_text("I don't know the max, use Max now", placeholder=sources.PLACEHOLDER_MARK)
+        self.assertEqual(pairs.adjacent_pairs(text, pairs.en_token),
+                         [("know", "the"), ("the", "max"), ("use", "max"), ("max", "now")])
+        self.assertIsNone(pairs.en_token("café"))
+
+    def test_score(self):
+        cases = [((1, 10 ** 6), 1), ((9, 10 ** 6), 10), ((10, 10 ** 6), 11), ((1, 10 ** 7), 1), ((1, 1), 61),
+                 ((1, 10000), 21), ((99, 10 ** 6), 20), ((100, 10 ** 6), 21)]
+        for (count, total), want in cases:
+            self.assertEqual(pairs.score(count, total), want, (count, total))
+
+    def test_kept_and_written(self):
+        counts = Counter({("là", "mã"): 2, ("của", "mã"): 1, ("mã", "nguồn"): 7, ("đây", "mã"): 90})
+        kept = pairs.kept(counts, {"mã"})
+        self.assertEqual(kept, {("là", "mã"): pairs.score(2, 100), ("đây", "mã"): pairs.score(90, 100)})
+        text = pairs.render(kept, {("the", "max"): 30, ("a", "max"): 12})
+        lines = text.split("\n")
+        self.assertTrue(lines[0].startswith("# ") and lines[1].startswith("# ") and text.endswith("\n"))
+        self.assertEqual([tuple(line.split("\t")[:3]) for line in lines[2:-1]],
+                         [("e", "a", "max"), ("e", "the", "max"), ("v", "là", "mã"), ("v", "đây", "mã")])
+
+
+class CollisionTest(unittest.TestCase):
+    def test_telex_key_forms(self):
+        cases = {
+            "ma4": ["max"],
+            "ngươi2": ["nguowfi", "nguowif", "nguwowfi", "nguwowif"],
+            "hoa2": ["hoaf", "hofa"],                   # classic and modern tone places
+            "tiêng1": ["tieengs", "tieesng"],
+            "mưa0": ["muwa", "mwa"],
+            "ư2": ["uwf", "wf"],
+            "đi0": ["ddi"],
+            "tin0": [],                                 # nothing changes: no collision
+            "thuơ3": ["thuowr"],
+        }
+        for key, want in cases.items():
+            self.assertEqual(collisions.telex_key_forms(key), sorted(want), key)
+        # the composer reads every form back (it has no w alone after a consonant)
+        for key in ("ngươi2", "đươc5", "khuya1", "quyên2", "hoa2", "tiêng1", "ăn0", "ư2"):
+            for form in collisions.telex_key_forms(key):
+                self.assertEqual(vi.telex_compose(form), (key[:-1], int(key[-1])), form)
+
+    def test_understated(self):
+        cases = [((None, 34), True), ((None, 15), True), ((None, 14), False), ((None, 1), False),
+                 ((1, 20), True), ((2, 20), False), ((3, 5), False), ((0, 5), True), ((1, 5), False),
+                 ((0, 1), False), ((0, 2), True)]  # frequency 1 is no evidence of use
+        for (level, frequency), want in cases:
+            self.assertEqual(collisions.is_understated(level, frequency), want, (level, frequency))
+
+    def test_find(self):
+        table = collisions.parse_table('{u"sẽ", 3},\n  {u"hoà", 2}, // modern placement\n{u"tủn",0}')
+        self.assertEqual(table, {"se4": 3, "hoa2": 2, "tun3": 0})
+        freq = {"ma4": 34, "se4": 38, "hoa2": 21, "tun3": 1, "tin0": 38}
+        levels = {"max": 10, "sex": 8, "hoaf": 40, "turn": 7, "tin": 16}
+        rows = {r["form"]: r for r in collisions.find(freq, levels, table)}
+        self.assertEqual(sorted(rows), ["mã", "sẽ", "tủn"])   # hoaf is no English word; tin changes nothing
+        self.assertEqual((rows["mã"]["words"], rows["mã"]["table"], rows["mã"]["understated"]),
+                         ([("max", 10)], None, True))
+        self.assertFalse(rows["sẽ"]["understated"])
+        self.assertFalse(rows["tủn"]["understated"])          # the table says 0, and frequency 1 no more
 
 
 class FormulaTest(unittest.TestCase):

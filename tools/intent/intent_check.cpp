@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "intent-check: cannot read the word lists in %s\n", data.c_str());
     return 2;
   }
+  LoadWordPairs(lexicon.pairs, data / "word_pairs.txt");  // optional, as in the program
   AbbrevTable abbrevs;
   ReadAbbrevFile(abbrevs, Utf8ToUtf16((data / "abbrev.txt").string()));
 

@@ -49,6 +49,7 @@ class Bench {
   Bench(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Config& config) : pipeline_(engine_) {
     engine_.englishWords = &lexicon.english;
     engine_.vietSyllables = &lexicon.syllables;
+    engine_.wordPairs = lexicon.pairs.scores.empty() ? nullptr : &lexicon.pairs;
     Settings settings;
     settings.method = config.method == InputMethod::Vni ? 1 : 0;
     settings.smart = config.smart;
