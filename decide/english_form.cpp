@@ -52,11 +52,15 @@ std::u16string RestoreRun(const Engine& e, std::u16string_view run, bool withZRu
   int level = EnglishLevel(e.englishWords, run);
   if (level >= 1 && level <= 35) return std::u16string(run);
   if (withZRule && ZRemovedAToneInPassing(e, run)) return std::u16string(run);
-  // A deliberate undo repeats a key at once (mixx, ass). Without such a pair the literal only
-  // lost a tone key that a letter far along happened to repeat (necromancers, customization):
-  // that was never meant as an undo, so the run stays as typed.
+  // A deliberate undo repeats a key at once to get the letter itself (mixx for mix, buss for
+  // bus): taken only when what it leaves is a known English word and the keys as typed are
+  // none, or a rarer one. Otherwise the doubled letter is the word's own (vnexpress, messi,
+  // sorryyy), and a literal without such a pair only lost a tone key that a letter far along
+  // happened to repeat (necromancers): the run stays as typed.
   if (!HasAdjacentRepeat(run)) return std::u16string(run);
-  return literal;
+  int literalLevel = EnglishLevel(e.englishWords, literal);
+  if (literalLevel >= 1 && (level == 0 || literalLevel < level)) return literal;
+  return std::u16string(run);
 }
 
 }  // namespace

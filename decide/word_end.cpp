@@ -263,13 +263,17 @@ void CommitEditedReopenedWord(Engine& e, char16_t separator) {
   if (separator) e.committedText.push_back(separator);
 }
 
-// "tooi.docx", "Readme.TXT": the part before the full stop is decided as a word of its own
-// and kept when it became Vietnamese; otherwise the whole word is decided as usual.
+// "roofi.Em": a full stop straight before a capitalised word ends a sentence inside the word
+// (Console.WriteLine is no such case: its first part stays English).
+bool StartsSentence(std::u16string_view right) {
+  return IsAsciiUpper(right[0]) && std::any_of(right.begin() + 1, right.end(), IsAsciiLower);
+}
+
+// "tooi.docx", "Readme.TXT", "roofi.Em": the part before the full stop is decided as a word
+// of its own and kept when it became Vietnamese, with the rest as typed after a file name or
+// decided as the first word of a sentence; otherwise the whole word is decided as usual.
 bool TryDottedWord(Engine& e, char16_t separator) {
-  if (!e.smartOn || EnglishOnlyField(e) || e.blocked || !e.heldText.empty() ||
-      !e.decision.decidedHead.empty()) {
-    return false;
-  }
+  if (!e.smartOn || EnglishOnlyField(e) || e.blocked || !e.heldText.empty()) return false;
   std::u16string_view keys = WithoutTrailingSuffix(e.keys);
   std::u16string_view suffix = std::u16string_view(e.keys).substr(keys.size());
   size_t dot = keys.find(u'.');
@@ -283,16 +287,29 @@ bool TryDottedWord(Engine& e, char16_t separator) {
   bool capitalsAfterName = right.size() <= 3 && std::all_of(right.begin(), right.end(), IsAsciiUpper) &&
                            left.size() >= 2 && IsAsciiUpper(left[0]) &&
                            std::all_of(left.begin() + 1, left.end(), IsAsciiLower);
-  if (!IsFileExtension(right) && !capitalsAfterName) return false;
+  bool fileName = IsFileExtension(right) || capitalsAfterName;
+  if (!fileName && !StartsSentence(right)) return false;
 
   std::u16string allKeys = e.keys;
   WordEndSnapshot saved = TakeSnapshot(e);
+  // The part before an inner split ("bản-" of "banr-ddoof.pdf") goes first, decided already.
+  std::u16string head = std::move(e.decision.decidedHead);
+  e.decision.decidedHead.clear();
+  size_t headStart = e.committedText.size();
+  e.committedText += head;
   size_t committedBefore = e.committedText.size();
   e.keys = left;
   DecideWord(e, 0);
   std::u16string_view leftOut = std::u16string_view(e.committedText).substr(committedBefore);
   if (std::any_of(leftOut.begin(), leftOut.end(), [](char16_t c) { return c > 0x7F; })) {
     e.committedText.push_back(u'.');
+    if (!fileName) {
+      e.EnglishLean *= e.weights[20];
+      e.SentenceStart = 1;
+      e.keys = std::u16string(right) + std::u16string(suffix);
+      DecideWord(e, separator);
+      return true;
+    }
     e.committedText += right;
     e.committedText += suffix;
     if (separator) e.committedText.push_back(separator);
@@ -303,7 +320,8 @@ bool TryDottedWord(Engine& e, char16_t separator) {
     return true;
   }
   // Not Vietnamese: everything the left part did is undone, text included.
-  e.committedText.resize(committedBefore);
+  e.committedText.resize(headStart);
+  e.decision.decidedHead = std::move(head);
   RestoreLanguageMemory(e, saved);
   e.decision.history.resize(saved.recordCount);
   e.keys = allKeys;

@@ -13,6 +13,30 @@ bool IsToneKey(char16_t c, InputMethod method) {
   return c == u'f' || c == u'j' || c == u'r' || c == u's' || c == u'x';
 }
 
+// In VNI a digit is a tone (1-5), a mark (6-9) or takes the marks off (0). A word's digits
+// act as keys only one at a time, or as one mark and one tone together (vie65t, to61t); any
+// other run (A101, A50, A320, iPhone15), a 0 after another digit, or a digit first is part
+// of a code, kept as typed.
+bool HasVniCodeDigits(std::u16string_view k) {
+  if (!k.empty() && IsAsciiDigit(k[0])) return true;
+  for (size_t i = 0; i < k.size();) {
+    if (!IsAsciiDigit(k[i])) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < k.size() && IsAsciiDigit(k[end])) ++end;
+    if (end - i > 2) return true;
+    if (end - i == 2) {
+      bool firstMark = k[i] >= u'6';
+      bool secondMark = k[i + 1] >= u'6';
+      if (k[i] == u'0' || k[i + 1] == u'0' || firstMark == secondMark) return true;
+    }
+    i = end;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool IsTrailingSuffixChar(char16_t c) {
@@ -34,10 +58,9 @@ bool IsCapitalised(std::u16string_view keys) {
 
 const char* WordShape(std::u16string_view k, InputMethod method) {
   if (k.empty()) return nullptr;
-  if (method != InputMethod::Vni) {  // in VNI digits are tone and mark keys
-    if (IsAsciiDigit(k[0])) return label::kStartsWithDigit;
-    if (std::any_of(k.begin(), k.end(), IsAsciiDigit)) return label::kHasDigit;
-  }
+  if (IsAsciiDigit(k[0])) return label::kStartsWithDigit;
+  if (method != InputMethod::Vni && std::any_of(k.begin(), k.end(), IsAsciiDigit)) return label::kHasDigit;
+  if (method == InputMethod::Vni && HasVniCodeDigits(k)) return label::kHasDigit;
   if (k.find_first_of(u"-./:@\\_") != std::u16string_view::npos) return label::kInnerPunctuation;
   if (!std::all_of(k.begin(), k.end(), [](char16_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c); })) {
     return label::kSymbol;

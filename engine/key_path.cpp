@@ -85,6 +85,12 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
   bool letters = std::all_of(part.begin(), part.end(), [&](char16_t k) {
     return IsAsciiLetter(k) || (e.method == InputMethod::Vni && IsAsciiDigit(k));
   });
+  // "15tr/tháng": a number with its unit splits like a word.
+  size_t number = part.find_first_not_of(u"0123456789.,");
+  bool numberWithUnit = number != std::u16string::npos && number > 0 && IsAsciiDigit(part[0]) &&
+                        IsAsciiDigit(part[number - 1]) &&
+                        std::all_of(part.begin() + static_cast<ptrdiff_t>(number), part.end(), IsAsciiLetter);
+  letters = letters || numberWithUnit;
   bool autofixAllowed =
       e.autofixOn && !e.decision.backspaceTouched && !(IsCapitalised(part) && !e.SentenceStart);
   if (!letters && !(autofixAllowed && CurrencyFix(part, e.method))) return;

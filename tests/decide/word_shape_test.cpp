@@ -17,9 +17,17 @@ TEST(WordShape, Labels) {
     const char* label;  // null: no shape
   } rows[] = {
       {u"3g", kTelex, label::kStartsWithDigit},
-      {u"3g", kVni, nullptr},  // VNI digits are tone and mark keys
+      {u"3g", kVni, label::kStartsWithDigit},  // a digit before any letter is no tone key
       {u"mp3", kTelex, label::kHasDigit},
-      {u"vie65t", kVni, nullptr},
+      {u"vie65t", kVni, nullptr},  // VNI digits are tone and mark keys, one mark and one tone in a row
+      {u"to61t", kVni, nullptr},
+      {u"a1", kVni, nullptr},
+      {u"A101", kVni, label::kHasDigit},  // runs no typist makes of tone and mark keys: a code
+      {u"A50", kVni, label::kHasDigit},
+      {u"A320", kVni, label::kHasDigit},
+      {u"iphone15", kVni, label::kHasDigit},  // two tones
+      {u"u77", kVni, label::kHasDigit},       // two marks
+      {u"a60", kVni, label::kHasDigit},
       {u"e-mail", kTelex, label::kInnerPunctuation},
       {u"a.b", kVni, label::kInnerPunctuation},
       {u"c++", kTelex, label::kSymbol},

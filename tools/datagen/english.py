@@ -109,6 +109,18 @@ COLLISION_MIN_FREQUENCY = 10  # the Vietnamese syllable is in real use
 COLLISION_MARGIN = 10         # and ten times more frequent than the word
 
 
+# Keywords programmers type all day in Python, C, JavaScript and shell scripts: never demoted,
+# whatever syllable their Telex keys spell (def would otherwise give dè).
+PROGRAMMING_KEYWORDS = frozenset("""
+    and as assert async await break case catch char class const continue def default del delete
+    do done double elif else enum esac except export extern false fi finally float for from
+    function global goto if import in int is lambda let long new none nonlocal not null or pass
+    raise return short signed sizeof static struct switch then this throw true try typedef
+    typeof undefined union unsigned var void volatile while with yield echo cd ls cat grep sed awk
+    sudo chmod chown mkdir rm mv cp source alias unset exit fn args argv str len dict tuple
+""".split())
+
+
 def english_points(count):
     """The word's frequency on the syllable scale: 1 + floor(10 log10(per million))."""
     return 1 + math.floor(10 * math.log10(count / SUBTLEX_MILLIONS))
@@ -123,7 +135,7 @@ def demote_collisions(levels, subtlex, frequency_of_telex):
     changed = []
     for word in sorted(levels):
         level = levels[word]
-        if not COLLISION_MIN_LEVEL <= level <= 35 or word not in subtlex:
+        if not COLLISION_MIN_LEVEL <= level <= 35 or word not in subtlex or word in PROGRAMMING_KEYWORDS:
             continue
         hit = frequency_of_telex(word)
         if hit is None:

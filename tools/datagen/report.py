@@ -152,8 +152,11 @@ def render(facts):
       "(keys changed, a syllable of `vi_syllables.txt`) has frequency F ≥ %d and F at least %d above the "
       "word's own frequency on the same scale (1 + floor(10 · log10(count per million))) gets level "
       "%d, a rare English word: %d words. Levels 1–20 are left alone (their collisions are listed "
-      "below).\n" % (english.COLLISION_MIN_FREQUENCY, english.COLLISION_MARGIN, english.COLLISION_LEVEL,
-                     len(dem)))
+      "below), and so are the keywords programmers type all day in Python, C, JavaScript and shell "
+      "scripts, whatever syllable their keys spell (%d listed in `PROGRAMMING_KEYWORDS` of "
+      "`tools/datagen/english.py`; def would give dè, var vả): %s.\n"
+      % (english.COLLISION_MIN_FREQUENCY, english.COLLISION_MARGIN, english.COLLISION_LEVEL, len(dem),
+         len(english.PROGRAMMING_KEYWORDS), ", ".join(sorted(english.PROGRAMMING_KEYWORDS))))
     bands = [("1–10 (W0, the top ~1,000 words)", 1, 10), ("11–20 (W1)", 11, 20), ("21–35 (W2)", 21, 35),
              ("36–50 (Telex collisions)", 36, 50), ("51–60 (SCOWL only)", 51, 60)]
     w(_table(["levels", "words"], [(name, sum(1 for v in levels.values() if lo <= v <= hi))

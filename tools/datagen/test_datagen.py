@@ -308,6 +308,15 @@ class FormulaTest(unittest.TestCase):
         self.assertEqual([c[0] for c in changed], ["keets", "las", "nos"])
         self.assertEqual((levels["keets"], levels["car"], levels["kit"]), (36, 5, 25))
 
+    def test_programming_keywords_are_never_demoted(self):
+        freq = {"de2": 30, "va3": 30}
+        levels = {"def": 22, "var": 27, "dex": 30}
+        subtlex = {"def": 2, "var": 2, "dex": 2}
+        freq["de4"] = 30
+        changed = english.demote_collisions(levels, subtlex, lambda w: syllables.telex_syllable(w, freq))
+        self.assertEqual([c[0] for c in changed], ["dex"])   # an ordinary rare word still is
+        self.assertEqual((levels["def"], levels["var"]), (22, 27))
+
     def test_r_flags(self):
         freq = {"tun3": 4, "ai3": 20, "ca3": 3}
         self.assertEqual(syllables.r_flags(freq, {"turn": 7, "air": 9, "car": 30}), {"tun3": ["turn"]})
