@@ -40,12 +40,25 @@ bool IsValidAbbrevKey(std::u16string_view key);
 // An expansion: not empty, no control character but TAB, no DEL, no U+FFFD.
 bool IsValidExpansion(std::u16string_view expansion);
 
+// Written after the header only when some key or expansion holds what a plain line cannot (a
+// TAB, CR, LF, another control, DEL, U+FFFD, a lone surrogate, a space at either end). Every
+// field below it is escaped: \t \r \n, \s for a space, \\ for the backslash, \uXXXX for any
+// other code unit. Files without it (older ones, the shipped library, plain tables) are read
+// as they always were, a backslash being just a backslash.
+inline constexpr std::u16string_view kAbbrevEscapedLine =
+    u"# Ky tu dac biet: \\t TAB, \\r CR, \\n xuong dong, \\s dau cach o dau/cuoi, \\\\ gach cheo, "
+    u"\\uXXXX ky tu khac";
+
 // Lines of abbrev.txt into the table: "key<TAB>expansion[<TAB>since]" or "key=expansion";
-// "#" starts a comment line; invalid lines are dropped; a later line wins.
+// "#" starts a comment line; invalid lines are dropped; a later line wins. After the escaped
+// line the fields are unescaped, and a key of 1 to 63 units with any expansion not empty is
+// kept whatever it holds: the program wrote it so.
 void ParseAbbrevLines(AbbrevTable& table, const std::vector<std::u16string>& lines);
 // Empties the table and reads the file: true when the file held at least one line.
 bool ReadAbbrevFile(AbbrevTable& table, std::u16string_view path);
-// Two comment lines, then key<TAB>expansion per entry; the library versions are not written.
+// Two comment lines (three when escaping is needed), then key<TAB>expansion per entry; the
+// library versions are not written. Read back, it gives the same table, save for entries no
+// line can hold (an empty key or expansion, a key past 63 units).
 std::u16string AbbrevFileText(const AbbrevTable& table);
 bool WriteAbbrevFile(const AbbrevTable& table, std::u16string_view path);
 

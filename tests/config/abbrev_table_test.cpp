@@ -10,6 +10,8 @@
 namespace tonvira {
 namespace {
 
+using namespace std::literals;
+
 AbbrevTable Parse(std::string_view bytes) {
   AbbrevTable table;
   ParseAbbrevLines(table, SplitTextLines(bytes));
@@ -135,7 +137,163 @@ TEST(AbbrevFile, WriteReadWriteGivesTheSameBytes) {
   EXPECT_NE(first.find(u"\n #vn\t#VietNam\n"), std::u16string::npos);
 }
 
+// What the program writes and reads back: the same table, whatever its keys and expansions hold.
+AbbrevTable WriteAndRead(const AbbrevTable& table) {
+  AbbrevTable reread;
+  ParseAbbrevLines(reread, SplitTextLines(Utf16ToUtf8(AbbrevFileText(table))));
+  return reread;
+}
+
+TEST(AbbrevFile, EveryEntryReadsBackAsWritten) {
+  struct Row {
+    const char* name;
+    std::u16string_view key;
+    std::u16string_view expansion;
+  };
+  const std::u16string tabs63(63, u'\t');
+  const Row rows[] = {
+      {"TAB in the expansion (a CSV import of a,b<TAB>c)", u"k", u"a,b\tc"},
+      {"two TABs", u"k", u"a\tb\t1.0"},
+      {"TAB in the key", u"a\tb", u"x"},
+      {"= in key and expansion", u"a=b", u"c=d"},
+      {"key that is only =", u"=", u"bằng"},
+      {"# key", u"#vn", u"#VietNam"},
+      {"# key with a TAB", u"#\t", u"x"},
+      {"CR and LF", u"dc", u"Địa chỉ:\r\nHà Nội\n"},
+      {"LF in the key", u"a\nb", u"x"},
+      {"spaces at both ends", u" k ", u"  Hà Nội  "},
+      {"key of one space", u" ", u" "},
+      {"TAB and spaces at the ends", u"k", u"\t x \t"},
+      {"backslash alone", u"dir", u"C:\\temp"},
+      {"backslash next to a TAB", u"dir", u"C:\\\ttemp\\"},
+      {"text that looks escaped", u"\\s", u"\\t\\n\\u0041\\\\"},
+      {"backslash at the end of the key", u"k\\", u"\\"},
+      {"other controls, DEL and U+FFFD", u"k\x01", u"\x1F\x7F\uFFFD\0x"sv},
+      {"lone surrogates", u"\xD800", u"a\xDC00\xD83D"},
+      {"surrogate pair", u"😆", u"=))"},
+      {"63-unit key made of TABs", tabs63, u"x"},
+      {"Vietnamese capital key", u"ĐT", u"điện thoại"},
+  };
+  AbbrevTable all;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    AbbrevTable table;
+    SetAbbrev(table, row.key, row.expansion);
+    SetAbbrev(table, u"vn", u"Việt Nam");
+    SetAbbrev(all, row.key, row.expansion);
+    AbbrevTable reread = WriteAndRead(table);
+    EXPECT_EQ(reread.expansions, table.expansions);
+    EXPECT_EQ(AbbrevFileText(reread), AbbrevFileText(table));
+  }
+  EXPECT_EQ(WriteAndRead(all).expansions, all.expansions);
+}
+
+// Lines no file can hold, so they are not kept: the reader has always refused them.
+TEST(AbbrevFile, EntriesNoLineHoldsAreLeftOut) {
+  AbbrevTable table;
+  SetAbbrev(table, u"", u"empty key");
+  SetAbbrev(table, std::u16string(64, u'\t'), u"64-unit key");
+  SetAbbrev(table, u"k", u"");
+  SetAbbrev(table, u"vn", u"Việt\tNam");
+  AbbrevTable reread = WriteAndRead(table);
+  EXPECT_EQ(reread.expansions, (AbbrevMap{{u"vn", u"Việt\tNam"}}));
+}
+
+TEST(AbbrevFile, EscapesOnlyWhenSomethingNeedsIt) {
+  const std::string header = "# Go tat cua Tonvira\n# Moi dong: khoa <TAB> ban khai trien\n";
+  const std::string escapedLine =
+      "# Ky tu dac biet: \\t TAB, \\r CR, \\n xuong dong, \\s dau cach o dau/cuoi, \\\\ gach cheo, "
+      "\\uXXXX ky tu khac\n";
+  AbbrevTable table;
+  SetAbbrev(table, u"dir", u"C:\\temp");
+  SetAbbrev(table, u"#vn", u"#VietNam");
+  // A backslash alone is written as older versions wrote it, and they read it back the same.
+  EXPECT_EQ(Utf16ToUtf8(AbbrevFileText(table)), header + " #vn\t#VietNam\ndir\tC:\\temp\n");
+  SetAbbrev(table, u"k", u"a,b\tc");
+  SetAbbrev(table, u"sp", u" x\r\n\x01\uFFFD ");
+  EXPECT_EQ(Utf16ToUtf8(AbbrevFileText(table)),
+            header + escapedLine +
+                " #vn\t#VietNam\ndir\tC:\\\\temp\nk\ta,b\\tc\nsp\t\\sx\\r\\n\\u0001\\uFFFD\\s\n");
+}
+
+// Lines as older versions (and people, and the shipped library) wrote them read as they always
+// did: without the escaped line a backslash is a backslash, and a second TAB starts the
+// since-version.
+TEST(AbbrevFile, OlderFilesReadAsTheyWere) {
+  AbbrevTable table = Parse(
+      "# Go tat cua Tonvira\n# Moi dong: khoa <TAB> ban khai trien\n"
+      "dir\tC:\\new\\temp\\s\\u0041\\\n"
+      "bs=a\\tb\n"
+      "\\n\t\\\\\n"
+      " #vn\t#VietNam\n"
+      "k\ta,b\tc\n"
+      "# Ky tu dac biet: \\t TAB\n");  // not the escaped line: only the whole line counts
+  EXPECT_EQ(table.expansions, (AbbrevMap{{u"dir", u"C:\\new\\temp\\s\\u0041\\"},
+                                         {u"bs", u"a\\tb"},
+                                         {u"\\n", u"\\\\"},
+                                         {u"#vn", u"#VietNam"},
+                                         {u"k", u"a,b"}}));
+  EXPECT_EQ(table.since, (AbbrevMap{{u"k", u"c"}}));
+}
+
+TEST(AbbrevFile, ReadsEscapedLines) {
+  const std::string escaped =
+      "# Ky tu dac biet: \\t TAB, \\r CR, \\n xuong dong, \\s dau cach o dau/cuoi, \\\\ gach cheo, "
+      "\\uXXXX ky tu khac\r\n";
+  struct Row {
+    const char* name;
+    std::string_view line;
+    std::u16string_view key;
+    std::u16string_view expansion;  // "<none>" when the line is dropped
+    std::u16string_view since = u"";
+  };
+  const std::u16string tabs63(63, u'\t');
+  std::string tabs63Line;
+  for (int i = 0; i < 63; ++i) tabs63Line += "\\t";
+  tabs63Line += "\tx\n";
+  const Row rows[] = {
+      {"every escape", "\\sk\\t\\\\\t\\r\\n\\s\\u00e9\\u1EA0\n", u" k\t\\", u"\r\n \u00E9\u1EA0"},
+      {"a backslash starting nothing stays", "k\tC:\\dir\\q\\u12\\u12G4\\\n", u"k",
+       u"C:\\dir\\q\\u12\\u12G4\\"},
+      {"the since column", "k\tx\\ty\t 1.\\s2 \n", u"k", u"x\ty", u"1. 2"},
+      {"= form", "k\\t=v\\\\\n", u"k\t", u"v\\"},
+      {"key lowered", "BRB\\t\tx\n", u"brb\t", u"x"},
+      {"# key behind a space", " #\\t\t\\#\n", u"#\t", u"\\#"},
+      {"63 units unescaped", tabs63Line, tabs63, u"x"},
+      {"64 units unescaped", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk\\s\tx\n",
+       u"kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk ", u"<none>"},
+      {"a raw control is damage", "k\tx\x01y\n", u"k", u"<none>"},
+      {"a raw DEL is damage", "k\x7F\tx\n", u"k\x7F", u"<none>"},
+      {"invalid UTF-8 is damage", "k\tx\xFF\n", u"k", u"<none>"},
+      {"an escaped U+FFFD is not", "k\t\\uFFFD\n", u"k", u"\uFFFD"},
+      {"empty key", "\t\\s\n", u"", u"<none>"},
+      {"empty expansion", "k\t \n", u"k", u"<none>"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    AbbrevTable table = Parse("# Go tat cua Tonvira\n" + escaped + std::string(row.line));
+    EXPECT_EQ(Expansion(table, row.key), row.expansion);
+    EXPECT_EQ(table.expansions.size(), row.expansion == u"<none>" ? 0u : 1u);
+    auto since = table.since.find(AbbrevKey(row.key));
+    EXPECT_EQ(since == table.since.end() ? u"" : since->second, row.since);
+  }
+  // Lines above the escaped line are read plainly.
+  AbbrevTable table = Parse("a\tx\\ty\n" + escaped + "b\tx\\ty\n");
+  EXPECT_EQ(table.expansions, (AbbrevMap{{u"a", u"x\\ty"}, {u"b", u"x\ty"}}));
+}
+
 using AbbrevFileOnDisk = ScratchMachine;
+
+TEST_F(AbbrevFileOnDisk, AnImportedTabSurvivesARestart) {
+  Put(Path("sheet.csv"), "khoa,ban khai trien\nk,a,b\tc\ndir,C:\\temp\n");
+  AbbrevTable table;
+  ASSERT_EQ(ImportAbbrevFile(table, Path("sheet.csv")), 2);
+  ASSERT_TRUE(WriteAbbrevFile(table, Path("abbrev.txt")));
+  AbbrevTable reread;
+  ASSERT_TRUE(ReadAbbrevFile(reread, Path("abbrev.txt")));
+  EXPECT_EQ(Expansion(reread, u"k"), u"a,b\tc");
+  EXPECT_EQ(Expansion(reread, u"dir"), u"C:\\temp");
+}
 
 TEST_F(AbbrevFileOnDisk, ReadReportsWhetherTheFileHeldLines) {
   AbbrevTable table;
