@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "config/abbrev_table.h"
 #include "decide/abbrev_expand.h"
 #include "decide/autofix.h"
 #include "decide/builtin_words.h"
@@ -20,6 +21,9 @@
 
 namespace tonvira {
 namespace {
+
+// The lean from which text counts as clearly English for the shipped abbreviation keys.
+constexpr float kClearlyEnglishLean = 3.0f;
 
 struct Decision {
   WordAction action = WordAction::Unchanged;
@@ -59,6 +63,7 @@ struct WordFacts {
   bool keepShown = false;
   bool autofixAllowed = false;
   bool passThrough = false;
+  bool afterSplit = false;  // the rest of a word split at an inner "/" or "-" run
 };
 
 WordEndSnapshot TakeSnapshot(const Engine& e) {
@@ -210,10 +215,25 @@ void Record(Engine& e, const WordFacts& w, const std::u16string& output, const D
 }
 
 // Abbreviations are tried on lower-case or capitalised words only: ALL CAPS never expands.
+// A key from the shipped library typed where the text is clearly English ("I need the cb for
+// this"), as the user's own entry it is not: at least two English words in a row, or one
+// English function word, bring the lean this far; one everyday English word (ok, a name)
+// at the start of a Vietnamese message does not.
+bool ShippedKeyInEnglish(const Engine& e, std::u16string_view keys) {
+  if (!e.shippedAbbrevs || e.EnglishLean < kClearlyEnglishLean) return false;
+  const std::u16string* shipped = LookupAbbrev(*e.shippedAbbrevs, keys);
+  const std::u16string* mine = LookupAbbrev(*e.abbrevTable, keys);
+  return shipped && mine && *shipped == *mine;
+}
+
 bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
   if (!e.abbrevOn || !e.abbrevTable || w.passThrough || reDeciding || w.keepShown) return false;
+  // A command line or a code editor gets the keys as typed; so does a path, a URL or a file
+  // name ("src/ng/app", "api/tk/list"): any part of a word split at an inner run or a dot.
+  if (EnglishOnlyField(e) || e.decision.decidingPart || w.afterSplit) return false;
   bool noCapital = std::none_of(w.keys.begin(), w.keys.end(), IsAsciiUpper);
   if (!noCapital && !IsCapitalised(w.keys)) return false;
+  if (ShippedKeyInEnglish(e, w.keys)) return false;
   std::optional<std::u16string> expansion = ExpandAbbrev(e, w.keys, e.classicPlacement);
   if (!expansion) return false;
   e.committedText += *expansion;
@@ -299,7 +319,9 @@ bool TryDottedWord(Engine& e, char16_t separator) {
   e.committedText += head;
   size_t committedBefore = e.committedText.size();
   e.keys = left;
+  e.decision.decidingPart = true;
   DecideWord(e, 0);
+  e.decision.decidingPart = false;
   std::u16string_view leftOut = std::u16string_view(e.committedText).substr(committedBefore);
   if (std::any_of(leftOut.begin(), leftOut.end(), [](char16_t c) { return c > 0x7F; })) {
     e.committedText.push_back(u'.');
@@ -342,6 +364,7 @@ void DecideWord(Engine& e, char16_t separator) {
   bool backspaceTouched = e.decision.backspaceTouched;
   e.decision.keepShown = e.decision.backspaceTouched = false;
   w.passThrough = e.blocked;
+  w.afterSplit = !e.decision.decidedHead.empty();
   e.committedText += e.decision.decidedHead;  // "và/" decided before the rest of "vaf/bao"
   e.decision.decidedHead.clear();
 

@@ -67,6 +67,9 @@ struct WordDecisionState {
   // "vaf/b": the part before an inner "/" or "-" run, decided as a word of its own and shown
   // (with the run) before the rest of the word until the word ends.
   std::u16string decidedHead;
+  // A part of a word is being decided (before an inner split, before a full stop): a segment
+  // of a path, a URL or a file name, where no abbreviation expands.
+  bool decidingPart = false;
   // Diagnostics: off, and nothing in the product turns it on.
   bool recording = false;
   std::vector<DecisionRecord> history;
@@ -99,6 +102,8 @@ struct Engine {
   ScoreWeights weights = kDefaultScoreWeights;
   const EnglishWords* englishWords = nullptr;
   const AbbrevTable* abbrevTable = nullptr;
+  // The library as shipped: its keys, with the expansion it gave them, are English words too.
+  const AbbrevTable* shippedAbbrevs = nullptr;
   InputMethod method = InputMethod::Telex;
   uint8_t abbrevOn = 1;
   ContextClass fieldClass = ContextClass::Auto;

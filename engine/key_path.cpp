@@ -98,7 +98,9 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
   std::u16string head = std::move(e.decision.decidedHead);
   size_t before = e.committedText.size();
   e.keys = part;
+  e.decision.decidingPart = true;
   DecideWord(e, 0);
+  e.decision.decidingPart = false;
   head += e.committedText.substr(before);
   head += run;
   e.committedText.resize(before);  // committed with the rest of the word at its end

@@ -259,6 +259,7 @@ int Run(const Options& o) {
   engine.wordPairs = havePairs ? &lexicon.pairs : nullptr;
   engine.decision.recording = o.explain;
   ApplySettingsToEngine(engine, o.settings, &abbrevs);
+  engine.shippedAbbrevs = &abbrevs;  // the data folder's table is the library as shipped
 
   sim::Desktop& desktop = sim::TheDesktop();
   Pipeline pipeline(engine);

@@ -33,6 +33,7 @@ struct App {
   Lexicon lexicon;
   Settings settings;
   AbbrevTable abbrevs;
+  AbbrevTable shippedAbbrevs;  // the library as shipped, to tell its keys from the user's
   SettingsState settingsState;
   Engine engine;
   Pipeline pipeline{engine};
@@ -147,6 +148,8 @@ int Run() {
   WarmBuiltinWords();
 
   app.settingsState = LoadSettings(app.settings, app.abbrevs);
+  ReadAbbrevFile(app.shippedAbbrevs, ShippedFilePath(u"abbrev.txt"));
+  app.engine.shippedAbbrevs = &app.shippedAbbrevs;
   if (request.startedAtLogon && !app.settings.startup) {
     CloseHandle(mutex);
     return 0;

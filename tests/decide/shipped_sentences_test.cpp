@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "config/abbrev_table.h"
+#include "config/utf8.h"
 #include "engine_fixture.h"
 
 #ifndef TONVIRA_DATA_DIR
@@ -76,6 +78,38 @@ TEST_F(ShippedSentences, NoTypedCharacterIsLost) {
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
     engine_.method = row.method;
+    EXPECT_EQ(TypeLine(row.keys), row.expected);
+  }
+}
+
+TEST_F(ShippedSentences, ShippedAbbreviationsOnlyWhereVietnameseIsTyped) {
+  ASSERT_TRUE(loaded_);
+  ASSERT_TRUE(ReadAbbrevFile(abbrevs_, Utf8ToUtf16(TONVIRA_DATA_DIR "/abbrev.txt")));
+  AbbrevTable shipped = abbrevs_;
+  SetAbbrev(abbrevs_, u"hp", u"Hải Phòng");   // the user's own entry
+  SetAbbrev(abbrevs_, u"cb", u"cố lên bạn");  // a shipped key the user gave another expansion
+  engine_.abbrevTable = &abbrevs_;
+  engine_.shippedAbbrevs = &shipped;
+  struct Row {
+    ContextClass field;
+    const char16_t* keys;
+    const char16_t* expected;
+  } rows[] = {
+      {ContextClass::English, u"ng serve ", u"ng serve "},  // a terminal: keys as typed
+      {ContextClass::English, u"cd tp ", u"cd tp "},
+      {ContextClass::English, u"git log --oneline ko ", u"git log --oneline ko "},
+      {ContextClass::Auto, u"src/ng/app/main.ts ", u"src/ng/app/main.ts "},  // path segments
+      {ContextClass::Auto, u"api/tk/list ", u"api/tk/list "},
+      {ContextClass::Auto, u"tk.txt ", u"tk.txt "},
+      {ContextClass::Auto, u"I need the dc for this ", u"I need the dc for this "},
+      {ContextClass::Auto, u"ng owi ko dc ", u"người ơi không được "},  // a message starts at lean 0
+      {ContextClass::Auto, u"ok ng owi ", u"ok người ơi "},  // one English word is not clearly English
+      {ContextClass::Auto, u"I need the hp for this ", u"I need the Hải Phòng for this "},
+      {ContextClass::Auto, u"I need the cb for this ", u"I need the cố lên bạn for this "},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    engine_.fieldClass = row.field;
     EXPECT_EQ(TypeLine(row.keys), row.expected);
   }
 }

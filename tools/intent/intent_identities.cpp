@@ -56,6 +56,7 @@ class Bench {
     settings.bs_edit = config.bsEdit;
     settings.old_tone = !config.classic;
     ApplySettingsToEngine(engine_, settings, abbrevs);
+    engine_.shippedAbbrevs = abbrevs;
     desktop().Reset();
     desktop().PublishFocusTo(&published_);
     pipeline_.focusSource = &published_;
