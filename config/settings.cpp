@@ -1,47 +1,90 @@
 #include "config/settings.h"
 
-#include <array>
-
 #include "config/c_number.h"
 #include "config/text_file.h"
 
 namespace tonvira {
 namespace {
 
-struct BoolKey {
-  std::u16string_view key;
-  uint8_t Settings::*field;
-};
-
-constexpr std::array kBoolKeys = {
-    BoolKey{u"enabled", &Settings::enabled}, BoolKey{u"old_tone", &Settings::old_tone},
-    BoolKey{u"context", &Settings::context}, BoolKey{u"startup", &Settings::startup},
-    BoolKey{u"abbrev", &Settings::abbrev},   BoolKey{u"show_ads", &Settings::show_ads},
-    BoolKey{u"cloud", &Settings::cloud},     BoolKey{u"smart", &Settings::smart},
-    BoolKey{u"bs_edit", &Settings::bs_edit}, BoolKey{u"free_marks", &Settings::free_marks},
-    BoolKey{u"autofix", &Settings::autofix}, BoolKey{u"caps_vi", &Settings::caps_vi},
-};
-
+// One key of settings.txt: how its value is read into the record, and how it is written back.
 // Keys are compared in full and case-sensitively: "Enabled" and "enabled " are unknown keys.
-void StoreSetting(Settings& settings, std::u16string_view key, std::u16string_view value) {
-  for (const BoolKey& entry : kBoolKeys) {
-    if (key == entry.key) {
-      settings.*entry.field = value == u"1";  // "true", " 1", "01" and "" are all off
-      return;
-    }
+struct SettingKey {
+  std::u16string_view name;
+  void (*read)(Settings& settings, std::u16string_view value);
+  void (*write)(const Settings& settings, std::u16string& text);
+};
+
+// Written first; read and ignored.
+constexpr SettingKey Version(std::u16string_view name) {
+  return {name, [](Settings&, std::u16string_view) {},
+          [](const Settings&, std::u16string& text) { text.append(u"145"); }};
+}
+
+// On only for exactly "1": "true", " 1", "01" and "" are all off.
+template <uint8_t Settings::*Field>
+constexpr SettingKey Flag(std::u16string_view name) {
+  return {name, [](Settings& s, std::u16string_view value) { s.*Field = value == u"1"; },
+          [](const Settings& s, std::u16string& text) { text.append(s.*Field ? u"1" : u"0"); }};
+}
+
+// "%d", read as the C library reads it (" 2x" -> 2, "abc" -> 0).
+template <int32_t Settings::*Field>
+constexpr SettingKey Integer(std::u16string_view name) {
+  return {name, [](Settings& s, std::u16string_view value) { s.*Field = ReadCInteger(value); },
+          [](const Settings& s, std::u16string& text) { text.append(FormatInteger(s.*Field)); }};
+}
+
+// "%.1f", read as the C library reads a double ("2,5" -> 2.0) and narrowed to float.
+template <float Settings::*Field>
+constexpr SettingKey OneDecimal(std::u16string_view name) {
+  return {name, [](Settings& s, std::u16string_view value) { s.*Field = NarrowToFloat(ReadCDouble(value)); },
+          [](const Settings& s, std::u16string& text) { text.append(FormatOneDecimal(s.*Field)); }};
+}
+
+// The first unit of the value ("qx" -> q); an empty value gives IfEmpty.
+template <char16_t Settings::*Field, char16_t IfEmpty>
+constexpr SettingKey Character(std::u16string_view name) {
+  return {name,
+          [](Settings& s, std::u16string_view value) { s.*Field = value.empty() ? IfEmpty : value.front(); },
+          [](const Settings& s, std::u16string& text) { text.push_back(s.*Field); }};
+}
+
+// The value as it stands, "=" and spaces included.
+template <std::u16string Settings::*Field>
+constexpr SettingKey Text(std::u16string_view name) {
+  return {name, [](Settings& s, std::u16string_view value) { s.*Field = value; },
+          [](const Settings& s, std::u16string& text) { text.append(s.*Field); }};
+}
+
+// Every key of settings.txt, in the order of the file. Reading and writing both go through this
+// table, so no key is read without being written, or written without being read. The defaults
+// are the record's own initial values.
+constexpr SettingKey kSettingKeys[] = {
+    Version(u"ver"),
+    Flag<&Settings::enabled>(u"enabled"),
+    Integer<&Settings::method>(u"method"),
+    Flag<&Settings::old_tone>(u"old_tone"),
+    Flag<&Settings::context>(u"context"),
+    Flag<&Settings::startup>(u"startup"),
+    OneDecimal<&Settings::en_threshold>(u"en_threshold"),
+    Integer<&Settings::hotkey_mode>(u"hotkey_mode"),
+    Character<&Settings::hotkey_char, u'Z'>(u"hotkey_char"),
+    Flag<&Settings::abbrev>(u"abbrev"),
+    Flag<&Settings::show_ads>(u"show_ads"),
+    Flag<&Settings::cloud>(u"cloud"),
+    Flag<&Settings::smart>(u"smart"),
+    Flag<&Settings::bs_edit>(u"bs_edit"),
+    Flag<&Settings::free_marks>(u"free_marks"),
+    Flag<&Settings::autofix>(u"autofix"),
+    Flag<&Settings::caps_vi>(u"caps_vi"),
+    Text<&Settings::abbrev_lib>(u"abbrev_lib"),
+};
+
+const SettingKey* FindSettingKey(std::u16string_view name) {
+  for (const SettingKey& key : kSettingKeys) {
+    if (key.name == name) return &key;
   }
-  if (key == u"method") {
-    settings.method = ReadCInteger(value);
-  } else if (key == u"hotkey_mode") {
-    settings.hotkey_mode = ReadCInteger(value);
-  } else if (key == u"en_threshold") {
-    settings.en_threshold = NarrowToFloat(ReadCDouble(value));
-  } else if (key == u"hotkey_char") {
-    settings.hotkey_char = value.empty() ? u'Z' : value.front();
-  } else if (key == u"abbrev_lib") {
-    settings.abbrev_lib = value;
-  }
-  // "ver" and unknown keys are read and ignored.
+  return nullptr;
 }
 
 }  // namespace
@@ -50,7 +93,8 @@ void ParseSettingsLines(Settings& settings, const std::vector<std::u16string>& l
   for (std::u16string_view line : lines) {
     size_t equals = line.find(u'=');
     if (equals == std::u16string_view::npos) continue;
-    StoreSetting(settings, line.substr(0, equals), line.substr(equals + 1));
+    const SettingKey* key = FindSettingKey(line.substr(0, equals));
+    if (key) key->read(settings, line.substr(equals + 1));  // unknown keys are ignored
   }
   if (settings.hotkey_mode != 2) settings.hotkey_mode = 1;
 }
@@ -61,30 +105,13 @@ FileRead ReadSettingsFile(Settings& settings, std::u16string_view path) {
   return file.status;
 }
 
-std::u16string SettingsText(const Settings& s) {
+std::u16string SettingsText(const Settings& settings) {
   std::u16string text;
-  auto line = [&text](std::u16string_view key, std::u16string_view value) {
-    text.append(key).append(u"=").append(value).append(u"\n");
-  };
-  auto flag = [&line](std::u16string_view key, uint8_t value) { line(key, value ? u"1" : u"0"); };
-  line(u"ver", u"145");
-  flag(u"enabled", s.enabled);
-  line(u"method", FormatInteger(s.method));
-  flag(u"old_tone", s.old_tone);
-  flag(u"context", s.context);
-  flag(u"startup", s.startup);
-  line(u"en_threshold", FormatOneDecimal(s.en_threshold));
-  line(u"hotkey_mode", FormatInteger(s.hotkey_mode));
-  line(u"hotkey_char", std::u16string_view(&s.hotkey_char, 1));
-  flag(u"abbrev", s.abbrev);
-  flag(u"show_ads", s.show_ads);
-  flag(u"cloud", s.cloud);
-  flag(u"smart", s.smart);
-  flag(u"bs_edit", s.bs_edit);
-  flag(u"free_marks", s.free_marks);
-  flag(u"autofix", s.autofix);
-  flag(u"caps_vi", s.caps_vi);
-  line(u"abbrev_lib", s.abbrev_lib);
+  for (const SettingKey& key : kSettingKeys) {
+    text.append(key.name).append(u"=");
+    key.write(settings, text);
+    text.append(u"\n");
+  }
   return text;
 }
 

@@ -46,7 +46,6 @@ struct SendOutcome {
 SendOutcome SendEvents(std::span<const OutputEvent> events);
 
 bool PostToWindow(WindowId window, uint32_t message);
-uint32_t TickCount();
 
 // The low-level hooks. Installing again replaces the previous hook; a failure keeps it.
 using KeyboardHookFn = HookAction (*)(const KeyEvent&);

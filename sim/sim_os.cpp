@@ -71,10 +71,6 @@ bool PostToWindow(WindowId window, uint32_t message) {
   return true;
 }
 
-uint32_t TickCount() {
-  return TheDesktop().tick;
-}
-
 bool InstallKeyboardHook(KeyboardHookFn hook) {
   if (TheDesktop().hookInstallFails) return TheDesktop().keyboardHook != nullptr;
   TheDesktop().keyboardHook = hook;

@@ -9,6 +9,7 @@
 #include "config/autostart.h"
 #include "config/data_folder.h"
 #include "config/settings.h"
+#include "config/win32/handle.h"
 #include "context/focus_tracking.h"
 #include "decide/builtin_words.h"
 #include "decide/lexicon.h"
@@ -105,12 +106,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 std::vector<std::u16string> Arguments() {
   std::vector<std::u16string> out;
   int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
   for (int i = 1; argv && i < argc; ++i) {
-    std::wstring arg = argv[i];
+    std::wstring arg = argv.get()[i];
     out.emplace_back(arg.begin(), arg.end());
   }
-  if (argv) LocalFree(argv);
   return out;
 }
 
@@ -118,6 +118,8 @@ int Run() {
   std::vector<std::u16string> arguments = Arguments();
   StartRequest request = ParseCommandLine(arguments);
 
+  // Closed by hand rather than by an owner: after a start-up error it stays held until the
+  // process is gone, and on the way out it is closed before a possible ExitProcess.
   HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     if (!request.startedAtLogon) {
@@ -175,6 +177,8 @@ int Run() {
 
   if (!InstallHooks(app.pipeline)) {
     ShowError(L"Không cài được móc bàn phím. Vui lòng khởi động lại máy rồi mở lại Tonvira.");
+    // The tracker uses the process-wide objects: it stops before they are torn down.
+    if (!StopFocusTracker()) ExitProcess(1);
     return 1;
   }
   SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->pipeline, g_app->settings); });

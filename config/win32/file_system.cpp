@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <string>
 
+#include "config/win32/handle.h"
+
 namespace tonvira {
 namespace {
 
@@ -20,32 +22,11 @@ std::u16string FromWide(std::wstring_view text) {
   return std::u16string(text.begin(), text.end());
 }
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() { Close(); }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  // Closing can report a failed delayed write: the caller checks it.
-  bool Close() {
-    if (!valid()) return true;
-    bool ok = CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE handle_;
-};
-
 std::u16string KnownFolder(REFKNOWNFOLDERID id) {
-  PWSTR path = nullptr;
-  std::u16string out;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path != nullptr) out = FromWide(path);
-  CoTaskMemFree(path);
-  return out;
+  // Freed whether or not the call succeeded, as the shell asks.
+  TaskMemory<PWSTR> path;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, path.put())) && path) return FromWide(path.get());
+  return {};
 }
 
 }  // namespace
@@ -86,7 +67,7 @@ FileBytes ReadFileBytes(std::u16string_view path) {
   FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
+  if (!file) {
     DWORD error = GetLastError();
     bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     out.status = missing ? FileRead::Missing : FileRead::Unreadable;
@@ -110,7 +91,7 @@ FileBytes ReadFileBytes(std::u16string_view path) {
 bool WriteFileBytes(std::u16string_view path, std::string_view bytes) {
   FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  if (!file) return false;
   while (!bytes.empty()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 20));
     DWORD written = 0;
@@ -118,7 +99,8 @@ bool WriteFileBytes(std::u16string_view path, std::string_view bytes) {
     bytes.remove_prefix(written);
   }
   if (!FlushFileBuffers(file.get())) return false;
-  return file.Close();
+  // Closing can report a failed delayed write.
+  return CloseHandle(file.release()) != 0;
 }
 
 bool MoveFileOver(std::u16string_view from, std::u16string_view to) {

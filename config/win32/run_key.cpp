@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "config/win32/handle.h"
+
 namespace tonvira {
 namespace {
 
@@ -24,14 +26,13 @@ std::wstring RunKeyPath() {
 }  // namespace
 
 bool DeleteUserRunValue(std::u16string_view name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath().c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath().c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) {
     return false;
   }
+  RegistryKey key(opened);
   std::wstring value(name.begin(), name.end());
-  bool deleted = RegDeleteValueW(key, value.c_str()) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return deleted;
+  return RegDeleteValueW(key.get(), value.c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace tonvira

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "config/win32/handle.h"
 #include "context/focus_tracking_loop.h"
 #include "context/win32/uia.h"
 
@@ -27,13 +28,13 @@ constexpr DWORD kStopWaitMs = 2000;
 FocusTracker* g_tracker = nullptr;
 HWND g_notifyWindow = nullptr;
 UINT g_notifyMessage = 0;
-HANDLE g_thread = nullptr;
+KernelHandle g_thread;
 DWORD g_threadId = 0;
 std::atomic<bool> g_running{false};
 // The thread's message-only window: messages for it reach its procedure even from inside the
 // modal loop a UI Automation call runs, where thread messages would be lost.
 HWND g_window = nullptr;
-uia::IAutomation* g_automation = nullptr;  // created and used on the tracking thread only
+uia::IAutomation* g_automation = nullptr;  // owned by the tracking thread and used on it only
 
 std::u16string ToU16(const wchar_t* s, size_t n) {
   return std::u16string(s, s + n);
@@ -42,60 +43,54 @@ std::u16string ToU16(const wchar_t* s, size_t n) {
 std::u16string ProcessFileName(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  HANDLE process = pid ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid) : nullptr;
+  KernelHandle process(pid ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid) : nullptr);
   if (!process) return {};
   wchar_t path[MAX_PATH] = {};
   DWORD size = MAX_PATH;
   std::u16string name;
-  if (QueryFullProcessImageNameW(process, 0, path, &size)) {
+  if (QueryFullProcessImageNameW(process.get(), 0, path, &size)) {
     std::wstring full(path, size);
     size_t slash = full.find_last_of(L"\\/");
     std::wstring file = slash == std::wstring::npos ? full : full.substr(slash + 1);
     name = ToU16(file.data(), file.size());
   }
-  CloseHandle(process);
   return name;
 }
 
 std::u16string StringProperty(uia::IElement* element, int property) {
-  VARIANT v;
-  VariantInit(&v);
-  std::u16string out;
-  if (SUCCEEDED(element->GetCurrentPropertyValue(property, &v)) && v.vt == VT_BSTR && v.bstrVal) {
-    out = ToU16(v.bstrVal, SysStringLen(v.bstrVal));
+  Variant v;
+  if (SUCCEEDED(element->GetCurrentPropertyValue(property, v.put())) && v->vt == VT_BSTR && v->bstrVal) {
+    return ToU16(v->bstrVal, SysStringLen(v->bstrVal));
   }
-  VariantClear(&v);
-  return out;
+  return {};
 }
 
 int IntProperty(uia::IElement* element, int property) {
-  VARIANT v;
-  VariantInit(&v);
+  Variant v;
   int out = 0;
-  if (SUCCEEDED(element->GetCurrentPropertyValue(property, &v))) {
-    if (v.vt == VT_I4) out = v.lVal;
-    if (v.vt == VT_BOOL) out = v.boolVal != VARIANT_FALSE;
+  if (SUCCEEDED(element->GetCurrentPropertyValue(property, v.put()))) {
+    if (v->vt == VT_I4) out = v->lVal;
+    if (v->vt == VT_BOOL) out = v->boolVal != VARIANT_FALSE;
   }
-  VariantClear(&v);
   return out;
 }
 
 // The focused element's properties, when UI Automation is there (Wine has none).
 void ReadElement(FocusFacts& f) {
   if (!g_automation) return;
-  uia::ComPtr<uia::IElement> element;
-  if (FAILED(g_automation->GetFocusedElement(element.Out())) || !element) return;
+  ComPtr<uia::IElement> element;
+  if (FAILED(g_automation->GetFocusedElement(element.put())) || !element) return;
   f.hasElement = true;
-  f.elementIsPassword = IntProperty(element.p, uia::kPropertyIsPassword) != 0;
-  f.elementName = StringProperty(element.p, uia::kPropertyName);
-  f.automationId = StringProperty(element.p, uia::kPropertyAutomationId);
-  f.controlType = IntProperty(element.p, uia::kPropertyControlType);
+  f.elementIsPassword = IntProperty(element.get(), uia::kPropertyIsPassword) != 0;
+  f.elementName = StringProperty(element.get(), uia::kPropertyName);
+  f.automationId = StringProperty(element.get(), uia::kPropertyAutomationId);
+  f.controlType = IntProperty(element.get(), uia::kPropertyControlType);
   if (f.controlType != kControlTypeEdit) return;
-  uia::ComPtr<uia::ITreeWalker> walker;
-  uia::ComPtr<uia::IElement> parent;
-  if (SUCCEEDED(g_automation->get_ControlViewWalker(walker.Out())) && walker &&
-      SUCCEEDED(walker->GetParentElement(element.p, parent.Out())) && parent) {
-    f.parentControlType = IntProperty(parent.p, uia::kPropertyControlType);
+  ComPtr<uia::ITreeWalker> walker;
+  ComPtr<uia::IElement> parent;
+  if (SUCCEEDED(g_automation->get_ControlViewWalker(walker.put())) && walker &&
+      SUCCEEDED(walker->GetParentElement(element.get(), parent.put())) && parent) {
+    f.parentControlType = IntProperty(parent.get(), uia::kPropertyControlType);
   }
 }
 
@@ -186,20 +181,22 @@ DWORD WINAPI TrackingThread(void* ready) {
   bool haveWindow = CreateTrackerWindow();
   SetEvent(static_cast<HANDLE>(ready));
   if (!haveWindow) return 1;
-  // COM is released at the end only when this succeeded (a thread already in another
-  // apartment mode gets an error and must not uninitialise).
-  bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  if (!com || FAILED(CoCreateInstance(uia::kClsidCUIAutomation, nullptr, CLSCTX_INPROC_SERVER,
-                                      uia::kIidIUIAutomation, reinterpret_cast<void**>(&g_automation)))) {
-    g_automation = nullptr;  // "class not registered" under Wine: classify without elements
+  // Declared before the automation object, so that COM is uninitialised after its release.
+  ComApartment com(COINIT_APARTMENTTHREADED);
+  ComPtr<uia::IAutomation> automation;
+  if (!com.started() ||
+      FAILED(CoCreateInstance(uia::kClsidCUIAutomation, nullptr, CLSCTX_INPROC_SERVER, uia::kIidIUIAutomation,
+                              reinterpret_cast<void**>(automation.put())))) {
+    automation.reset();  // "class not registered" under Wine: classify without elements
   }
+  g_automation = automation.get();
   Win32FocusSystem system;
   g_loop.emplace(*g_tracker, system);
   DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
-  HWINEVENTHOOK focusHook =
-      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnWinEvent, 0, 0, flags);
-  HWINEVENTHOOK foregroundHook =
-      SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWinEvent, 0, 0, flags);
+  WinEventHookHandle focusHook(
+      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnWinEvent, 0, 0, flags));
+  WinEventHookHandle foregroundHook(
+      SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWinEvent, 0, 0, flags));
   SetTimer(g_window, kPollTimer, kPollMs, nullptr);
   g_loop->Classify();
   while (g_running && GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -207,14 +204,22 @@ DWORD WINAPI TrackingThread(void* ready) {
     DispatchMessageW(&msg);
   }
   KillTimer(g_window, kPollTimer);
-  if (focusHook) UnhookWinEvent(focusHook);
-  if (foregroundHook) UnhookWinEvent(foregroundHook);
+  // No event may reach the loop once it is gone.
+  focusHook.reset();
+  foregroundHook.reset();
   g_loop.reset();
   DestroyWindow(g_window);
-  if (g_automation) g_automation->Release();
   g_automation = nullptr;
-  if (com) CoUninitialize();
-  return 0;
+  return 0;  // the automation object is released here, then COM uninitialised
+}
+
+// Starts the thread and waits until it has made its window (or failed to): a stop or a request
+// right after the start always reaches the thread. The id comes from the creation itself.
+KernelHandle StartTrackingThread() {
+  KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  KernelHandle thread(CreateThread(nullptr, 0, TrackingThread, ready.get(), 0, &g_threadId));
+  if (thread) WaitForSingleObject(ready.get(), INFINITE);
+  return thread;
 }
 
 }  // namespace
@@ -226,28 +231,26 @@ bool StartFocusTracker(FocusTracker& tracker, std::u16string_view path, uintptr_
   g_notifyMessage = notifyMessage;
   ReadContextFile(tracker, path);
   g_running = true;
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  // The id comes from the creation itself, and start-up waits for the thread's window: a stop
-  // or a request right after the start always reaches the thread.
-  g_thread = CreateThread(nullptr, 0, TrackingThread, ready, 0, &g_threadId);
-  if (g_thread) WaitForSingleObject(ready, INFINITE);
-  CloseHandle(ready);
+  g_thread = StartTrackingThread();
   if (g_thread && !g_window) {
-    WaitForSingleObject(g_thread, INFINITE);  // it ends at once without its window
-    CloseHandle(g_thread);
-    g_thread = nullptr;
+    WaitForSingleObject(g_thread.get(), INFINITE);  // it ends at once without its window
+    g_thread.reset();
   }
-  if (!g_thread) g_running = false;
-  return g_thread != nullptr;
+  if (!g_thread) {
+    g_running = false;
+    return false;
+  }
+  return true;
 }
 
 bool StopFocusTracker() {
   if (!g_thread) return true;
   g_running = false;
   PostThreadMessageW(g_threadId, WM_QUIT, 0, 0);
-  bool ended = WaitForSingleObject(g_thread, kStopWaitMs) == WAIT_OBJECT_0;
-  CloseHandle(g_thread);
-  g_thread = nullptr;
+  // Closing the handle does not end the thread: the caller decides what a thread that did not
+  // end in time means (the program then ends without its destructors).
+  bool ended = WaitForSingleObject(g_thread.get(), kStopWaitMs) == WAIT_OBJECT_0;
+  g_thread.reset();
   return ended;
 }
 

@@ -48,16 +48,4 @@ struct IAutomation : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE get_ControlViewWalker(ITreeWalker** walker) = 0;
 };
 
-// Releases a COM pointer when it goes out of scope.
-template <typename T>
-struct ComPtr {
-  T* p = nullptr;
-  ~ComPtr() {
-    if (p) p->Release();
-  }
-  T** Out() { return &p; }
-  T* operator->() const { return p; }
-  explicit operator bool() const { return p != nullptr; }
-};
-
 }  // namespace tonvira::uia

@@ -5,11 +5,13 @@
 
 #include <vector>
 
+#include "config/win32/handle.h"
+
 namespace tonvira::os {
 namespace {
 
-HHOOK g_keyboardHook = nullptr;
-HHOOK g_mouseHook = nullptr;
+HookHandle g_keyboardHook;
+HookHandle g_mouseHook;
 KeyboardHookFn g_keyboardFn = nullptr;
 MouseHookFn g_mouseFn = nullptr;
 
@@ -79,27 +81,26 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 // A new hook replaces the old one only once it is in place.
-bool Install(HHOOK& slot, int kind, HOOKPROC proc) {
+bool Install(HookHandle& slot, int kind, HOOKPROC proc) {
   HHOOK hook = SetWindowsHookExW(kind, proc, GetModuleHandleW(nullptr), 0);
   if (!hook) return false;
-  if (slot) UnhookWindowsHookEx(slot);
-  slot = hook;
+  slot.reset(hook);
   return true;
 }
 
 std::optional<uint32_t> IntegrityOfProcess(HANDLE process) {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return 0u;
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &opened)) return 0u;
+  KernelHandle token(opened);
   DWORD size = 0;
-  GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+  GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
   std::vector<BYTE> buffer(size ? size : 1);
   uint32_t level = 0;
-  if (size && GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size)) {
+  if (size && GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), size, &size)) {
     auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data());
     DWORD count = *GetSidSubAuthorityCount(label->Label.Sid);
     if (count > 0) level = *GetSidSubAuthority(label->Label.Sid, count - 1);
   }
-  CloseHandle(token);
   return level;
 }
 
@@ -135,11 +136,9 @@ bool FocusHasProperty(std::u16string_view name) {
 }
 
 std::optional<uint32_t> ProcessIntegrityLevel(uint32_t processId) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return std::nullopt;
-  std::optional<uint32_t> level = IntegrityOfProcess(process);
-  CloseHandle(process);
-  return level;
+  return IntegrityOfProcess(process.get());
 }
 
 uint32_t OwnIntegrityLevel() {
@@ -194,10 +193,6 @@ bool PostToWindow(WindowId window, uint32_t message) {
   return window && PostMessageW(AsWindow(window), message, 0, 0) != 0;
 }
 
-uint32_t TickCount() {
-  return GetTickCount();
-}
-
 bool InstallKeyboardHook(KeyboardHookFn hook) {
   g_keyboardFn = hook;
   return Install(g_keyboardHook, WH_KEYBOARD_LL, KeyboardProc);
@@ -209,9 +204,8 @@ bool InstallMouseHook(MouseHookFn hook) {
 }
 
 void RemoveHooks() {
-  if (g_keyboardHook) UnhookWindowsHookEx(g_keyboardHook);
-  if (g_mouseHook) UnhookWindowsHookEx(g_mouseHook);
-  g_keyboardHook = g_mouseHook = nullptr;
+  g_keyboardHook.reset();
+  g_mouseHook.reset();
 }
 
 }  // namespace tonvira::os

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
 #include "config/abbrev_table.h"
 #include "config/text_file.h"
 #include "config/utf8.h"
@@ -105,6 +109,39 @@ TEST(SettingsFile, WriteReadWriteGivesTheSameBytes) {
     EXPECT_EQ(Written(Parse(first)), first);
   }
   EXPECT_EQ(WrittenValue(changed, "en_threshold"), "3.7");
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+// A key read into another key's field, a key written twice or a key never read fails here.
+TEST(SettingsFile, EveryKeyIsWrittenOnceAndReadIntoItsOwnLineOnly) {
+  const std::vector<std::string> defaults = Lines(Written(Settings{}));
+  std::vector<std::string> keys;
+  for (const std::string& line : defaults) keys.push_back(line.substr(0, line.find('=')));
+  EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()).size(), keys.size());
+  const std::string_view values[] = {"0", "1", "2", "3.5", "q", "1.4.12"};
+  for (size_t i = 0; i < keys.size(); ++i) {
+    SCOPED_TRACE(keys[i]);
+    bool changed = false;
+    for (std::string_view value : values) {
+      std::vector<std::string> lines = Lines(Written(Parse(keys[i] + "=" + std::string(value))));
+      ASSERT_EQ(lines.size(), defaults.size());
+      for (size_t j = 0; j < lines.size(); ++j) {
+        if (j == i) continue;
+        EXPECT_EQ(lines[j], defaults[j]) << value;
+      }
+      changed = changed || lines[i] != defaults[i];
+    }
+    EXPECT_EQ(changed, keys[i] != "ver");  // the version is always written as 145
+  }
 }
 
 TEST(SettingsFile, MarkAndCrLfReadTheSameAsPlainLf) {

@@ -5,9 +5,16 @@
 // application really received.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+// The test programs are built without the project's include path.
+#include "config/win32/handle.h"
+
 namespace {
+
+using tonvira::FileHandle;
+using tonvira::LocalMemory;
 
 constexpr int kEditId = 100;
 constexpr int kPasswordId = 101;
@@ -25,12 +32,12 @@ void WriteText(HWND edit, const std::wstring& path) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), bytes, nullptr, nullptr);
   // Written to a sibling and moved over, so a reader never sees half a text.
   std::wstring temp = path + L".tmp";
-  HANDLE file =
-      CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  FileHandle file(
+      CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   DWORD written = 0;
-  WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  file.reset();  // closed before it is moved: it is not shared
   MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
@@ -66,14 +73,20 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
+// The file named on the command line.
+std::optional<std::wstring> OutputPathArgument() {
+  int argc = 0;
+  LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+  if (!argv || argc < 2) return std::nullopt;
+  return argv.get()[1];
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv || argc < 2) return 2;
-  g_outputPath = argv[1];
-  LocalFree(argv);
+  std::optional<std::wstring> outputPath = OutputPathArgument();
+  if (!outputPath) return 2;
+  g_outputPath = *outputPath;
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = WindowProc;
