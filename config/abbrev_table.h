@@ -7,13 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "engine/string_hash.h"
+
 namespace tonvira {
 
-struct AbbrevKeyHash {
-  using is_transparent = void;
-  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
-};
-using AbbrevMap = std::unordered_map<std::u16string, std::u16string, AbbrevKeyHash, std::equal_to<>>;
+using AbbrevMap = std::unordered_map<std::u16string, std::u16string, U16StringHash, std::equal_to<>>;
 
 // Keys are stored with A-Z lowered and nothing else changed.
 struct AbbrevTable {

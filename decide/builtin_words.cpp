@@ -9,19 +9,15 @@
 #include "decide/english_word_lists.h"
 #include "decide/syllable_key.h"
 #include "decide/vi_syllable_levels.h"
+#include "engine/string_hash.h"
 
 namespace tonvira {
 namespace {
 
-struct U16Hash {
-  using is_transparent = void;
-  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
-};
-
 // Built once, on first use; C++ makes the initialisation of a local static thread-safe.
-const std::unordered_map<std::u16string, int, U16Hash, std::equal_to<>>& UsageMap() {
+const std::unordered_map<std::u16string, int, U16StringHash, std::equal_to<>>& UsageMap() {
   static const auto map = [] {
-    std::unordered_map<std::u16string, int, U16Hash, std::equal_to<>> m;
+    std::unordered_map<std::u16string, int, U16StringHash, std::equal_to<>> m;
     m.reserve(std::size(kViSyllableLevels));
     for (const SyllableLevel& row : kViSyllableLevels) m.emplace(SyllableKey(row.word), row.level);
     return m;

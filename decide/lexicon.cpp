@@ -50,7 +50,6 @@ void AddSyllable(Syllables& syllables, std::u16string_view word, uint8_t frequen
   if (key.empty()) return;  // no syllable is that long
   auto [it, inserted] = syllables.frequency.emplace(key, frequency);
   if (!inserted) it->second = std::max(it->second, frequency);  // hòa and hoà share one entry
-  for (size_t n = 1; n < key.size(); ++n) syllables.prefixes.emplace(key.substr(0, n));
   if (flag == 'd') syllables.dFlagged.emplace(key);
   if (flag == 'r') syllables.rFlagged.emplace(key);
 }
@@ -141,14 +140,6 @@ uint8_t SyllableFrequency(const Syllables& syllables, std::u16string_view word) 
   if (key.empty()) return 0;
   auto it = syllables.frequency.find(key);
   return it == syllables.frequency.end() ? 0 : it->second;
-}
-
-bool IsSyllablePrefix(const Syllables& syllables, std::u16string_view word) {
-  char16_t buffer[kMaxSyllableKey];
-  std::u16string_view key = SyllableKeyInto(word, buffer, std::size(buffer));
-  if (key.size() < 2) return false;
-  key.remove_suffix(1);  // the letters without the tone digit
-  return syllables.prefixes.contains(key);
 }
 
 bool IsDFlagged(const Syllables& syllables, std::u16string_view word) {

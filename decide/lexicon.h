@@ -10,17 +10,9 @@
 #include <vector>
 
 #include "decide/word_pairs.h"
+#include "engine/string_hash.h"
 
 namespace tonvira {
-
-struct ByteStringHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-struct U16StringHash {
-  using is_transparent = void;
-  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
-};
 
 // en_words.txt: lower-case ASCII words with a frequency level (1 most frequent).
 struct EnglishWords {
@@ -33,8 +25,6 @@ struct EnglishWords {
 // vi_syllables.txt, keyed by SyllableKey.
 struct Syllables {
   std::unordered_map<std::u16string, uint8_t, U16StringHash, std::equal_to<>> frequency;
-  // Every proper prefix of every key: the untoned letter prefixes of the syllables.
-  std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> prefixes;
   std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> dFlagged;  // đ form far more common
   std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> rFlagged;  // rare hỏi from English
 };
@@ -62,8 +52,6 @@ uint8_t EnglishLevel(const EnglishWords* words, std::u16string_view word);
 bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word);
 
 uint8_t SyllableFrequency(const Syllables& syllables, std::u16string_view word);
-// Whether the word's letters, tone aside, can still grow into a listed syllable.
-bool IsSyllablePrefix(const Syllables& syllables, std::u16string_view word);
 bool IsDFlagged(const Syllables& syllables, std::u16string_view word);
 bool IsRFlagged(const Syllables& syllables, std::u16string_view word);
 // A d-flagged syllable this rare is doubtful: the đ form is what the typist meant.

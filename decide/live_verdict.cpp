@@ -32,7 +32,7 @@ void UpdateLiveVerdict(Engine& e) {
     return;
   if (!e.smartOn) return;
 
-  const std::u16string keys = e.heldText + e.keys;
+  const std::u16string& keys = e.keys;
   // "việt-": a trailing "-" or "." leaves the word as it was (the composed part stays).
   if (WithoutTrailingSuffix(keys).size() != keys.size()) return;
 

@@ -17,23 +17,19 @@ constexpr uint8_t kDerivedUsageCommon = 15;
 // The word before never outweighs a whole English level band.
 constexpr float kMaxPairEvidence = 2.0f;
 
-bool HasNonAscii(std::u16string_view s) {
-  return std::any_of(s.begin(), s.end(), [](char16_t c) { return c > 0x7F; });
-}
-
 // English weight by frequency level: 1-10, 11-20, 21-35; rarer words weigh nothing.
 float EnglishWeight(const ScoreWeights& w, int level) {
-  if (level >= 1 && level <= 10) return w[0];
-  if (level >= 11 && level <= 20) return w[1];
-  if (level >= 21 && level <= 35) return w[2];
+  if (level >= 1 && level <= 10) return w[weight::kEnglishTop];
+  if (level >= 11 && level <= 20) return w[weight::kEnglishCommon];
+  if (level >= 21 && level <= 35) return w[weight::kEnglishKnown];
   return 0;
 }
 
 // Vietnamese weight by usage; a form not in the table counts as uncommon.
 float VietnameseWeight(const ScoreWeights& w, int usage) {
-  if (usage >= 3) return w[3];
-  if (usage == 2) return w[4];
-  return w[5];
+  if (usage >= 3) return w[weight::kVietVeryCommon];
+  if (usage == 2) return w[weight::kVietCommon];
+  return w[weight::kVietUncommon];
 }
 
 // A form the built-in table lacks is weighed by how much Vietnamese text uses it, up to
@@ -67,9 +63,9 @@ ScoreResult ScoreWord(const Engine& e, std::u16string_view keys, const ComposeRe
   if (usage == 0) return {WordAction::English, 7, label::kUnusedSyllable};
 
   float s = EnglishWeight(w, level) - VietnameseWeight(w, usage);
-  if (composed.toneBeforeMark) s += w[6];
-  s += e.EnglishLean + w[7] * PairEvidence(e, keys, composed.text);
-  if (e.contextOn && e.fieldClass == ContextClass::Vietnamese) s += w[8];
+  if (composed.toneBeforeMark) s += w[weight::kToneKeyFirst];
+  s += e.EnglishLean + w[weight::kWordBefore] * PairEvidence(e, keys, composed.text);
+  if (e.contextOn && e.fieldClass == ContextClass::Vietnamese) s += w[weight::kVietField];
   s -= e.enThreshold - 2.0f;
   if (s > 0) return {WordAction::English, 5, label::kLeansEnglish, s};
   return {WordAction::Vietnamese, 6, label::kLeansVietnamese, s};  // a tie keeps Vietnamese
@@ -84,44 +80,45 @@ float LeanDelta(const Engine& e, std::u16string_view keys, WordAction action, ui
     case 0:
       return 0;
     case 1:
-      return w[13];
+      return w[weight::kCurrencyLean];
     case 3:
-      if (function) return w[9];
-      return everyday ? w[11] : w[12];
+      if (function) return w[weight::kFunctionWordLean];
+      return everyday ? w[weight::kEnglishWordLean] : w[weight::kRareEnglishLean];
     case 4:
-      return w[14];
+      return w[weight::kVietnameseLean];
     case 5:
     case 7:
-      return function ? w[9] : w[11];
+      return function ? w[weight::kFunctionWordLean] : w[weight::kEnglishWordLean];
     case 6:
-      return w[15];
+      return w[weight::kLeansVietnameseLean];
     default:
       break;
   }
-  if (action == WordAction::Vietnamese) return w[14];
+  if (action == WordAction::Vietnamese) return w[weight::kVietnameseLean];
   if (IsWellFormedSyllable(keys)) {
     int usage = SyllableUsage(keys);
-    if (function && usage <= 1) return w[9];  // "the": English, though Telex leaves it alone
+    if (function && usage <= 1)
+      return w[weight::kFunctionWordLean];  // "the": English, though Telex leaves it alone
     if (everyday) {
       float d = EnglishWeight(w, level) - VietnameseWeight(w, usage);
-      if (function) d = std::max(w[10], d);
+      if (function) d = std::max(w[weight::kFunctionWordLeast], d);
       return std::clamp(d, -2.0f, 2.0f);
     }
-    return w[16];
+    return w[weight::kSyllableKeysLean];
   }
-  if (function) return w[9];
-  if (level >= 36) return w[12];
-  return everyday ? w[11] : 0;
+  if (function) return w[weight::kFunctionWordLean];
+  if (level >= 36) return w[weight::kRareEnglishLean];
+  return everyday ? w[weight::kEnglishWordLean] : 0;
 }
 
 void UpdateLean(Engine& e, float delta, std::u16string_view suffix, char16_t separator) {
   const ScoreWeights& w = e.weights;
-  float lean = w[19] * e.EnglishLean + delta;
-  if (lean > w[18]) lean = w[18];
-  if (lean < w[17]) lean = w[17];
+  float lean = w[weight::kLeanDecay] * e.EnglishLean + delta;
+  if (lean > w[weight::kLeanCeiling]) lean = w[weight::kLeanCeiling];
+  if (lean < w[weight::kLeanFloor]) lean = w[weight::kLeanFloor];
   bool sentenceEnd = IsSentenceEnd(suffix, separator);
   e.SentenceStart = sentenceEnd;
-  if (sentenceEnd) lean *= w[20];
+  if (sentenceEnd) lean *= w[weight::kSentenceEndDecay];
   e.EnglishLean = lean;
 }
 

@@ -137,7 +137,7 @@ Decision RunChecks(Engine& e, const WordFacts& w) {
     return Verdict(WordAction::Unchanged, 2, label::kUnchanged);
   }
   if (IsLoneLetterOrDShorthand(viet)) {
-    if (level != 0 || e.EnglishLean >= e.weights[12])
+    if (level != 0 || e.EnglishLean >= e.weights[weight::kRareEnglishLean])
       return Verdict(WordAction::English, 3, label::kNotSyllable);
     return Verdict(WordAction::Unchanged, 2, label::kLoneLetter);
   }
@@ -240,7 +240,7 @@ bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
   e.committedText += w.suffix;
   if (w.separator) e.committedText.push_back(w.separator);
   e.LastLanguage = 1;
-  UpdateLean(e, e.weights[14], w.suffix, w.separator);
+  UpdateLean(e, e.weights[weight::kVietnameseLean], w.suffix, w.separator);
   e.LineStart = e.CapsRunVietnamese = e.CapsRunEnglishWord = 0;
   Decision d = Verdict(WordAction::Vietnamese, 4, label::kAbbreviation);
   Record(e, w, *expansion, d, label::kAbbreviation);
@@ -253,7 +253,7 @@ void CommitManualEdit(Engine& e, char16_t separator) {
   e.committedText += text;
   if (separator) e.committedText.push_back(separator);
   e.LineStart = 0;
-  bool vietnamese = std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0x7F; });
+  bool vietnamese = HasNonAscii(text);
   WordAction action = vietnamese ? WordAction::Vietnamese : WordAction::Unchanged;
   if (vietnamese) e.LastLanguage = 1;
   uint32_t code = vietnamese ? 4 : 2;
@@ -293,9 +293,11 @@ bool StartsSentence(std::u16string_view right) {
 // of its own and kept when it became Vietnamese, with the rest as typed after a file name or
 // decided as the first word of a sentence; otherwise the whole word is decided as usual.
 bool TryDottedWord(Engine& e, char16_t separator) {
-  if (!e.smartOn || EnglishOnlyField(e) || e.blocked || !e.heldText.empty()) return false;
-  std::u16string_view keys = WithoutTrailingSuffix(e.keys);
-  std::u16string_view suffix = std::u16string_view(e.keys).substr(keys.size());
+  if (!e.smartOn || EnglishOnlyField(e) || e.blocked) return false;
+  // The parts are views of this copy: deciding a part takes e.keys over.
+  const std::u16string allKeys = e.keys;
+  std::u16string_view keys = WithoutTrailingSuffix(allKeys);
+  std::u16string_view suffix = std::u16string_view(allKeys).substr(keys.size());
   size_t dot = keys.find(u'.');
   if (dot == std::u16string_view::npos || dot == 0 || dot + 1 >= keys.size()) return false;
   std::u16string_view left = keys.substr(0, dot);
@@ -310,7 +312,6 @@ bool TryDottedWord(Engine& e, char16_t separator) {
   bool fileName = IsFileExtension(right) || capitalsAfterName;
   if (!fileName && !StartsSentence(right)) return false;
 
-  std::u16string allKeys = e.keys;
   WordEndSnapshot saved = TakeSnapshot(e);
   // The part before an inner split ("bản-" of "banr-ddoof.pdf") goes first, decided already.
   std::u16string head = std::move(e.decision.decidedHead);
@@ -323,11 +324,10 @@ bool TryDottedWord(Engine& e, char16_t separator) {
   DecideWord(e, 0);
   e.decision.decidingPart = false;
   std::u16string_view leftOut = std::u16string_view(e.committedText).substr(committedBefore);
-  if (std::any_of(leftOut.begin(), leftOut.end(), [](char16_t c) { return c > 0x7F; })) {
+  if (HasNonAscii(leftOut)) {
     e.committedText.push_back(u'.');
     if (!fileName) {
-      e.EnglishLean *= e.weights[20];
-      e.SentenceStart = 1;
+      EndSentence(e);
       e.keys = std::u16string(right) + std::u16string(suffix);
       DecideWord(e, separator);
       return true;
@@ -336,8 +336,7 @@ bool TryDottedWord(Engine& e, char16_t separator) {
     e.committedText += suffix;
     if (separator) e.committedText.push_back(separator);
     if (IsSentenceEnd(suffix, separator)) {
-      e.EnglishLean *= e.weights[20];
-      e.SentenceStart = 1;
+      EndSentence(e);
     }
     return true;
   }
@@ -368,9 +367,8 @@ void DecideWord(Engine& e, char16_t separator) {
   e.committedText += e.decision.decidedHead;  // "và/" decided before the rest of "vaf/bao"
   e.decision.decidedHead.clear();
 
-  w.keys = e.heldText + e.keys;
+  w.keys = std::move(e.keys);
   e.keys.clear();
-  e.heldText.clear();
   while (!w.keys.empty() && IsTrailingSuffixChar(w.keys.back())) {
     w.suffix.insert(w.suffix.begin(), w.keys.back());
     w.keys.pop_back();
@@ -418,10 +416,10 @@ void DecideWord(Engine& e, char16_t separator) {
     e.LineStart = 1;
     e.LastLanguage = lastLanguageBefore;
     if (!w.passThrough)
-      e.EnglishLean = std::clamp(e.weights[19] * e.EnglishLean, e.weights[17], e.weights[18]);
+      e.EnglishLean = std::clamp(e.weights[weight::kLeanDecay] * e.EnglishLean, e.weights[weight::kLeanFloor],
+                                 e.weights[weight::kLeanCeiling]);
     if (sentenceEnd) {
-      e.EnglishLean *= e.weights[20];
-      e.SentenceStart = 1;
+      EndSentence(e);
     }
     label = label::kListMarker;
   } else {
@@ -444,8 +442,7 @@ void WordEnd(Engine& e, char16_t separator) {
     RestoreReopenedWord(e);
     if (separator) e.committedText.push_back(separator);
     if (IsSentenceEnd({}, separator)) {
-      e.EnglishLean *= e.weights[20];
-      e.SentenceStart = 1;
+      EndSentence(e);
     }
     d.snapshotsValid = separator == u' ';
     ResetWord(e);
@@ -454,7 +451,7 @@ void WordEnd(Engine& e, char16_t separator) {
   }
 
   WordEndSnapshot before = TakeSnapshot(e);
-  std::u16string keys = InManualEdit(e) ? std::u16string() : e.heldText + e.keys;
+  std::u16string keys = InManualEdit(e) ? std::u16string() : e.keys;
   size_t committedBefore = e.committedText.size();
 
   if (InManualEdit(e)) {

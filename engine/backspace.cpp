@@ -12,10 +12,6 @@ namespace {
 // tone key (ướ: u, w, s).
 constexpr size_t kKeysPerCharacter = 3;
 
-bool HasNonAscii(std::u16string_view s) {
-  return std::any_of(s.begin(), s.end(), [](char16_t c) { return c > 0x7F; });
-}
-
 // The word as it stood when only these keys had been typed: the verdict is worked out again key
 // by key, as it was then.
 void ReplayKeys(Engine& e, std::u16string_view keys) {
@@ -33,7 +29,7 @@ void ReplayKeys(Engine& e, std::u16string_view keys) {
 // A reopened word in composed form is tried with the keys it was typed with ("sorry" shown as
 // sory leaves "sor", which the keys "sorr" show).
 bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopenedComposed) {
-  if ((e.mode != 0 && !reopenedComposed) || !e.heldText.empty() || e.literalWord) return false;
+  if ((e.mode != 0 && !reopenedComposed) || e.literalWord) return false;
   std::u16string keys = reopenedComposed ? e.lastWordKeys : e.keys;
   uint32_t mode = e.mode;
   std::u16string prefix = std::move(e.composedPrefix);
@@ -57,8 +53,8 @@ bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopen
 void RememberWord(Engine& e, std::u16string_view shown) {
   if (e.beforeBackspaces.size() >= kMaxLetters) e.beforeBackspaces.erase(e.beforeBackspaces.begin());
   const WordDecisionState& d = e.decision;
-  e.beforeBackspaces.push_back({std::u16string(shown), e.keys, e.composedPrefix, e.literalKeys, d.decidedHead,
-                                e.mode, e.literalWord, e.editedByBackspace, e.reopenFlags, d.notVietnamese,
+  e.beforeBackspaces.push_back({std::u16string(shown), e.keys, e.composedPrefix, d.decidedHead, e.mode,
+                                e.literalWord, e.editedByBackspace, e.reopenFlags, d.notVietnamese,
                                 d.verdictLabel, d.keepShown, d.backspaceTouched});
 }
 
@@ -85,16 +81,13 @@ std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
   e.editedByBackspace = 1;
   // A reopened word shortened by hand is a word of its own now: it never goes back as it was.
   e.reopenFlags = {};
-  e.expectedOutput.clear();
   e.decision.keepShown = false;
   if (!remainder.empty() && ContinueFromFewerKeys(e, remainder, reopenedComposed)) return remainder;
 
   e.decision.decidedHead.clear();  // the remainder carries it
-  e.heldText.clear();
   e.literalWord = 0;
   if (HasNonAscii(remainder)) {
     // tiến: the word goes on as composed text that the next keys continue.
-    if (literal) e.literalKeys = e.keys;
     e.mode = literal ? 2 : 1;
     e.composedPrefix = remainder;
     e.keys.clear();
@@ -119,7 +112,6 @@ void RestoreWordBeforeBackspace(Engine& e) {
     WordDecisionState& d = e.decision;
     e.keys = std::move(w.keys);
     e.composedPrefix = std::move(w.composedPrefix);
-    e.literalKeys = std::move(w.literalKeys);
     d.decidedHead = std::move(w.decidedHead);
     e.mode = w.mode;
     e.literalWord = w.literalWord;
@@ -129,8 +121,6 @@ void RestoreWordBeforeBackspace(Engine& e) {
     d.verdictLabel = w.verdictLabel;
     d.keepShown = w.keepShown;
     d.backspaceTouched = w.backspaceTouched;
-    e.heldText.clear();
-    e.expectedOutput.clear();
     e.beforeBackspaces.pop_back();
   }
 }

@@ -9,10 +9,6 @@ namespace tonvira {
 void ResetWord(Engine& e) {
   e.keys.clear();
   e.composedPrefix.clear();
-  e.literalKeys.clear();
-  e.literalHead.clear();
-  e.heldText.clear();
-  e.expectedOutput.clear();
   e.mode = 0;
   e.literalWord = 0;
   e.justCommitted = 0;
@@ -47,7 +43,7 @@ void AbandonWord(Engine& e) {
 }
 
 bool EngineIdle(const Engine& e) {
-  return e.keys.empty() && e.composedPrefix.empty() && e.heldText.empty();
+  return e.keys.empty() && e.composedPrefix.empty();
 }
 
 void NewContext(Engine& e) {
@@ -60,9 +56,13 @@ void NewContext(Engine& e) {
   e.CapsRunEnglishWord = 0;
 }
 
-void HalveLean(Engine& e) {
-  e.EnglishLean *= e.weights[20];
+void EndSentence(Engine& e) {
+  e.EnglishLean *= e.weights[weight::kSentenceEndDecay];
   e.SentenceStart = 1;
+}
+
+void HalveLean(Engine& e) {
+  EndSentence(e);
   e.LineStart = 1;
   e.CapsRunVietnamese = 0;
   e.CapsRunEnglishWord = 0;

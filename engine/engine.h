@@ -18,8 +18,34 @@ struct WordPairs;
 struct AbbrevTable;
 struct Settings;
 
-// W0-W20: constants of the English/Vietnamese scoring and of the lean update.
-using ScoreWeights = std::array<float, 21>;
+// W0-W20: constants of the English/Vietnamese scoring and of the lean update, by name.
+namespace weight {
+enum : size_t {
+  kEnglishTop,           // an English word of levels 1-10
+  kEnglishCommon,        // levels 11-20
+  kEnglishKnown,         // levels 21-35
+  kVietVeryCommon,       // a Vietnamese form of usage 3
+  kVietCommon,           // usage 2
+  kVietUncommon,         // usage 1 or absent
+  kToneKeyFirst,         // a tone key typed before a mark
+  kWordBefore,           // the evidence of the word before
+  kVietField,            // a field of class Vietnamese
+  kFunctionWordLean,     // lean added by an English function word
+  kFunctionWordLeast,    // the least a function word typed unchanged adds
+  kEnglishWordLean,      // an English word
+  kRareEnglishLean,      // a rare English word, or the lone letter rule's threshold
+  kCurrencyLean,         // a currency fix
+  kVietnameseLean,       // a Vietnamese word
+  kLeansVietnameseLean,  // a word the score kept Vietnamese
+  kSyllableKeysLean,     // keys left alone that are themselves a syllable
+  kLeanFloor,
+  kLeanCeiling,
+  kLeanDecay,         // the old lean's share at each word
+  kSentenceEndDecay,  // and at the end of a sentence
+  kCount,
+};
+}  // namespace weight
+using ScoreWeights = std::array<float, weight::kCount>;
 // W7 weighs the evidence of the word before (a point for each factor of ten between the two
 // languages' pair frequencies); with no pair data the evidence is 0.
 inline constexpr ScoreWeights kDefaultScoreWeights = {3.0f,  2.0f,   1.0f,  4.0f,  2.5f, -1.0f, 2.0f,
@@ -86,7 +112,6 @@ struct WordBeforeBackspace {
   std::u16string shown;  // what the word showed then
   std::u16string keys;
   std::u16string composedPrefix;
-  std::u16string literalKeys;
   std::u16string decidedHead;
   uint32_t mode = 0;
   uint8_t literalWord = 0;
@@ -133,10 +158,6 @@ struct Engine {
   uint8_t CapsRunEnglishWord = 0;
   uint32_t mode = 0;  // 0 keys; 1 composedPrefix + keys; 2 as 1, held literally
   std::u16string composedPrefix;
-  std::u16string literalKeys;
-  std::u16string literalHead;
-  std::u16string heldText;
-  std::u16string expectedOutput;
   uint8_t editedByBackspace = 0;
   std::u16string lastWordText;
   std::u16string lastWordKeys;
@@ -163,6 +184,8 @@ void RestoreReopenedWord(Engine& engine);
 // A new field or window: the language memory starts again.
 void NewContext(Engine& engine);
 // Enter: the lean halves and a new sentence and line begin.
+// A sentence ended: the lean decays and the next word starts a sentence.
+void EndSentence(Engine& engine);
 void HalveLean(Engine& engine);
 // The pipeline forgets committed text past the limit.
 void TrimCommittedText(Engine& engine);

@@ -125,9 +125,6 @@ void AfterChar(Engine& e, char16_t c) {
   e.keys.push_back(c);
   UpdateLiveVerdict(e);
   RestoreWordBeforeBackspace(e);
-  if (!e.expectedOutput.empty() && (e.mode != 0 || !WordOutput(e).starts_with(e.expectedOutput))) {
-    e.expectedOutput.clear();
-  }
 }
 
 }  // namespace tonvira

@@ -8,6 +8,14 @@
 
 namespace tonvira {
 
+// Whether the text holds a character above U+007F: a Vietnamese letter, for what we type.
+inline bool HasNonAscii(std::u16string_view s) {
+  for (char16_t c : s) {
+    if (c > 0x7F) return true;
+  }
+  return false;
+}
+
 // One tone per word; its position is computed when the word is shown.
 enum Tone : uint32_t {
   kToneNone = 0,  // ngang

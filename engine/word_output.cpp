@@ -8,13 +8,11 @@
 namespace tonvira {
 
 std::u16string WordOutput(const Engine& e) {
-  const std::u16string& head = e.mode == 0 ? e.heldText : e.composedPrefix;
-  if (EnglishOnlyField(e) || e.blocked) return head + e.keys;
+  if (EnglishOnlyField(e) || e.blocked) return (e.mode == 0 ? std::u16string() : e.composedPrefix) + e.keys;
 
   // "vieetj-" shows "việt-": a trailing "-", "." run stays after the composed part.
-  std::u16string typed = e.mode == 0 ? e.heldText + e.keys : e.keys;
-  std::u16string_view core = WithoutTrailingSuffix(typed);
-  std::u16string_view suffix = std::u16string_view(typed).substr(core.size());
+  std::u16string_view core = WithoutTrailingSuffix(e.keys);
+  std::u16string_view suffix = std::u16string_view(e.keys).substr(core.size());
 
   std::u16string out = e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
   if (e.mode != 0) {
@@ -22,7 +20,6 @@ std::u16string WordOutput(const Engine& e) {
     out += core.empty() ? e.composedPrefix
                         : Compose(core, e.method, e.classicPlacement, true, flags, e.composedPrefix).text;
   } else if (e.literalWord) {
-    out += e.literalHead;
     out += core;
   } else if (std::optional<std::u16string> amount; e.smartOn && e.autofixOn &&
                                                    !(IsCapitalised(core) && !e.SentenceStart) &&

@@ -139,23 +139,6 @@ TEST(Syllables, FlagsAndDoubtfulSyllables) {
   EXPECT_TRUE(IsDoubtfulSyllable(s, u"dã"));
 }
 
-TEST(Syllables, PrefixesAreTheUntonedLetterPrefixes) {
-  Syllables s;
-  ASSERT_TRUE(ParseSyllables(s, "tiếng\t200\nngười\t150\n", kDefaultSyllableFrequency));
-  struct Row {
-    const char16_t* word;
-    bool expected;
-  } rows[] = {
-      {u"t", true},     {u"ti", true},      {u"tiê", true}, {u"tiến", true},  // the tone does not matter
-      {u"tiêng", true}, {u"tie", false},    {u"ng", true},  {u"ngươ", true},
-      {u"người", true}, {u"tiếngg", false}, {u"x", false},  {u"", false},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(std::u16string(row.word).size());
-    EXPECT_EQ(IsSyllablePrefix(s, row.word), row.expected);
-  }
-}
-
 TEST(Syllables, MissingOrEmptyFileGivesNoSyllables) {
   Syllables s;
   EXPECT_FALSE(ParseSyllables(s, "# only a comment\n\n", kDefaultSyllableFrequency));

@@ -60,8 +60,6 @@ TEST_F(ShippedWordLists, SyllableFrequenciesFollowVietnameseUse) {
   EXPECT_TRUE(IsRFlagged(vi, u"tủn"));  // what Telex makes of "turn"
   EXPECT_EQ(SyllableFrequency(vi, u"hòa"), SyllableFrequency(vi, u"hoà"));
   EXPECT_GT(SyllableFrequency(vi, u"hòa"), 0);
-  EXPECT_TRUE(IsSyllablePrefix(vi, u"nguw") == false);  // keys are not syllables
-  EXPECT_TRUE(IsSyllablePrefix(vi, u"ngư"));
   EXPECT_EQ(SyllableFrequency(vi, u"the"), 1);  // an English word needs Vietnamese evidence
 }
 
