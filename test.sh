@@ -15,8 +15,16 @@ files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -path ./build -prune -o
 # shellcheck disable=SC2086
 clang-format --dry-run -Werror $files
 
-step "data generator (unit tests, no download)"
+step "data generator and sample workbook (unit tests, no download)"
 python3 -m unittest discover -s tools/datagen -p 'test_*.py' 2>&1 | tail -n 1
+python3 -B -m unittest discover -q -s tools/workbook -p 'test_*.py' 2>&1 | tail -n 1
+
+step "layers (which layer may include which; no cycle between the libraries)"
+python3 -B -m unittest discover -q -s tools/layers -p 'test_*.py' 2>&1 | tail -n 1
+cmake --preset debug >/dev/null
+mkdir -p build/debug/deps
+(cd build/debug && cmake --graphviz=deps/deps.dot . >/dev/null)
+python3 tools/layers/check_layers.py --graphviz build/debug/deps/deps.dot
 
 step "windows cross build"
 cmake --preset windows >/dev/null

@@ -1,8 +1,6 @@
 #include "engine/engine.h"
 
-#include <cmath>
 
-#include "config/settings.h"
 
 namespace tonvira {
 
@@ -75,21 +73,6 @@ void TrimCommittedText(Engine& e) {
 void ClearCommittedText(Engine& e) {
   e.committedText.clear();
   e.decision.snapshotsValid = false;
-}
-
-void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
-  e.method = s.method == 1 ? InputMethod::Vni : InputMethod::Telex;
-  e.classicPlacement = !s.old_tone;
-  e.enThreshold = std::isfinite(s.en_threshold) ? s.en_threshold : 2.0f;
-  e.abbrevOn = s.abbrev;
-  e.contextOn = s.context;
-  e.smartOn = s.smart;
-  e.bsEditOn = s.bs_edit;
-  e.freeMarksOn = s.free_marks;
-  e.autofixOn = s.autofix;
-  e.capsViOn = s.caps_vi;
-  e.abbrevTable = abbrevTable;
-  AbandonWord(e);  // the next key starts a word under the new settings
 }
 
 }  // namespace tonvira

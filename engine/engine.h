@@ -16,7 +16,6 @@ struct EnglishWords;
 struct Syllables;
 struct WordPairs;
 struct AbbrevTable;
-struct Settings;
 
 // W0-W20: constants of the English/Vietnamese scoring and of the lean update, by name.
 namespace weight {
@@ -195,8 +194,6 @@ void ClearCommittedText(Engine& engine);
 inline bool InManualEdit(const Engine& e) {
   return e.mode != 0 && e.editedByBackspace;
 }
-// Copies the preferences the engine uses (a non-finite threshold becomes 2.0).
-void ApplySettingsToEngine(Engine& engine, const Settings& settings, const AbbrevTable* abbrevTable);
 
 // Whether the field takes the word as typed: an English-only field with context on.
 inline bool EnglishOnlyField(const Engine& e) {

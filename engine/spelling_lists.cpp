@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <span>
 #include <vector>
 
 namespace tonvira {
@@ -43,6 +44,15 @@ static_assert(std::size(kOnsets) == 28);
 static_assert(std::size(kStrictOnsets) == 25);
 static_assert(std::size(kClustersBeforeR) == 10);
 static_assert(std::size(kRhymes) == 160);
+
+// Longest first: a text takes the first onset it starts with (ngh before ng before n).
+constexpr bool LongestFirst(std::span<const std::u16string_view> list) {
+  for (size_t i = 1; i < list.size(); ++i) {
+    if (list[i - 1].size() < list[i].size()) return false;
+  }
+  return true;
+}
+static_assert(LongestFirst(kOnsets) && LongestFirst(kStrictOnsets));
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include "input/pipeline.h"
 
-#include "config/settings.h"
 #include "input/log.h"
 #include "input/os.h"
 
@@ -100,19 +99,19 @@ void SetToggleCallback(Pipeline& p, std::function<void()> callback) {
   p.toggleCallback = std::move(callback);
 }
 
-void ToggleFromChord(Pipeline& p, Settings& settings) {
+bool ToggleVietnamese(Pipeline& p) {
   if (IsSuspended(p)) {
     Post(p, kMessageToggleRefused);
-    return;
+    return false;
   }
   SetVietnameseOn(p, !p.VietnameseOn);
-  settings.enabled = p.VietnameseOn;  // saved by whoever saves the settings next
   Post(p, kMessageToggled);
+  return true;
 }
 
-void ApplySettingsToPipeline(Pipeline& p, const Settings& settings) {
-  SetVietnameseOn(p, settings.enabled != 0);
-  SetHotkeyMode(p, settings.hotkey_mode);
+void ApplyPipelineOptions(Pipeline& p, bool vietnameseOn, int32_t hotkeyMode) {
+  SetVietnameseOn(p, vietnameseOn);
+  SetHotkeyMode(p, hotkeyMode);
   Post(p, kMessageSettingsChanged);
 }
 

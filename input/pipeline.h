@@ -17,8 +17,6 @@
 
 namespace tonvira {
 
-struct Settings;
-
 // Messages posted to the main window.
 inline constexpr uint32_t kMessageToggled = 0x8009;          // Vietnamese toggled by the chord
 inline constexpr uint32_t kMessageSettingsChanged = 0x800A;  // settings applied
@@ -101,11 +99,11 @@ void RequestSuspension(Pipeline& pipeline, bool on);
 bool IsSuspended(const Pipeline& pipeline);
 void SetHotkeyMode(Pipeline& pipeline, int32_t mode);
 void SetToggleCallback(Pipeline& pipeline, std::function<void()> callback);
-// The chord's toggle: refused while suspended, else switches and tells the main window.
-void ToggleFromChord(Pipeline& pipeline, Settings& settings);
+// The chord's toggle: refused while suspended (false), else switches and tells the main window.
+bool ToggleVietnamese(Pipeline& pipeline);
 
-// The settings reach the running pipeline: Vietnamese on or off, the hotkey mode, and the
-// main window is told (it re-registers the hotkey and redraws the tray).
-void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
+// Options reach the running pipeline: Vietnamese on or off, the hotkey mode, and the main
+// window is told (it re-registers the hotkey and redraws the tray).
+void ApplyPipelineOptions(Pipeline& pipeline, bool vietnameseOn, int32_t hotkeyMode);
 
 }  // namespace tonvira

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/apply_settings.h"
 #include "config/abbrev_table.h"
 #include "config/settings.h"
 #include "config/utf8.h"

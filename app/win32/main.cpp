@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/apply_settings.h"
 #include "app/command_line.h"
 #include "config/abbrev_table.h"
 #include "config/autostart.h"

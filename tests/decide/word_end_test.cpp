@@ -2,8 +2,8 @@
 
 #include <limits>
 
+#include "app/apply_settings.h"
 #include "config/settings.h"
-
 #include "decide/decision_labels.h"
 #include "engine/compose_flags.h"
 #include "engine/key_path.h"

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/apply_settings.h"
 #include "config/settings.h"
 #include "config/utf8.h"
 #include "input/log.h"

@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 
+#include "app/apply_settings.h"
 #include "config/settings.h"
 #include "config/utf8.h"
 #include "engine/word_output.h"
@@ -368,7 +369,21 @@ class PipelineProperty : public PipelineTest {
         static_cast<unsigned long long>(figures_.intentChecks),
         static_cast<unsigned long long>(figures_.divergences));
     EXPECT_EQ(figures_.divergences, 0u);
+    // A stream that re-baselines on every key compares each key only with the field it found, and
+    // one where nearly every key lets go of the word or moves the caret checks almost nothing:
+    // either passes whatever the pipeline sends. A normal stream checks about a third of its keys
+    // against a baseline taken keys earlier, re-baselines on about two thirds, and holds nearly
+    // every key to what the user meant. A short run (TONVIRA_PROPERTY_KEYS set low for a quick
+    // look) is too uneven to judge.
+    if (figures_.keys >= kKeysToJudge) {
+      EXPECT_GE(figures_.checks * 4, figures_.keys) << "fewer than a quarter of the keys were checked";
+      EXPECT_LE(figures_.baselines * 5, figures_.keys * 4) << "more than four keys in five re-baselined";
+      EXPECT_GE(figures_.intentChecks * 5, figures_.keys * 4)
+          << "fewer than four keys in five held to intent";
+    }
   }
+
+  static constexpr uint64_t kKeysToJudge = 5000;
 
   static uint64_t KeysToRun(uint64_t fallback) {
     const char* value = std::getenv("TONVIRA_PROPERTY_KEYS");

@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/apply_settings.h"
 #include "config/settings.h"
 #include "config/utf8.h"
 #include "decide/lexicon.h"

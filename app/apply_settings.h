@@ -1,0 +1,21 @@
+// The user's settings mapped onto the engine's and the pipeline's options.
+#pragma once
+
+#include "config/abbrev_table.h"
+#include "config/settings.h"
+#include "engine/engine.h"
+#include "input/pipeline.h"
+
+namespace tonvira {
+
+// Every option the settings hold (a non-finite threshold becomes 2.0); the word in progress
+// is given up, so the next key starts a word under the new settings.
+void ApplySettingsToEngine(Engine& engine, const Settings& settings, const AbbrevTable* abbrevTable);
+
+// Vietnamese on or off and the hotkey mode; the main window is told.
+void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
+
+// The chord's toggle: the setting follows the pipeline, saved by whoever saves next.
+void ToggleFromChord(Pipeline& pipeline, Settings& settings);
+
+}  // namespace tonvira

@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Checks the layers of the code base: which files may include which, and that the project's
+libraries form no cycle.
+
+    python3 tools/layers/check_layers.py [--graphviz build/debug/deps/deps.dot]
+
+Each source file belongs to a layer by its path (the table below, first match wins). A file may
+include the headers of its own layer and of the layers listed as below it; an include of a
+higher layer is reported with its line. With --graphviz (the output of `cmake --graphviz`),
+the dependencies between the project's libraries must form no cycle. Exits 1 on a finding.
+"""
+
+import argparse
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+# (path prefix or exact file, layer), first match wins.
+LAYER_OF_PATH = [
+    ("engine/letters.", "text"), ("engine/vowel_table.h", "text"), ("engine/string_hash.h", "text"),
+    ("config/utf8.", "text"), ("context/context_class.h", "text"),
+    ("engine/spelling_lists.", "compose"), ("engine/tone_position.", "compose"), ("engine/compose.", "compose"),
+    ("engine/syllable.", "compose"),
+    ("config/", "config"),
+    ("engine/", "engine"), ("decide/", "engine"),
+    ("context/", "context"),
+    ("input/", "input"),
+    ("app/", "app"),
+]
+
+# What each layer may include besides itself.
+BELOW = {
+    "text": set(),
+    "compose": {"text"},
+    "config": {"text"},
+    "engine": {"text", "compose", "config"},
+    "context": {"text", "config"},
+    "input": {"text", "compose", "config", "engine", "context"},
+    "app": {"text", "compose", "config", "engine", "context", "input"},
+}
+
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+
+
+def layer_of(path):
+    for prefix, layer in LAYER_OF_PATH:
+        if path.startswith(prefix):
+            return layer
+    return None
+
+
+def include_findings(root):
+    findings = []
+    for folder in sorted({p.split("/")[0] for p, _ in LAYER_OF_PATH}):
+        for dirpath, _dirs, files in os.walk(os.path.join(root, folder)):
+            for name in sorted(files):
+                if not name.endswith((".cpp", ".h")):
+                    continue
+                path = os.path.relpath(os.path.join(dirpath, name), root).replace(os.sep, "/")
+                own = layer_of(path)
+                with open(os.path.join(root, path), encoding="utf-8") as f:
+                    for number, line in enumerate(f, start=1):
+                        m = INCLUDE.match(line)
+                        if not m:
+                            continue
+                        target = layer_of(m.group(1))
+                        if target and target != own and target not in BELOW[own]:
+                            findings.append("%s:%d: %s (%s) includes %s (%s)" % (path, number, path, own,
+                                                                                m.group(1), target))
+    return findings
+
+
+def graph_cycles(dot_path):
+    """Cycles among the project's libraries in a `cmake --graphviz` file."""
+    names, edges = {}, {}
+    with open(dot_path, encoding="utf-8") as f:
+        text = f.read()
+    # Static libraries are octagons; executables (eggs) end the graph, and their self-edge is
+    # the test discovery step, not a dependency.
+    for node, label, shape in re.findall(r'"(node\d+)"\s*\[\s*label\s*=\s*"([^"]+)",\s*shape\s*=\s*(\w+)', text):
+        if label.startswith("tonvira") and shape == "octagon":
+            names[node] = label
+    for a, b in re.findall(r'"(node\d+)"\s*->\s*"(node\d+)"', text):
+        if a in names and b in names:
+            edges.setdefault(names[a], set()).add(names[b])
+    cycles, state = [], {}
+
+    def visit(node, stack):
+        state[node] = 1
+        for nxt in sorted(edges.get(node, ())):
+            if state.get(nxt) == 1:
+                cycles.append(" -> ".join(stack[stack.index(nxt):] + [nxt]))
+            elif nxt not in state:
+                visit(nxt, stack + [nxt])
+        state[node] = 2
+
+    for node in sorted(edges):
+        if node not in state:
+            visit(node, [node])
+    return cycles, sum(len(v) for v in edges.values())
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--root", default=ROOT)
+    parser.add_argument("--graphviz", help="a `cmake --graphviz` file of the project")
+    args = parser.parse_args()
+    findings = include_findings(args.root)
+    for line in findings:
+        print(line)
+    cycles = []
+    if args.graphviz:
+        cycles, count = graph_cycles(args.graphviz)
+        for cycle in cycles:
+            print("library cycle: " + cycle)
+        print("libraries: %d dependencies between the project's libraries, %d cycles" % (count, len(cycles)))
+    print("includes: %d across layers against the rules" % len(findings))
+    return 1 if findings or cycles else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
