@@ -11,7 +11,7 @@ namespace tonvira {
 bool CapsVietnamese(const Engine& e, std::u16string_view keys, const ComposeResult& composed,
                     bool atWordEnd) {
   if (!e.capsViOn || !e.vietSyllables || composed.text == keys) return false;
-  if (WordShape(keys, e.method) != label::kAllCaps) return false;
+  if (!IsLabel(WordShape(keys, e.method), label::kAllCaps)) return false;
   if (atWordEnd && !IsWellFormedSyllable(composed.text)) return false;
   if (IsCapsEnglishWord(keys) || IsForeignName(keys) || IsRomanNineteen(keys)) return false;
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "decide/skeleton_rules.h"
 #include "engine/compose.h"
 #include "engine/letters.h"
 
@@ -27,10 +28,10 @@ struct CorrectorParams {
   CorrectorMode mode = CorrectorMode::InvalidSyllable;
   uint8_t classic = 1;  // the engine's tone placement
   InputMethod method = InputMethod::Telex;
-  const Syllables* syllables = nullptr;  // may be absent
-  uint8_t loneW = 1;                     // variants compose as the engine does: a lone w is ư
-  uint8_t margin = 10;                   // ten times more frequent
-  uint32_t ruleFlags = 0x60;             // repairs switched off: c/k in both directions
+  const Syllables* syllables = nullptr;   // may be absent
+  uint8_t loneW = 1;                      // variants compose as the engine does: a lone w is ư
+  uint8_t margin = 10;                    // ten times more frequent
+  uint32_t ruleFlags = kEngineRuleFlags;  // repairs switched off: c/k in both directions
 };
 
 struct CorrectorResult {

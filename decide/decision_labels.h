@@ -1,6 +1,8 @@
 // Labels of the word decisions, kept in the decision history (unaccented Vietnamese).
 #pragma once
 
+#include <string_view>
+
 namespace tonvira::label {
 
 inline constexpr char kAbbreviation[] = "go tat";
@@ -43,3 +45,12 @@ inline constexpr char kLeansEnglish[] = "diem nghieng Anh";
 inline constexpr char kLeansVietnamese[] = "diem nghieng Viet";
 
 }  // namespace tonvira::label
+
+namespace tonvira {
+
+// A label is told by its text, never by where it is stored.
+inline bool IsLabel(const char* label, const char* wanted) {
+  return label != nullptr && std::string_view(label) == wanted;
+}
+
+}  // namespace tonvira

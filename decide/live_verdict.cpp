@@ -28,7 +28,8 @@ void UpdateLiveVerdict(Engine& e) {
     SetVerdict(d, label::kEnglishContext);
     return;
   }
-  if (d.notVietnamese && d.verdictLabel != label::kCannotBeSyllable && d.verdictLabel != label::kAllCaps)
+  if (d.notVietnamese && !IsLabel(d.verdictLabel, label::kCannotBeSyllable) &&
+      !IsLabel(d.verdictLabel, label::kAllCaps))
     return;
   if (!e.smartOn) return;
 
@@ -37,19 +38,19 @@ void UpdateLiveVerdict(Engine& e) {
   if (WithoutTrailingSuffix(keys).size() != keys.size()) return;
 
   const char* shape = WordShape(keys, e.method);
-  if (shape && (shape != label::kAllCaps || !e.vietSyllables)) {
+  if (shape && (!IsLabel(shape, label::kAllCaps) || !e.vietSyllables)) {
     SetVerdict(d, shape);
     return;
   }
   uint32_t flags = ComposeFlagsFor(e, keys, /*strict=*/true);
-  if (d.notVietnamese && d.verdictLabel == label::kCannotBeSyllable && !(flags & e.extraFlags)) return;
+  if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable) && !(flags & e.extraFlags)) return;
 
   ComposeResult composed = Compose(keys, e.method, e.classicPlacement, true, flags);
   std::u16string shown = composed.text;
   if (composed.pendingTonePos >= 0) shown.erase(composed.pendingTonePos, 1);  // the waiting tone key
   if (!CouldBeSyllableStart(shown)) {
     SetVerdict(d, label::kCannotBeSyllable);
-  } else if (shape == label::kAllCaps) {
+  } else if (IsLabel(shape, label::kAllCaps)) {
     if (CapsVietnamese(e, keys, composed, /*atWordEnd=*/false)) {
       d.notVietnamese = false;
       d.verdictLabel = nullptr;

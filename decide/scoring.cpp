@@ -55,41 +55,43 @@ float PairEvidence(const Engine& e, std::u16string_view keys, std::u16string_vie
 
 ScoreResult ScoreWord(const Engine& e, std::u16string_view keys, const ComposeResult& composed) {
   const ScoreWeights& w = e.weights;
-  if (!e.englishWords || HasNonAscii(keys)) return {WordAction::Vietnamese, 4, label::kNotEnglishWord};
+  if (!e.englishWords || HasNonAscii(keys))
+    return {WordAction::Vietnamese, ReasonCode::Vietnamese, label::kNotEnglishWord};
   int level = EnglishLevel(e.englishWords, keys);
-  if (level == 0) return {WordAction::Vietnamese, 4, label::kNotEnglishWord};
-  if (level >= 36) return {WordAction::Vietnamese, 4, label::kRareEnglishWord};
+  if (level == 0) return {WordAction::Vietnamese, ReasonCode::Vietnamese, label::kNotEnglishWord};
+  if (level >= 36) return {WordAction::Vietnamese, ReasonCode::Vietnamese, label::kRareEnglishWord};
   int usage = FormUsage(e, composed.text);
-  if (usage == 0) return {WordAction::English, 7, label::kUnusedSyllable};
+  if (usage == 0) return {WordAction::English, ReasonCode::UnusedSyllable, label::kUnusedSyllable};
 
   float s = EnglishWeight(w, level) - VietnameseWeight(w, usage);
   if (composed.toneBeforeMark) s += w[weight::kToneKeyFirst];
   s += e.EnglishLean + w[weight::kWordBefore] * PairEvidence(e, keys, composed.text);
   if (e.contextOn && e.fieldClass == ContextClass::Vietnamese) s += w[weight::kVietField];
   s -= e.enThreshold - 2.0f;
-  if (s > 0) return {WordAction::English, 5, label::kLeansEnglish, s};
-  return {WordAction::Vietnamese, 6, label::kLeansVietnamese, s};  // a tie keeps Vietnamese
+  if (s > 0) return {WordAction::English, ReasonCode::LeansEnglish, label::kLeansEnglish, s};
+  return {WordAction::Vietnamese, ReasonCode::LeansVietnamese, label::kLeansVietnamese,
+          s};  // a tie keeps Vietnamese
 }
 
-float LeanDelta(const Engine& e, std::u16string_view keys, WordAction action, uint32_t code) {
+float LeanDelta(const Engine& e, std::u16string_view keys, WordAction action, ReasonCode code) {
   const ScoreWeights& w = e.weights;
   int level = EnglishLevel(e.englishWords, keys);
   bool function = IsFunctionWord(keys);
   bool everyday = level >= 1 && level <= 35;
   switch (code) {
-    case 0:
+    case ReasonCode::Context:
       return 0;
-    case 1:
+    case ReasonCode::Shape:
       return w[weight::kCurrencyLean];
-    case 3:
+    case ReasonCode::NotSyllable:
       if (function) return w[weight::kFunctionWordLean];
       return everyday ? w[weight::kEnglishWordLean] : w[weight::kRareEnglishLean];
-    case 4:
+    case ReasonCode::Vietnamese:
       return w[weight::kVietnameseLean];
-    case 5:
-    case 7:
+    case ReasonCode::LeansEnglish:
+    case ReasonCode::UnusedSyllable:
       return function ? w[weight::kFunctionWordLean] : w[weight::kEnglishWordLean];
-    case 6:
+    case ReasonCode::LeansVietnamese:
       return w[weight::kLeansVietnameseLean];
     default:
       break;

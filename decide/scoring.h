@@ -10,7 +10,7 @@ namespace tonvira {
 
 struct ScoreResult {
   WordAction action = WordAction::Vietnamese;
-  uint32_t code = 4;  // 4 to 7
+  ReasonCode code = ReasonCode::Vietnamese;
   const char* label = "";
   float score = 0;  // set when the weights were applied
 };
@@ -18,7 +18,7 @@ struct ScoreResult {
 // For a word whose Vietnamese form is a valid syllable.
 ScoreResult ScoreWord(const Engine& engine, std::u16string_view keys, const ComposeResult& composed);
 // How a decided word moves EnglishLean.
-float LeanDelta(const Engine& engine, std::u16string_view keys, WordAction action, uint32_t code);
+float LeanDelta(const Engine& engine, std::u16string_view keys, WordAction action, ReasonCode code);
 // Decays, adds the delta, clamps, and applies the sentence-end rule.
 void UpdateLean(Engine& engine, float delta, std::u16string_view suffix, char16_t separator);
 

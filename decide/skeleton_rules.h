@@ -45,7 +45,8 @@ enum SkeletonRule : uint32_t {
 };
 
 // Bit 1 << rule switches a rule off; the engine runs with 5 and 6 off.
-inline constexpr uint32_t kEngineRuleFlags = 0x60;
+inline constexpr uint32_t kEngineRuleFlags = 1u << kRuleCToK | 1u << kRuleKToC;
+static_assert(kEngineRuleFlags == 0x60);
 
 struct RuleResult {
   Skeleton skeleton;

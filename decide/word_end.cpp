@@ -27,7 +27,7 @@ constexpr float kClearlyEnglishLean = 3.0f;
 
 struct Decision {
   WordAction action = WordAction::Unchanged;
-  uint32_t code = 2;
+  ReasonCode code = ReasonCode::Unchanged;
   const char* label = "";
   float score = 0;
   std::optional<std::u16string> correction;
@@ -35,7 +35,7 @@ struct Decision {
   uint32_t fixDetail = 0;
 };
 
-Decision Verdict(WordAction action, uint32_t code, const char* label, float score = 0) {
+Decision Verdict(WordAction action, ReasonCode code, const char* label, float score = 0) {
   Decision d;
   d.action = action;
   d.code = code;
@@ -45,7 +45,7 @@ Decision Verdict(WordAction action, uint32_t code, const char* label, float scor
 }
 
 // A correction replaces the Vietnamese form.
-Decision Corrected(uint32_t code, const char* label, std::u16string text, uint32_t kind,
+Decision Corrected(ReasonCode code, const char* label, std::u16string text, uint32_t kind,
                    uint32_t detail = 0) {
   Decision d = Verdict(WordAction::Vietnamese, code, label);
   d.correction = std::move(text);
@@ -111,46 +111,50 @@ bool IsLoneLetterOrDShorthand(std::u16string_view viet) {
 Decision RunChecks(Engine& e, const WordFacts& w) {
   const std::u16string& keys = w.keys;
   const std::u16string& viet = w.composed.text;
-  if (EnglishOnlyField(e) || w.passThrough) return Verdict(WordAction::English, 0, label::kEnglishContext);
-  if (w.keepShown) return Verdict(WordAction::Unchanged, 2, label::kKeepShown);
+  if (EnglishOnlyField(e) || w.passThrough)
+    return Verdict(WordAction::English, ReasonCode::Context, label::kEnglishContext);
+  if (w.keepShown) return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kKeepShown);
   if (!e.smartOn) {
-    return Verdict(viet != keys ? WordAction::Vietnamese : WordAction::Unchanged, 0, label::kSmartOff);
+    return Verdict(viet != keys ? WordAction::Vietnamese : WordAction::Unchanged, ReasonCode::Context,
+                   label::kSmartOff);
   }
   bool midSentenceCapital = IsCapitalised(keys) && !e.SentenceStart;
   if (e.autofixOn && !midSentenceCapital) {
     if (auto fixed = CurrencyFix(keys, e.method)) {
-      return Corrected(1, label::kCurrencyFix, *fixed, 12);
+      return Corrected(ReasonCode::Shape, label::kCurrencyFix, *fixed, 12);
     }
   }
   if (!CapsVietnamese(e, keys, w.composed, /*atWordEnd=*/true)) {
-    if (const char* shape = WordShape(keys, e.method)) return Verdict(WordAction::English, 1, shape);
+    if (const char* shape = WordShape(keys, e.method))
+      return Verdict(WordAction::English, ReasonCode::Shape, shape);
   }
   if (IsApostrophe(w.separator) && IsEnglishContraction(keys))
-    return Verdict(WordAction::English, 1, label::kContraction);
+    return Verdict(WordAction::English, ReasonCode::Shape, label::kContraction);
   int level = EnglishLevel(e.englishWords, keys);
   if (viet == keys) {
     if (w.autofixAllowed && e.vietSyllables && level == 0) {
       if (auto swapped = SwapFix(keys, e.vietSyllables)) {
-        return Corrected(4, label::kSwapFix, *swapped, 11);
+        return Corrected(ReasonCode::Vietnamese, label::kSwapFix, *swapped, 11);
       }
     }
-    return Verdict(WordAction::Unchanged, 2, label::kUnchanged);
+    return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kUnchanged);
   }
   if (IsLoneLetterOrDShorthand(viet)) {
     if (level != 0 || e.EnglishLean >= e.weights[weight::kRareEnglishLean])
-      return Verdict(WordAction::English, 3, label::kNotSyllable);
-    return Verdict(WordAction::Unchanged, 2, label::kLoneLetter);
+      return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kNotSyllable);
+    return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kLoneLetter);
   }
   int frequency = e.vietSyllables ? SyllableFrequency(*e.vietSyllables, viet) : 0;
   if (IsWellFormedSyllable(viet)) {
     if (w.autofixAllowed && frequency < 2) {
       AutofixResult fix = AutofixWord(e, keys, w.composed, AutofixMode::ValidSyllable);
-      if (fix.accepted) return Corrected(4, fix.label, fix.text, fix.fixKind, fix.fixDetail);
+      if (fix.accepted)
+        return Corrected(ReasonCode::Vietnamese, fix.label, fix.text, fix.fixKind, fix.fixDetail);
     }
     // A capitalised word whose syllable Vietnamese does not use is a name: Boris, Gary.
     if (e.vietSyllables && IsCapitalised(keys) && !HasStrongVietKeys(keys, e.method) &&
         !HasDoubledVowel(keys) && (frequency == 0 || IsForeignName(keys))) {
-      return Verdict(WordAction::English, 3, label::kProperName);
+      return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kProperName);
     }
     ScoreResult scored = ScoreWord(e, keys, w.composed);
     return Verdict(scored.action, scored.code, scored.label, scored.score);
@@ -158,10 +162,11 @@ Decision RunChecks(Engine& e, const WordFacts& w) {
   const char* declined = nullptr;
   if (w.autofixAllowed) {
     AutofixResult fix = AutofixWord(e, keys, w.composed, AutofixMode::InvalidSyllable);
-    if (fix.accepted) return Corrected(4, fix.label, fix.text, fix.fixKind, fix.fixDetail);
+    if (fix.accepted)
+      return Corrected(ReasonCode::Vietnamese, fix.label, fix.text, fix.fixKind, fix.fixDetail);
     declined = fix.label;
   }
-  return Verdict(WordAction::English, 3, declined ? declined : label::kNotSyllable);
+  return Verdict(WordAction::English, ReasonCode::NotSyllable, declined ? declined : label::kNotSyllable);
 }
 
 // Runs of capitals: whether the run so far was Vietnamese, and whether it began with a word
@@ -242,7 +247,7 @@ bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
   e.LastLanguage = 1;
   UpdateLean(e, e.weights[weight::kVietnameseLean], w.suffix, w.separator);
   e.LineStart = e.CapsRunVietnamese = e.CapsRunEnglishWord = 0;
-  Decision d = Verdict(WordAction::Vietnamese, 4, label::kAbbreviation);
+  Decision d = Verdict(WordAction::Vietnamese, ReasonCode::Vietnamese, label::kAbbreviation);
   Record(e, w, *expansion, d, label::kAbbreviation);
   return true;
 }
@@ -256,7 +261,7 @@ void CommitManualEdit(Engine& e, char16_t separator) {
   bool vietnamese = HasNonAscii(text);
   WordAction action = vietnamese ? WordAction::Vietnamese : WordAction::Unchanged;
   if (vietnamese) e.LastLanguage = 1;
-  uint32_t code = vietnamese ? 4 : 2;
+  ReasonCode code = vietnamese ? ReasonCode::Vietnamese : ReasonCode::Unchanged;
   // "tiến." edited by hand still ends the sentence: its trailing run counts as for any word.
   std::u16string_view core = WithoutTrailingSuffix(text);
   UpdateLean(e, LeanDelta(e, core, action, code), std::u16string_view(text).substr(core.size()), separator);
@@ -270,10 +275,10 @@ void CommitManualEdit(Engine& e, char16_t separator) {
 // the decision runs on the whole key text for the language memory.
 void CommitEditedReopenedWord(Engine& e, char16_t separator) {
   std::u16string shown = WordOutput(e);
-  std::u16string keys = e.reopenFlags[1] ? e.lastWordKeys + e.keys : e.keys;
+  std::u16string keys = e.reopen.composedForm ? e.lastWordKeys + e.keys : e.keys;
   e.keys = keys;
   e.composedPrefix.clear();
-  e.mode = 0;
+  e.mode = WordMode::Keys;
   e.decision.reDeciding = true;
   size_t before = e.committedText.size();
   DecideWord(e, separator);
@@ -437,7 +442,7 @@ void WordEnd(Engine& e, char16_t separator) {
   WordDecisionState& d = e.decision;
   d.snapshotsValid = false;
 
-  if (e.reopenFlags[0]) {
+  if (e.reopen.untouched) {
     // The reopened word comes back untouched, with the language memory it had.
     RestoreReopenedWord(e);
     if (separator) e.committedText.push_back(separator);
@@ -456,7 +461,7 @@ void WordEnd(Engine& e, char16_t separator) {
 
   if (InManualEdit(e)) {
     CommitManualEdit(e, separator);
-  } else if (e.reopenFlags[1] || e.reopenFlags[2]) {
+  } else if (e.reopen.composedForm || e.reopen.keyForm) {
     CommitEditedReopenedWord(e, separator);
   } else if (!TryDottedWord(e, separator)) {
     DecideWord(e, separator);

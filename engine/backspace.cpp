@@ -29,14 +29,14 @@ void ReplayKeys(Engine& e, std::u16string_view keys) {
 // A reopened word in composed form is tried with the keys it was typed with ("sorry" shown as
 // sory leaves "sor", which the keys "sorr" show).
 bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopenedComposed) {
-  if ((e.mode != 0 && !reopenedComposed) || e.literalWord) return false;
+  if ((e.mode != WordMode::Keys && !reopenedComposed) || e.literalWord) return false;
   std::u16string keys = reopenedComposed ? e.lastWordKeys : e.keys;
-  uint32_t mode = e.mode;
+  WordMode mode = e.mode;
   std::u16string prefix = std::move(e.composedPrefix);
   WordDecisionState& d = e.decision;
   bool notVietnamese = d.notVietnamese;
   const char* verdictLabel = d.verdictLabel;
-  e.mode = 0;
+  e.mode = WordMode::Keys;
   for (size_t drop = 1; drop <= kKeysPerCharacter && drop < keys.size(); ++drop) {
     ReplayKeys(e, std::u16string_view(keys).substr(0, keys.size() - drop));
     if (WordOutput(e) == remainder) return true;
@@ -54,7 +54,7 @@ void RememberWord(Engine& e, std::u16string_view shown) {
   if (e.beforeBackspaces.size() >= kMaxLetters) e.beforeBackspaces.erase(e.beforeBackspaces.begin());
   const WordDecisionState& d = e.decision;
   e.beforeBackspaces.push_back({std::u16string(shown), e.keys, e.composedPrefix, d.decidedHead, e.mode,
-                                e.literalWord, e.editedByBackspace, e.reopenFlags, d.notVietnamese,
+                                e.literalWord, e.editedByBackspace, e.reopen, d.notVietnamese,
                                 d.verdictLabel, d.keepShown, d.backspaceTouched});
 }
 
@@ -74,13 +74,13 @@ std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
   std::u16string shown = onScreenWord.empty() ? WordOutput(e) : std::u16string(onScreenWord);
   std::u16string remainder = WithoutLastCharacter(shown);
   RememberWord(e, shown);
-  bool reopenedComposed = e.reopenFlags[1] && e.keys.empty();
-  bool literal = e.literalWord || e.decision.notVietnamese || e.mode == 2;
+  bool reopenedComposed = e.reopen.composedForm && e.keys.empty();
+  bool literal = e.literalWord || e.decision.notVietnamese || e.mode == WordMode::Held;
 
   e.decision.backspaceTouched = true;  // no autofix for a word the user corrected by hand
   e.editedByBackspace = 1;
   // A reopened word shortened by hand is a word of its own now: it never goes back as it was.
-  e.reopenFlags = {};
+  e.reopen = {};
   e.decision.keepShown = false;
   if (!remainder.empty() && ContinueFromFewerKeys(e, remainder, reopenedComposed)) return remainder;
 
@@ -88,7 +88,7 @@ std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
   e.literalWord = 0;
   if (HasNonAscii(remainder)) {
     // tiến: the word goes on as composed text that the next keys continue.
-    e.mode = literal ? 2 : 1;
+    e.mode = literal ? WordMode::Held : WordMode::Composed;
     e.composedPrefix = remainder;
     e.keys.clear();
     return remainder;
@@ -96,7 +96,7 @@ std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
   // ti, or "boss" -> "bos": the letters left are the word's keys. Where the keys alone would
   // show something else ("bos" as bó), the letters are held as they are until the next key,
   // and a word ended now keeps them.
-  e.mode = 0;
+  e.mode = WordMode::Keys;
   e.composedPrefix.clear();
   ReplayKeys(e, remainder);
   if (WordOutput(e) != remainder) e.literalWord = 1;
@@ -116,7 +116,7 @@ void RestoreWordBeforeBackspace(Engine& e) {
     e.mode = w.mode;
     e.literalWord = w.literalWord;
     e.editedByBackspace = w.editedByBackspace;
-    e.reopenFlags = w.reopenFlags;
+    e.reopen = w.reopen;
     d.notVietnamese = w.notVietnamese;
     d.verdictLabel = w.verdictLabel;
     d.keepShown = w.keepShown;
@@ -145,10 +145,10 @@ std::u16string ReopenWord(Engine& e) {
   e.justCommitted = 0;
 
   bool keyForm = e.lastWordText == e.lastWordKeys;  // ban, english: nothing was transformed
-  e.mode = keyForm ? 0 : 1;
+  e.mode = keyForm ? WordMode::Keys : WordMode::Composed;
   e.keys = keyForm ? e.lastWordKeys : std::u16string();
   e.composedPrefix = keyForm ? std::u16string() : e.lastWordText;
-  e.reopenFlags = {1, static_cast<uint8_t>(!keyForm), static_cast<uint8_t>(keyForm)};
+  e.reopen = {true, !keyForm, keyForm};
   // "this" was kept as typed, though its keys compose to thí: it is shown as it was decided.
   e.literalWord = keyForm && WordOutput(e) != e.lastWordText;
   return e.lastWordText;

@@ -7,10 +7,10 @@ namespace tonvira {
 void ResetWord(Engine& e) {
   e.keys.clear();
   e.composedPrefix.clear();
-  e.mode = 0;
+  e.mode = WordMode::Keys;
   e.literalWord = 0;
   e.justCommitted = 0;
-  e.reopenFlags = {};
+  e.reopen = {};
   e.editedByBackspace = 0;
   e.decision.notVietnamese = false;
   e.decision.verdictLabel = nullptr;
@@ -36,7 +36,7 @@ void RestoreReopenedWord(Engine& e) {
 }
 
 void AbandonWord(Engine& e) {
-  if (e.reopenFlags[0]) RestoreReopenedWord(e);
+  if (e.reopen.untouched) RestoreReopenedWord(e);
   ResetWord(e);
 }
 

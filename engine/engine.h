@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "context/context_class.h"
+#include "engine/compose.h"
 #include "engine/letters.h"
 
 namespace tonvira {
@@ -53,6 +54,18 @@ inline constexpr ScoreWeights kDefaultScoreWeights = {3.0f,  2.0f,   1.0f,  4.0f
 
 enum class WordAction : uint32_t { Unchanged = 0, Vietnamese = 1, English = 2 };
 
+// Why a word was decided as it was; it sets how far the word moves the English lean.
+enum class ReasonCode : uint32_t {
+  Context = 0,          // the field or the settings decided (an English-only field, smart off)
+  Shape = 1,            // the word's form decided (a shape, a contraction, a currency fix)
+  Unchanged = 2,        // the keys are the word
+  NotSyllable = 3,      // no Vietnamese syllable: a name, a word that cannot be one
+  Vietnamese = 4,       // no English reading (not an English word, a rare one, a fix, an abbreviation)
+  LeansEnglish = 5,     // the score leaned English
+  LeansVietnamese = 6,  // the score leaned Vietnamese
+  UnusedSyllable = 7,   // a syllable Vietnamese almost never uses
+};
+
 // Text committed in the focused field is forgotten past this many units.
 inline constexpr size_t kCommittedTextLimit = 4096;
 
@@ -81,6 +94,20 @@ struct WordEndSnapshot {
 };
 
 // Working state of the word-end decisions.
+// What the word in progress is made of.
+enum class WordMode : uint32_t {
+  Keys = 0,      // its keys, composed afresh at every key
+  Composed = 1,  // composedPrefix (what backspace left of a composed word) and the keys after it
+  Held = 2,      // as Composed, the prefix held as shown: the word was not Vietnamese
+};
+
+// A word taken back by a backspace right after its space.
+struct ReopenState {
+  bool untouched = false;     // nothing typed into it yet: it can go back as it was
+  bool composedForm = false;  // reopened as shown (hòa): a tone key corrects it in place
+  bool keyForm = false;       // reopened as its keys (the word was kept as typed)
+};
+
 struct WordDecisionState {
   // Live verdict while typing: the word is already known not to be Vietnamese.
   bool notVietnamese = false;
@@ -112,10 +139,10 @@ struct WordBeforeBackspace {
   std::u16string keys;
   std::u16string composedPrefix;
   std::u16string decidedHead;
-  uint32_t mode = 0;
+  WordMode mode = WordMode::Keys;
   uint8_t literalWord = 0;
   uint8_t editedByBackspace = 0;
-  std::array<uint8_t, 3> reopenFlags{};
+  ReopenState reopen;
   bool notVietnamese = false;
   const char* verdictLabel = nullptr;
   bool keepShown = false;
@@ -136,8 +163,8 @@ struct Engine {
   uint8_t contextOn = 1;
   uint8_t smartOn = 1;
   uint8_t freeMarksOn = 1;
-  uint32_t baseFlags = 44;   // out-of-order marks for every word
-  uint32_t extraFlags = 19;  // added for words that are not English words
+  uint32_t baseFlags = kOrdinaryFlags;     // out-of-order marks for every word
+  uint32_t extraFlags = kNotEnglishFlags;  // added for words that are not English words
   uint8_t englishLookupOn = 1;
   uint8_t capsViOn = 1;
   uint8_t autofixOn = 1;
@@ -155,13 +182,13 @@ struct Engine {
   uint8_t LineStart = 1;
   uint8_t CapsRunVietnamese = 0;
   uint8_t CapsRunEnglishWord = 0;
-  uint32_t mode = 0;  // 0 keys; 1 composedPrefix + keys; 2 as 1, held literally
+  WordMode mode = WordMode::Keys;
   std::u16string composedPrefix;
   uint8_t editedByBackspace = 0;
   std::u16string lastWordText;
   std::u16string lastWordKeys;
   uint8_t justCommitted = 0;
-  std::array<uint8_t, 3> reopenFlags{};  // untouched, reopened composed, reopened as keys
+  ReopenState reopen;
   std::u16string reopenedWord;
   WordEndSnapshot savedScore;  // language memory before a reopened word
   std::u16string displayPrefix;
@@ -192,7 +219,7 @@ void TrimCommittedText(Engine& engine);
 void ClearCommittedText(Engine& engine);
 // A word rebuilt by backspace editing (held as composed text): committed as it is shown.
 inline bool InManualEdit(const Engine& e) {
-  return e.mode != 0 && e.editedByBackspace;
+  return e.mode != WordMode::Keys && e.editedByBackspace;
 }
 
 // Whether the field takes the word as typed: an English-only field with context on.

@@ -28,11 +28,11 @@ void CommitReopenedUnchanged(Engine& e) {
 // A key typed into a reopened word: it edits the word in place while the word stays a
 // syllable, otherwise the word is committed and the key starts the next one.
 AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
-  bool firstKey = e.reopenFlags[0];
-  e.reopenFlags[0] = 0;
+  bool firstKey = e.reopen.untouched;
+  e.reopen.untouched = false;
   std::u16string keys = e.keys + c;
 
-  if (e.reopenFlags[1]) {  // composed form: hòa then s gives hóa
+  if (e.reopen.composedForm) {  // composed form: hòa then s gives hóa
     ComposeResult r =
         Compose(keys, e.method, e.classicPlacement, true, ComposedFormFlags(e), e.composedPrefix);
     if (IsWellFormedSyllable(r.text)) return AddCharResult::None;
@@ -75,7 +75,7 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
 
 // "vaf/b": the part before a "/" or "-" run is decided on its own when a letter follows.
 void SplitAtInnerRun(Engine& e, char16_t c) {
-  if (InManualEdit(e) || !e.smartOn || EnglishOnlyField(e) || e.blocked || e.mode != 0) return;
+  if (InManualEdit(e) || !e.smartOn || EnglishOnlyField(e) || e.blocked || e.mode != WordMode::Keys) return;
   if (!IsAsciiLetter(c) || e.keys.empty() || (e.keys.back() != u'/' && e.keys.back() != u'-')) return;
   size_t partEnd = e.keys.find_last_not_of(u"/-");
   if (partEnd == std::u16string::npos) return;
@@ -113,7 +113,7 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
 
 AddCharResult AddChar(Engine& e, char16_t c) {
   e.justCommitted = 0;
-  if (e.reopenFlags[1] || e.reopenFlags[2]) return AddToReopenedWord(e, c);
+  if (e.reopen.composedForm || e.reopen.keyForm) return AddToReopenedWord(e, c);
   return AddCharResult::None;
 }
 

@@ -8,14 +8,14 @@
 namespace tonvira {
 
 std::u16string WordOutput(const Engine& e) {
-  if (EnglishOnlyField(e) || e.blocked) return (e.mode == 0 ? std::u16string() : e.composedPrefix) + e.keys;
+  if (EnglishOnlyField(e) || e.blocked) return (e.mode == WordMode::Keys ? std::u16string() : e.composedPrefix) + e.keys;
 
   // "vieetj-" shows "việt-": a trailing "-", "." run stays after the composed part.
   std::u16string_view core = WithoutTrailingSuffix(e.keys);
   std::u16string_view suffix = std::u16string_view(e.keys).substr(core.size());
 
   std::u16string out = e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
-  if (e.mode != 0) {
+  if (e.mode != WordMode::Keys) {
     uint32_t flags = (e.freeMarksOn && e.smartOn) ? e.baseFlags : 0;
     out += core.empty() ? e.composedPrefix
                         : Compose(core, e.method, e.classicPlacement, true, flags, e.composedPrefix).text;

@@ -51,10 +51,10 @@ TEST_F(BackspaceTest, ShortensTheWordBeingTyped) {
     EXPECT_EQ(Keys(row.keys), row.shown);
   }
   Keys(u"tieengs{BS}");
-  EXPECT_EQ(engine_.mode, 1u);
+  EXPECT_EQ(engine_.mode, WordMode::Composed);
   EXPECT_EQ(engine_.composedPrefix, u"tiến");
   Keys(u"tieengs{BS}{BS}{BS}");
-  EXPECT_EQ(engine_.mode, 0u);
+  EXPECT_EQ(engine_.mode, WordMode::Keys);
   EXPECT_EQ(engine_.keys, u"ti");
 }
 
@@ -158,9 +158,9 @@ TEST_F(BackspaceTest, AWordKeptAsTypedIsReopenedAsShown) {
 
 TEST_F(BackspaceTest, TypingBackWhatABackspaceRemovedRestoresTheWord) {
   Keys(u"vieetj{BS}");
-  EXPECT_EQ(engine_.mode, 1u);  // việ: no fewer keys show it
+  EXPECT_EQ(engine_.mode, WordMode::Composed);  // việ: no fewer keys show it
   Keys(u"vieetj{BS}t");
-  EXPECT_EQ(engine_.mode, 0u);
+  EXPECT_EQ(engine_.mode, WordMode::Keys);
   EXPECT_EQ(engine_.keys, u"vieetj");
   EXPECT_FALSE(engine_.decision.backspaceTouched);  // as if never deleted: autofix applies again
   Keys(u"tieengs{BS}{BS}ng");

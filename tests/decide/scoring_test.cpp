@@ -26,14 +26,14 @@ TEST_F(Scoring, WeighsEnglishLevelAgainstVietnameseUsage) {
   // ban: usage 2 (weight 2.5); level 5 weighs 3.0.
   ScoreResult r = Score("ban 5", u"ban", u"ban");
   EXPECT_EQ(r.action, WordAction::English);
-  EXPECT_EQ(r.code, 5u);
+  EXPECT_EQ(r.code, ReasonCode::LeansEnglish);
   EXPECT_STREQ(r.label, label::kLeansEnglish);
   EXPECT_FLOAT_EQ(r.score, 0.5f);
 
   engine_.enThreshold = 3.0f;
   r = Score("ban 5", u"ban", u"ban");
   EXPECT_EQ(r.action, WordAction::Vietnamese);
-  EXPECT_EQ(r.code, 6u);
+  EXPECT_EQ(r.code, ReasonCode::LeansVietnamese);
   EXPECT_FLOAT_EQ(r.score, -0.5f);
 }
 
@@ -108,13 +108,15 @@ TEST_F(Scoring, ShortCuts) {
     const char16_t* keys;
     const char16_t* form;
     WordAction action;
-    uint32_t code;
+    ReasonCode code;
     const char* label;
   } rows[] = {
-      {"other 5", u"ban", u"ban", WordAction::Vietnamese, 4, label::kNotEnglishWord},
-      {"ban 36", u"ban", u"ban", WordAction::Vietnamese, 4, label::kRareEnglishWord},
-      {"via 35", u"via", u"via", WordAction::English, 7, label::kUnusedSyllable},    // usage 0
-      {"via 1", u"vía", u"vía", WordAction::Vietnamese, 4, label::kNotEnglishWord},  // keys not ASCII
+      {"other 5", u"ban", u"ban", WordAction::Vietnamese, ReasonCode::Vietnamese, label::kNotEnglishWord},
+      {"ban 36", u"ban", u"ban", WordAction::Vietnamese, ReasonCode::Vietnamese, label::kRareEnglishWord},
+      {"via 35", u"via", u"via", WordAction::English, ReasonCode::UnusedSyllable,
+       label::kUnusedSyllable},  // usage 0
+      {"via 1", u"vía", u"vía", WordAction::Vietnamese, ReasonCode::Vietnamese,
+       label::kNotEnglishWord},  // keys not ASCII
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.english);
@@ -135,25 +137,31 @@ TEST_F(Scoring, LeanDeltaByCode) {
   struct Row {
     const char16_t* keys;
     WordAction action;
-    uint32_t code;
+    ReasonCode code;
     float delta;
   } rows[] = {
-      {u"test", WordAction::English, 0, 0.0f},     {u"test", WordAction::English, 1, 0.5f},
-      {u"the", WordAction::English, 3, 4.0f},      {u"test", WordAction::English, 3, 2.0f},
-      {u"quartz", WordAction::English, 3, 1.0f},   {u"hello", WordAction::English, 3, 1.0f},
-      {u"test", WordAction::Vietnamese, 4, -2.5f}, {u"the", WordAction::English, 5, 4.0f},
-      {u"test", WordAction::English, 7, 2.0f},     {u"test", WordAction::Vietnamese, 6, -1.5f},
-      {u"test", WordAction::Vietnamese, 2, -2.5f},  // code 2 with action 1
-      {u"the", WordAction::Unchanged, 2, 4.0f},     // the: a syllable of usage 1, and a function word
-      {u"sang", WordAction::Unchanged, 2, -2.0f},   // 1.0 - 4.0 clamped
-      {u"ban", WordAction::Unchanged, 2, -1.5f},    // 1.0 - 2.5
-      {u"xem", WordAction::Unchanged, 2, -1.5f},    // a syllable, not an English word
-      {u"quartz", WordAction::Unchanged, 2, 1.0f},  // not a syllable, rare English
-      {u"test", WordAction::Unchanged, 2, 2.0f},    // not a syllable, everyday English
-      {u"zzz", WordAction::Unchanged, 2, 0.0f},
+      {u"test", WordAction::English, ReasonCode::Context, 0.0f},
+      {u"test", WordAction::English, ReasonCode::Shape, 0.5f},
+      {u"the", WordAction::English, ReasonCode::NotSyllable, 4.0f},
+      {u"test", WordAction::English, ReasonCode::NotSyllable, 2.0f},
+      {u"quartz", WordAction::English, ReasonCode::NotSyllable, 1.0f},
+      {u"hello", WordAction::English, ReasonCode::NotSyllable, 1.0f},
+      {u"test", WordAction::Vietnamese, ReasonCode::Vietnamese, -2.5f},
+      {u"the", WordAction::English, ReasonCode::LeansEnglish, 4.0f},
+      {u"test", WordAction::English, ReasonCode::UnusedSyllable, 2.0f},
+      {u"test", WordAction::Vietnamese, ReasonCode::LeansVietnamese, -1.5f},
+      {u"test", WordAction::Vietnamese, ReasonCode::Unchanged, -2.5f},  // code 2 with action 1
+      {u"the", WordAction::Unchanged, ReasonCode::Unchanged,
+       4.0f},  // the: a syllable of usage 1, and a function word
+      {u"sang", WordAction::Unchanged, ReasonCode::Unchanged, -2.0f},   // 1.0 - 4.0 clamped
+      {u"ban", WordAction::Unchanged, ReasonCode::Unchanged, -1.5f},    // 1.0 - 2.5
+      {u"xem", WordAction::Unchanged, ReasonCode::Unchanged, -1.5f},    // a syllable, not an English word
+      {u"quartz", WordAction::Unchanged, ReasonCode::Unchanged, 1.0f},  // not a syllable, rare English
+      {u"test", WordAction::Unchanged, ReasonCode::Unchanged, 2.0f},    // not a syllable, everyday English
+      {u"zzz", WordAction::Unchanged, ReasonCode::Unchanged, 0.0f},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "code " << row.code << " delta " << row.delta);
+    SCOPED_TRACE(testing::Message() << "code " << static_cast<int>(row.code) << " delta " << row.delta);
     EXPECT_FLOAT_EQ(LeanDelta(engine_, row.keys, row.action, row.code), row.delta);
   }
 }
