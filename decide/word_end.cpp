@@ -108,65 +108,114 @@ bool IsLoneLetterOrDShorthand(std::u16string_view viet) {
   return std::none_of(lower.begin() + 1, lower.end(), IsVietVowel);  // no vowel, toned or not
 }
 
-Decision RunChecks(Engine& e, const WordFacts& w) {
-  const std::u16string& keys = w.keys;
+// The word-end checks, each a question about the word: a decision when it settles the word,
+// nothing when the next check is to look.
+using WordCheck = std::optional<Decision> (*)(const Engine& e, const WordFacts& w);
+
+// A terminal (class English) or a password box: the keys as typed.
+std::optional<Decision> FieldDecides(const Engine& e, const WordFacts& w) {
+  if (!EnglishOnlyField(e) && !w.passThrough) return std::nullopt;
+  return Verdict(WordAction::English, ReasonCode::Context, label::kEnglishContext);
+}
+
+// "bos" held as shown after a backspace: it stays as the user left it.
+std::optional<Decision> KeptAsShown(const Engine&, const WordFacts& w) {
+  if (!w.keepShown) return std::nullopt;
+  return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kKeepShown);
+}
+
+// Smart mode off: "vieetj" is việt, whatever English word it might be.
+std::optional<Decision> SmartModeOff(const Engine& e, const WordFacts& w) {
+  if (e.smartOn) return std::nullopt;
+  return Verdict(w.composed.text != w.keys ? WordAction::Vietnamese : WordAction::Unchanged,
+                 ReasonCode::Context, label::kSmartOff);
+}
+
+// "50000dd": 50000đ.
+std::optional<Decision> CurrencyAmount(const Engine& e, const WordFacts& w) {
+  bool midSentenceCapital = IsCapitalised(w.keys) && !e.SentenceStart;
+  if (!e.autofixOn || midSentenceCapital) return std::nullopt;
+  std::optional<std::u16string> fixed = CurrencyFix(w.keys, e.method);
+  if (!fixed) return std::nullopt;
+  return Corrected(ReasonCode::Shape, label::kCurrencyFix, *fixed, 12);
+}
+
+// "x86", "e-mail", "iPhone", "HTML": the word's shape says it is no Vietnamese word.
+std::optional<Decision> ShapeOfWord(const Engine& e, const WordFacts& w) {
+  if (CapsVietnamese(e, w.keys, w.composed, /*atWordEnd=*/true)) return std::nullopt;
+  const char* shape = WordShape(w.keys, e.method);
+  if (!shape) return std::nullopt;
+  return Verdict(WordAction::English, ReasonCode::Shape, shape);
+}
+
+// "don" before an apostrophe: don't.
+std::optional<Decision> Contraction(const Engine&, const WordFacts& w) {
+  if (!IsApostrophe(w.separator) || !IsEnglishContraction(w.keys)) return std::nullopt;
+  return Verdict(WordAction::English, ReasonCode::Shape, label::kContraction);
+}
+
+// "xem": the keys are the word; "htu", no English word, is thu with its letters swapped back.
+std::optional<Decision> KeysAreTheWord(const Engine& e, const WordFacts& w) {
+  if (w.composed.text != w.keys) return std::nullopt;
+  if (w.autofixAllowed && e.vietSyllables && EnglishLevel(e.englishWords, w.keys) == 0) {
+    if (auto swapped = SwapFix(w.keys, e.vietSyllables)) {
+      return Corrected(ReasonCode::Vietnamese, label::kSwapFix, *swapped, 11);
+    }
+  }
+  return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kUnchanged);
+}
+
+// "â", "đc": a lone letter or a đ shorthand, unless English is typed around it.
+std::optional<Decision> LoneLetter(const Engine& e, const WordFacts& w) {
+  if (!IsLoneLetterOrDShorthand(w.composed.text)) return std::nullopt;
+  if (EnglishLevel(e.englishWords, w.keys) != 0 || e.EnglishLean >= e.weights[weight::kRareEnglishLean])
+    return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kNotSyllable);
+  return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kLoneLetter);
+}
+
+// "ban", "max": a syllable, autofixed when Vietnamese hardly uses it, a name when capitalised
+// and unused (Boris), otherwise weighed against the English word its keys spell.
+std::optional<Decision> ValidSyllable(const Engine& e, const WordFacts& w) {
   const std::u16string& viet = w.composed.text;
-  if (EnglishOnlyField(e) || w.passThrough)
-    return Verdict(WordAction::English, ReasonCode::Context, label::kEnglishContext);
-  if (w.keepShown) return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kKeepShown);
-  if (!e.smartOn) {
-    return Verdict(viet != keys ? WordAction::Vietnamese : WordAction::Unchanged, ReasonCode::Context,
-                   label::kSmartOff);
-  }
-  bool midSentenceCapital = IsCapitalised(keys) && !e.SentenceStart;
-  if (e.autofixOn && !midSentenceCapital) {
-    if (auto fixed = CurrencyFix(keys, e.method)) {
-      return Corrected(ReasonCode::Shape, label::kCurrencyFix, *fixed, 12);
-    }
-  }
-  if (!CapsVietnamese(e, keys, w.composed, /*atWordEnd=*/true)) {
-    if (const char* shape = WordShape(keys, e.method))
-      return Verdict(WordAction::English, ReasonCode::Shape, shape);
-  }
-  if (IsApostrophe(w.separator) && IsEnglishContraction(keys))
-    return Verdict(WordAction::English, ReasonCode::Shape, label::kContraction);
-  int level = EnglishLevel(e.englishWords, keys);
-  if (viet == keys) {
-    if (w.autofixAllowed && e.vietSyllables && level == 0) {
-      if (auto swapped = SwapFix(keys, e.vietSyllables)) {
-        return Corrected(ReasonCode::Vietnamese, label::kSwapFix, *swapped, 11);
-      }
-    }
-    return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kUnchanged);
-  }
-  if (IsLoneLetterOrDShorthand(viet)) {
-    if (level != 0 || e.EnglishLean >= e.weights[weight::kRareEnglishLean])
-      return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kNotSyllable);
-    return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kLoneLetter);
-  }
+  if (!IsWellFormedSyllable(viet)) return std::nullopt;
   int frequency = e.vietSyllables ? SyllableFrequency(*e.vietSyllables, viet) : 0;
-  if (IsWellFormedSyllable(viet)) {
-    if (w.autofixAllowed && frequency < 2) {
-      AutofixResult fix = AutofixWord(e, keys, w.composed, AutofixMode::ValidSyllable);
-      if (fix.accepted)
-        return Corrected(ReasonCode::Vietnamese, fix.label, fix.text, fix.fixKind, fix.fixDetail);
-    }
-    // A capitalised word whose syllable Vietnamese does not use is a name: Boris, Gary.
-    if (e.vietSyllables && IsCapitalised(keys) && !HasStrongVietKeys(keys, e.method) &&
-        !HasDoubledVowel(keys) && (frequency == 0 || IsForeignName(keys))) {
-      return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kProperName);
-    }
-    ScoreResult scored = ScoreWord(e, keys, w.composed);
-    return Verdict(scored.action, scored.code, scored.label, scored.score);
+  if (w.autofixAllowed && frequency < 2) {
+    AutofixResult fix = AutofixWord(e, w.keys, w.composed, AutofixMode::ValidSyllable);
+    if (fix.accepted)
+      return Corrected(ReasonCode::Vietnamese, fix.label, fix.text, fix.fixKind, fix.fixDetail);
   }
+  if (e.vietSyllables && IsCapitalised(w.keys) && !HasStrongVietKeys(w.keys, e.method) &&
+      !HasDoubledVowel(w.keys) && (frequency == 0 || IsForeignName(w.keys))) {
+    return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kProperName);
+  }
+  ScoreResult scored = ScoreWord(e, w.keys, w.composed);
+  return Verdict(scored.action, scored.code, scored.label, scored.score);
+}
+
+// "bsla", "tiengs": no syllable; autofix may find the one meant, otherwise the keys stay.
+std::optional<Decision> NotASyllable(const Engine& e, const WordFacts& w) {
   const char* declined = nullptr;
   if (w.autofixAllowed) {
-    AutofixResult fix = AutofixWord(e, keys, w.composed, AutofixMode::InvalidSyllable);
+    AutofixResult fix = AutofixWord(e, w.keys, w.composed, AutofixMode::InvalidSyllable);
     if (fix.accepted)
       return Corrected(ReasonCode::Vietnamese, fix.label, fix.text, fix.fixKind, fix.fixDetail);
     declined = fix.label;
   }
   return Verdict(WordAction::English, ReasonCode::NotSyllable, declined ? declined : label::kNotSyllable);
+}
+
+// The order of the decisions at a word end: the first check that settles the word wins.
+constexpr WordCheck kWordEndChecks[] = {
+    FieldDecides, KeptAsShown,    SmartModeOff, CurrencyAmount, ShapeOfWord,
+    Contraction,  KeysAreTheWord, LoneLetter,   ValidSyllable,  NotASyllable,
+};
+
+Decision RunChecks(const Engine& e, const WordFacts& w) {
+  for (WordCheck check : kWordEndChecks) {
+    if (std::optional<Decision> d = check(e, w)) return std::move(*d);
+  }
+  return Verdict(WordAction::Unchanged, ReasonCode::Unchanged,
+                 label::kUnchanged);  // NotASyllable always decides
 }
 
 // Runs of capitals: whether the run so far was Vietnamese, and whether it began with a word

@@ -54,8 +54,8 @@ void RememberWord(Engine& e, std::u16string_view shown) {
   if (e.beforeBackspaces.size() >= kMaxLetters) e.beforeBackspaces.erase(e.beforeBackspaces.begin());
   const WordDecisionState& d = e.decision;
   e.beforeBackspaces.push_back({std::u16string(shown), e.keys, e.composedPrefix, d.decidedHead, e.mode,
-                                e.literalWord, e.editedByBackspace, e.reopen, d.notVietnamese,
-                                d.verdictLabel, d.keepShown, d.backspaceTouched});
+                                e.literalWord, e.editedByBackspace, e.reopen, d.notVietnamese, d.verdictLabel,
+                                d.keepShown, d.backspaceTouched});
 }
 
 std::u16string WithoutLastCharacter(std::u16string_view shown) {

@@ -1,7 +1,5 @@
 #include "engine/engine.h"
 
-
-
 namespace tonvira {
 
 void ResetWord(Engine& e) {

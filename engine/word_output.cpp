@@ -8,7 +8,8 @@
 namespace tonvira {
 
 std::u16string WordOutput(const Engine& e) {
-  if (EnglishOnlyField(e) || e.blocked) return (e.mode == WordMode::Keys ? std::u16string() : e.composedPrefix) + e.keys;
+  if (EnglishOnlyField(e) || e.blocked)
+    return (e.mode == WordMode::Keys ? std::u16string() : e.composedPrefix) + e.keys;
 
   // "vieetj-" shows "việt-": a trailing "-", "." run stays after the composed part.
   std::u16string_view core = WithoutTrailingSuffix(e.keys);
