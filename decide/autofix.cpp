@@ -101,7 +101,7 @@ AutofixResult AutofixWord(const Engine& e, std::u16string_view keys, const Compo
   int level = (formLevel != 0 && (typedLevel == 0 || formLevel < typedLevel)) ? formLevel : typedLevel;
   if (level != 0 && level < 21) return Refused(label::kAutofixCommonEnglish);
   if (level >= 21 && level <= 50) {
-    bool vietnameseContext = e.EnglishLean < 0 || (e.contextOn && e.fieldClass == ContextClass::Vietnamese);
+    bool vietnameseContext = e.memory.EnglishLean < 0 || (e.contextOn && e.fieldClass == ContextClass::Vietnamese);
     bool strongCase = e.vietSyllables && !found->keptUnfinished && vietnameseContext &&
                       found->frequency >= kAutofixMinFrequency;
     if (!strongCase) return Refused(label::kAutofixEnglish);

@@ -20,21 +20,21 @@ bool CapsVietnamese(const Engine& e, std::u16string_view keys, const ComposeResu
   int frequency = SyllableFrequency(*e.vietSyllables, composed.text);
   int level = EnglishLevel(e.englishWords, keys);
 
-  if (e.CapsRunVietnamese) {
-    if (e.CapsRunEnglishWord && level >= 1 && level <= 20) return strongOrDoubled;
+  if (e.memory.CapsRunVietnamese) {
+    if (e.memory.CapsRunEnglishWord && level >= 1 && level <= 20) return strongOrDoubled;
     return strongOrDoubled || frequency != 0;
   }
   if (IsCapsNotVietnamese(keys)) return false;
   if (level != 0) {
     // An English word in capitals stays English unless it is rare and the keys are plainly
     // Vietnamese typing (VIEETJ), or the field is Vietnamese and one tone key closes it.
-    if (level < 11 || !e.LineStart || e.decision.reDeciding) return false;
+    if (level < 11 || !e.memory.LineStart || e.decision.reDeciding) return false;
     if (!strongOrDoubled) {
       return atWordEnd && e.contextOn && e.fieldClass == ContextClass::Vietnamese && level == 35 &&
              EndsWithSingleToneKey(keys, e.method) && frequency != 0;
     }
     if (level > 20) return (frequency <= 1 ? 0 : frequency) >= 5;
-    return e.EnglishLean <= 0 && frequency >= 10;
+    return e.memory.EnglishLean <= 0 && frequency >= 10;
   }
   if (keys.size() > 3) return strongOrDoubled || frequency >= 2;
   return strong || frequency > 9;

@@ -65,7 +65,7 @@ ScoreResult ScoreWord(const Engine& e, std::u16string_view keys, const ComposeRe
 
   float s = EnglishWeight(w, level) - VietnameseWeight(w, usage);
   if (composed.toneBeforeMark) s += w[weight::kToneKeyFirst];
-  s += e.EnglishLean + w[weight::kWordBefore] * PairEvidence(e, keys, composed.text);
+  s += e.memory.EnglishLean + w[weight::kWordBefore] * PairEvidence(e, keys, composed.text);
   if (e.contextOn && e.fieldClass == ContextClass::Vietnamese) s += w[weight::kVietField];
   s -= e.enThreshold - 2.0f;
   if (s > 0) return {WordAction::English, ReasonCode::LeansEnglish, label::kLeansEnglish, s};
@@ -115,13 +115,13 @@ float LeanDelta(const Engine& e, std::u16string_view keys, WordAction action, Re
 
 void UpdateLean(Engine& e, float delta, std::u16string_view suffix, char16_t separator) {
   const ScoreWeights& w = e.weights;
-  float lean = w[weight::kLeanDecay] * e.EnglishLean + delta;
+  float lean = w[weight::kLeanDecay] * e.memory.EnglishLean + delta;
   if (lean > w[weight::kLeanCeiling]) lean = w[weight::kLeanCeiling];
   if (lean < w[weight::kLeanFloor]) lean = w[weight::kLeanFloor];
   bool sentenceEnd = IsSentenceEnd(suffix, separator);
-  e.SentenceStart = sentenceEnd;
+  e.memory.SentenceStart = sentenceEnd;
   if (sentenceEnd) lean *= w[weight::kSentenceEndDecay];
-  e.EnglishLean = lean;
+  e.memory.EnglishLean = lean;
 }
 
 }  // namespace tonvira

@@ -67,14 +67,7 @@ struct WordFacts {
 };
 
 WordEndSnapshot TakeSnapshot(const Engine& e) {
-  return {e.LastLanguage,
-          e.EnglishLean,
-          e.SentenceStart,
-          e.LineStart,
-          e.CapsRunVietnamese,
-          e.CapsRunEnglishWord,
-          e.decision.backspaceTouched,
-          static_cast<uint64_t>(e.decision.history.size())};
+  return {e.memory, e.decision.backspaceTouched, static_cast<uint64_t>(e.decision.history.size())};
 }
 
 bool IsApostrophe(char16_t c) {
@@ -133,7 +126,7 @@ std::optional<Decision> SmartModeOff(const Engine& e, const WordFacts& w) {
 
 // "50000dd": 50000đ.
 std::optional<Decision> CurrencyAmount(const Engine& e, const WordFacts& w) {
-  bool midSentenceCapital = IsCapitalised(w.keys) && !e.SentenceStart;
+  bool midSentenceCapital = IsCapitalised(w.keys) && !e.memory.SentenceStart;
   if (!e.autofixOn || midSentenceCapital) return std::nullopt;
   std::optional<std::u16string> fixed = CurrencyFix(w.keys, e.method);
   if (!fixed) return std::nullopt;
@@ -168,7 +161,7 @@ std::optional<Decision> KeysAreTheWord(const Engine& e, const WordFacts& w) {
 // "â", "đc": a lone letter or a đ shorthand, unless English is typed around it.
 std::optional<Decision> LoneLetter(const Engine& e, const WordFacts& w) {
   if (!IsLoneLetterOrDShorthand(w.composed.text)) return std::nullopt;
-  if (EnglishLevel(e.englishWords, w.keys) != 0 || e.EnglishLean >= e.weights[weight::kRareEnglishLean])
+  if (EnglishLevel(e.englishWords, w.keys) != 0 || e.memory.EnglishLean >= e.weights[weight::kRareEnglishLean])
     return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kNotSyllable);
   return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kLoneLetter);
 }
@@ -228,18 +221,18 @@ void UpdateCapsRun(Engine& e, const WordFacts& w, WordAction action) {
       (e.method == InputMethod::Vni || std::none_of(k.begin(), k.end(), IsAsciiDigit)) &&
       std::none_of(k.begin(), k.end(), IsAsciiLower) && std::any_of(k.begin(), k.end(), IsAsciiUpper);
   if (!capsShape) {
-    if (std::any_of(k.begin(), k.end(), IsAsciiLetter)) e.CapsRunVietnamese = e.CapsRunEnglishWord = 0;
+    if (std::any_of(k.begin(), k.end(), IsAsciiLetter)) e.memory.CapsRunVietnamese = e.memory.CapsRunEnglishWord = 0;
     return;
   }
   if (w.composed.text == k) return;
   if (k.size() <= 5 && IsRomanNineteen(k)) return;  // XIX: a number, not a word
-  bool runStartsHere = !e.CapsRunVietnamese;
+  bool runStartsHere = !e.memory.CapsRunVietnamese;
   bool vietnamese = action == WordAction::Vietnamese;
-  e.CapsRunVietnamese = vietnamese;
+  e.memory.CapsRunVietnamese = vietnamese;
   if (!vietnamese) {
-    e.CapsRunEnglishWord = 0;
+    e.memory.CapsRunEnglishWord = 0;
   } else if (runStartsHere) {
-    e.CapsRunEnglishWord = EnglishLevel(e.englishWords, k) != 0;
+    e.memory.CapsRunEnglishWord = EnglishLevel(e.englishWords, k) != 0;
   }
 }
 
@@ -274,7 +267,7 @@ void Record(Engine& e, const WordFacts& w, const std::u16string& output, const D
 // English function word, bring the lean this far; one everyday English word (ok, a name)
 // at the start of a Vietnamese message does not.
 bool ShippedKeyInEnglish(const Engine& e, std::u16string_view keys) {
-  if (!e.shippedAbbrevs || e.EnglishLean < kClearlyEnglishLean) return false;
+  if (!e.shippedAbbrevs || e.memory.EnglishLean < kClearlyEnglishLean) return false;
   const std::u16string* shipped = LookupAbbrev(*e.shippedAbbrevs, keys);
   const std::u16string* mine = LookupAbbrev(*e.abbrevTable, keys);
   return shipped && mine && *shipped == *mine;
@@ -293,9 +286,9 @@ bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
   e.committedText += *expansion;
   e.committedText += w.suffix;
   if (w.separator) e.committedText.push_back(w.separator);
-  e.LastLanguage = 1;
+  e.memory.LastLanguage = 1;
   UpdateLean(e, e.weights[weight::kVietnameseLean], w.suffix, w.separator);
-  e.LineStart = e.CapsRunVietnamese = e.CapsRunEnglishWord = 0;
+  e.memory.LineStart = e.memory.CapsRunVietnamese = e.memory.CapsRunEnglishWord = 0;
   Decision d = Verdict(WordAction::Vietnamese, ReasonCode::Vietnamese, label::kAbbreviation);
   Record(e, w, *expansion, d, label::kAbbreviation);
   return true;
@@ -306,10 +299,10 @@ void CommitManualEdit(Engine& e, char16_t separator) {
   std::u16string text = WordOutput(e);
   e.committedText += text;
   if (separator) e.committedText.push_back(separator);
-  e.LineStart = 0;
+  e.memory.LineStart = 0;
   bool vietnamese = HasNonAscii(text);
   WordAction action = vietnamese ? WordAction::Vietnamese : WordAction::Unchanged;
-  if (vietnamese) e.LastLanguage = 1;
+  if (vietnamese) e.memory.LastLanguage = 1;
   ReasonCode code = vietnamese ? ReasonCode::Vietnamese : ReasonCode::Unchanged;
   // "tiến." edited by hand still ends the sentence: its trailing run counts as for any word.
   std::u16string_view core = WithoutTrailingSuffix(text);
@@ -427,8 +420,8 @@ void DecideWord(Engine& e, char16_t separator) {
     w.suffix.insert(w.suffix.begin(), w.keys.back());
     w.keys.pop_back();
   }
-  bool lineStartBefore = e.LineStart;
-  uint32_t lastLanguageBefore = e.LastLanguage;
+  bool lineStartBefore = e.memory.LineStart;
+  uint32_t lastLanguageBefore = e.memory.LastLanguage;
 
   if (w.keys.empty()) {  // "--" then a space: written back unchanged
     e.committedText += w.suffix;
@@ -438,7 +431,7 @@ void DecideWord(Engine& e, char16_t separator) {
   if (TryAbbreviation(e, w, e.decision.reDeciding)) return;
 
   w.composed = ComposeForDecision(e, w.keys, separator);
-  bool midSentenceCapital = IsCapitalised(w.keys) && !e.SentenceStart;
+  bool midSentenceCapital = IsCapitalised(w.keys) && !e.memory.SentenceStart;
   w.autofixAllowed = e.smartOn && e.autofixOn && !w.passThrough && !EnglishOnlyField(e) &&
                      !backspaceTouched && !midSentenceCapital;
   if (w.autofixAllowed && e.method == InputMethod::Vni &&
@@ -460,26 +453,26 @@ void DecideWord(Engine& e, char16_t separator) {
   e.committedText += output;
   e.committedText += w.suffix;
   if (separator) e.committedText.push_back(separator);
-  if (d.action != WordAction::Unchanged) e.LastLanguage = static_cast<uint32_t>(d.action);
+  if (d.action != WordAction::Unchanged) e.memory.LastLanguage = static_cast<uint32_t>(d.action);
 
   UpdateCapsRun(e, w, d.action);
 
   const char* label = d.label;
   bool sentenceEnd = IsSentenceEnd(w.suffix, separator);
   if (lineStartBefore && IsListMarker(w)) {
-    e.LineStart = 1;
-    e.LastLanguage = lastLanguageBefore;
+    e.memory.LineStart = 1;
+    e.memory.LastLanguage = lastLanguageBefore;
     if (!w.passThrough)
-      e.EnglishLean = std::clamp(e.weights[weight::kLeanDecay] * e.EnglishLean, e.weights[weight::kLeanFloor],
+      e.memory.EnglishLean = std::clamp(e.weights[weight::kLeanDecay] * e.memory.EnglishLean, e.weights[weight::kLeanFloor],
                                  e.weights[weight::kLeanCeiling]);
     if (sentenceEnd) {
       EndSentence(e);
     }
     label = label::kListMarker;
   } else {
-    e.LineStart = 0;
+    e.memory.LineStart = 0;
     if (w.passThrough) {
-      e.SentenceStart = sentenceEnd;
+      e.memory.SentenceStart = sentenceEnd;
     } else {
       UpdateLean(e, LeanDelta(e, w.keys, d.action, d.code), w.suffix, separator);
     }

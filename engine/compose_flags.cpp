@@ -10,9 +10,9 @@ uint32_t ComposeFlagsFor(const Engine& e, std::u16string_view keys, bool strict)
   // A capital inside the word (iPhone, McDonald) is no Vietnamese habit.
   if (keys.size() > 1 && std::any_of(keys.begin() + 1, keys.end(), IsAsciiUpper)) return e.baseFlags;
   // A capitalised word in mid-sentence while the text leans English is likely a name.
-  if (keys.size() >= 2 && IsAsciiUpper(keys[0]) && !e.SentenceStart && e.EnglishLean >= 0 &&
+  if (keys.size() >= 2 && IsAsciiUpper(keys[0]) && !e.memory.SentenceStart && e.memory.EnglishLean >= 0 &&
       !(e.contextOn && e.fieldClass == ContextClass::Vietnamese &&
-        e.weights[weight::kEnglishWordLean] >= e.EnglishLean)) {
+        e.weights[weight::kEnglishWordLean] >= e.memory.EnglishLean)) {
     return e.baseFlags;
   }
   uint32_t all = e.baseFlags | e.extraFlags;

@@ -20,12 +20,7 @@ void ResetWord(Engine& e) {
 }
 
 void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {
-  e.LastLanguage = s.LastLanguage;
-  e.EnglishLean = s.EnglishLean;
-  e.SentenceStart = s.SentenceStart;
-  e.LineStart = s.LineStart;
-  e.CapsRunVietnamese = s.CapsRunVietnamese;
-  e.CapsRunEnglishWord = s.CapsRunEnglishWord;
+  e.memory = s.memory;
 }
 
 void RestoreReopenedWord(Engine& e) {
@@ -44,24 +39,19 @@ bool EngineIdle(const Engine& e) {
 
 void NewContext(Engine& e) {
   AbandonWord(e);
-  e.LastLanguage = 0;
-  e.EnglishLean = 0;
-  e.SentenceStart = 1;
-  e.LineStart = 1;
-  e.CapsRunVietnamese = 0;
-  e.CapsRunEnglishWord = 0;
+  e.memory = {};
 }
 
 void EndSentence(Engine& e) {
-  e.EnglishLean *= e.weights[weight::kSentenceEndDecay];
-  e.SentenceStart = 1;
+  e.memory.EnglishLean *= e.weights[weight::kSentenceEndDecay];
+  e.memory.SentenceStart = 1;
 }
 
 void HalveLean(Engine& e) {
   EndSentence(e);
-  e.LineStart = 1;
-  e.CapsRunVietnamese = 0;
-  e.CapsRunEnglishWord = 0;
+  e.memory.LineStart = 1;
+  e.memory.CapsRunVietnamese = 0;
+  e.memory.CapsRunEnglishWord = 0;
 }
 
 void TrimCommittedText(Engine& e) {
@@ -71,6 +61,21 @@ void TrimCommittedText(Engine& e) {
 void ClearCommittedText(Engine& e) {
   e.committedText.clear();
   e.decision.snapshotsValid = false;
+}
+
+void NoteTextKey(Engine& e) {
+  e.memory.LineStart = 0;
+  e.memory.CapsRunVietnamese = 0;
+  e.memory.CapsRunEnglishWord = 0;
+}
+
+void SetField(Engine& e, ContextClass fieldClass, bool blocked) {
+  e.fieldClass = fieldClass;
+  e.blocked = blocked;
+}
+
+void ForgetWordEnd(Engine& e) {
+  e.justCommitted = 0;
 }
 
 }  // namespace tonvira

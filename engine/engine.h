@@ -81,14 +81,20 @@ struct DecisionRecord {
   uint32_t fixDetail = 0;
 };
 
-// The language memory around one committed word, so backspace can reopen it.
-struct WordEndSnapshot {
-  uint32_t LastLanguage = 0;
-  float EnglishLean = 0;
+// What the words so far say: which language came last, how English the text has been, and
+// where the sentence and the line stand.
+struct LanguageMemory {
+  uint32_t LastLanguage = 0;  // 1 Vietnamese, 2 English
+  float EnglishLean = 0;      // running English evidence, -3.0 ... 4.0
   uint8_t SentenceStart = 1;
   uint8_t LineStart = 1;
-  uint8_t CapsRunVietnamese = 0;
+  uint8_t CapsRunVietnamese = 0;  // a run of capitals that has been Vietnamese so far
   uint8_t CapsRunEnglishWord = 0;
+};
+
+// The language memory around one committed word, so backspace can reopen it.
+struct WordEndSnapshot {
+  LanguageMemory memory;
   uint8_t backspaceTouched = 0;
   uint64_t recordCount = 0;
 };
@@ -175,13 +181,8 @@ struct Engine {
 
   std::u16string keys;           // keys of the current word, never a separator
   std::u16string committedText;  // committed words with their separators
-  uint32_t LastLanguage = 0;     // 1 Vietnamese, 2 English
-  float EnglishLean = 0;         // running English evidence, -3.0 ... 4.0
+  LanguageMemory memory;         // what the words so far say of the language and the sentence
   uint8_t literalWord = 0;
-  uint8_t SentenceStart = 1;
-  uint8_t LineStart = 1;
-  uint8_t CapsRunVietnamese = 0;
-  uint8_t CapsRunEnglishWord = 0;
   WordMode mode = WordMode::Keys;
   std::u16string composedPrefix;
   uint8_t editedByBackspace = 0;
@@ -213,6 +214,12 @@ void NewContext(Engine& engine);
 // A sentence ended: the lean decays and the next word starts a sentence.
 void EndSentence(Engine& engine);
 void HalveLean(Engine& engine);
+// A text key typed while Vietnamese is off: the line and any run of capitals go on no more.
+void NoteTextKey(Engine& engine);
+// The field the keys go to: its class, and whether it takes them unchanged (a password box).
+void SetField(Engine& engine, ContextClass fieldClass, bool blocked);
+// The last word end is no longer right before the caret: a backspace does not reopen it.
+void ForgetWordEnd(Engine& engine);
 // The pipeline forgets committed text past the limit.
 void TrimCommittedText(Engine& engine);
 // Forgets the committed text (a password field, the limit): nothing can be reopened then.

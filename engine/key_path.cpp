@@ -92,7 +92,7 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
                         std::all_of(part.begin() + static_cast<ptrdiff_t>(number), part.end(), IsAsciiLetter);
   letters = letters || numberWithUnit;
   bool autofixAllowed =
-      e.autofixOn && !e.decision.backspaceTouched && !(IsCapitalised(part) && !e.SentenceStart);
+      e.autofixOn && !e.decision.backspaceTouched && !(IsCapitalised(part) && !e.memory.SentenceStart);
   if (!letters && !(autofixAllowed && CurrencyFix(part, e.method))) return;
 
   std::u16string head = std::move(e.decision.decidedHead);

@@ -23,7 +23,7 @@ std::u16string WordOutput(const Engine& e) {
   } else if (e.literalWord) {
     out += core;
   } else if (std::optional<std::u16string> amount; e.smartOn && e.autofixOn &&
-                                                   !(IsCapitalised(core) && !e.SentenceStart) &&
+                                                   !(IsCapitalised(core) && !e.memory.SentenceStart) &&
                                                    (amount = CurrencyFix(core, e.method))) {
     out += *amount;  // 50000dd is shown as 50000đ already while typing
   } else if (e.decision.notVietnamese) {

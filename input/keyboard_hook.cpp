@@ -73,9 +73,7 @@ void VietnameseOffSteps(Pipeline& p, const KeyEvent& event) {
   if (enter && !chord) {
     HalveLean(e);
   } else if (textKey) {
-    e.LineStart = 0;
-    e.CapsRunVietnamese = 0;
-    e.CapsRunEnglishWord = 0;
+    NoteTextKey(e);
   }
 }
 
@@ -222,8 +220,8 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foregroun
   }
   if (c < 0x20) return ResetAndPass(p);
 
-  e.fieldClass = p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass;
-  e.blocked = p.InOwnTestBox ? 0 : p.focus.password;
+  SetField(e, p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass,
+           !p.InOwnTestBox && p.focus.password);
   if (e.blocked) {
     AbandonWord(p);
     ClearCommittedText(e);  // nothing typed here may be reopened later
@@ -264,7 +262,7 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
     // A key injected right after a click on an on-screen keyboard: the caret has not moved.
     // With two clicks and no key between, the first one may have moved it.
     if (!p.ClickInjected && !p.ClickAfterClick && injected && event.time - p.ClickTime < kClickWindowMs) {
-      e.justCommitted = 0;
+      ForgetWordEnd(e);
     } else {
       AbandonWord(p);
       HalveLean(e);  // the caret moved: a new line and sentence as far as we know

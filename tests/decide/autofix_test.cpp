@@ -75,7 +75,7 @@ class AutofixTest : public testing::Test {
   // One word typed at the start of a fresh field and ended by a space.
   DecisionRecord Decide(std::u16string_view keys, float lean = 0) {
     NewContext(engine_);
-    engine_.EnglishLean = lean;
+    engine_.memory.EnglishLean = lean;
     engine_.decision.history.clear();
     SimField field(engine_);
     field.Type(keys);

@@ -97,12 +97,12 @@ TEST_F(BackspaceTest, AddCharResults) {
 
 TEST_F(BackspaceTest, ReopenedWordCommittedAgainUnchanged) {
   Keys(u"the tieengs ");
-  float lean = engine_.EnglishLean;
-  uint32_t language = engine_.LastLanguage;
+  float lean = engine_.memory.EnglishLean;
+  uint32_t language = engine_.memory.LastLanguage;
   EXPECT_EQ(Keys(u"the tieengs {BS} "), u"the tiếng ");
   EXPECT_EQ(engine_.committedText, u"the tiếng ");
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, lean);
-  EXPECT_EQ(engine_.LastLanguage, language);
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, lean);
+  EXPECT_EQ(engine_.memory.LastLanguage, language);
   EXPECT_EQ(Keys(u"tieengs {BS} {BS} "), u"tiếng ");  // and again
 }
 
@@ -141,9 +141,9 @@ TEST_F(BackspaceTest, EditedWordsKeepWhatIsShown) {
 TEST_F(BackspaceTest, AnEditedWordEndingASentenceEndsIt) {
   Keys(u"xin tieengs{BS}. ");
   EXPECT_STREQ(engine_.decision.history.back().reason, label::kManualEdit);
-  EXPECT_TRUE(engine_.SentenceStart);
+  EXPECT_TRUE(engine_.memory.SentenceStart);
   Keys(u"xin tieengs{BS} ");
-  EXPECT_FALSE(engine_.SentenceStart);
+  EXPECT_FALSE(engine_.memory.SentenceStart);
 }
 
 TEST_F(BackspaceTest, AWordKeptAsTypedIsReopenedAsShown) {

@@ -38,7 +38,7 @@ TEST_F(Scoring, WeighsEnglishLevelAgainstVietnameseUsage) {
 }
 
 TEST_F(Scoring, ATieKeepsVietnamese) {
-  engine_.EnglishLean = -0.5f;
+  engine_.memory.EnglishLean = -0.5f;
   ScoreResult r = Score("ban 5", u"ban", u"ban");
   EXPECT_FLOAT_EQ(r.score, 0.0f);
   EXPECT_EQ(r.action, WordAction::Vietnamese);
@@ -50,14 +50,14 @@ TEST_F(Scoring, FormOutsideTheUsageTableCountsAsUncommonUnlessFrequent) {
   ScoreResult r = Score("xyz 5", u"xyz", u"tủn");
   EXPECT_FLOAT_EQ(r.score, 4.0f);
   EXPECT_EQ(r.action, WordAction::English);
-  engine_.EnglishLean = -3.0f;
+  engine_.memory.EnglishLean = -3.0f;
   engine_.enThreshold = 4.0f;
   r = Score("xyz 5", u"xyz", u"tủn");
   EXPECT_FLOAT_EQ(r.score, -1.0f);
   EXPECT_EQ(r.action, WordAction::Vietnamese);
 
   // việt is frequent: common (2.5), never "very common" from frequency alone.
-  engine_.EnglishLean = 0;
+  engine_.memory.EnglishLean = 0;
   engine_.enThreshold = 2.0f;
   EXPECT_FLOAT_EQ(Score("xyz 5", u"xyz", u"việt").score, 0.5f);
   engine_.vietSyllables = nullptr;  // without the syllable list the table is all there is
@@ -120,7 +120,7 @@ TEST_F(Scoring, ShortCuts) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.english);
-    engine_.EnglishLean = 4.0f;  // the short cuts ignore the lean
+    engine_.memory.EnglishLean = 4.0f;  // the short cuts ignore the lean
     ScoreResult r = Score(row.english, row.keys, row.form);
     EXPECT_EQ(r.action, row.action);
     EXPECT_EQ(r.code, row.code);
@@ -167,25 +167,25 @@ TEST_F(Scoring, LeanDeltaByCode) {
 }
 
 TEST_F(Scoring, UpdateLeanDecaysClampsAndHalvesAtSentenceEnds) {
-  engine_.EnglishLean = 4.0f;
+  engine_.memory.EnglishLean = 4.0f;
   UpdateLean(engine_, 4.0f, u"", u' ');
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, 4.0f);
-  EXPECT_FALSE(engine_.SentenceStart);
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 4.0f);
+  EXPECT_FALSE(engine_.memory.SentenceStart);
   UpdateLean(engine_, 4.0f, u".", u' ');
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, 2.0f);  // clamped to 4.0, then halved
-  EXPECT_TRUE(engine_.SentenceStart);
-  engine_.EnglishLean = -3.0f;
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 2.0f);  // clamped to 4.0, then halved
+  EXPECT_TRUE(engine_.memory.SentenceStart);
+  engine_.memory.EnglishLean = -3.0f;
   UpdateLean(engine_, -2.5f, u"", u'?');
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, -1.5f);
-  engine_.EnglishLean = -3.0f;
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, -1.5f);
+  engine_.memory.EnglishLean = -3.0f;
   UpdateLean(engine_, -2.5f, u"", u',');
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, -3.0f);
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, -3.0f);
 }
 
 TEST_F(Scoring, TheFromANeutralLeanGivesFour) {
   DecisionRecord r = Decide(u"the");
   EXPECT_STREQ(r.reason, label::kUnchanged);
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, 4.0f);
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 4.0f);
 }
 
 }  // namespace

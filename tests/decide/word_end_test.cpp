@@ -94,9 +94,9 @@ TEST_F(WordEndTest, SuffixesAndSentenceEnds) {
   EXPECT_EQ(TypeLine(u"vieetj. Tieengs"), u"việt. Tiếng");
   DecisionRecord r = Decide(u"vieetj.");
   EXPECT_EQ(r.output, u"việt");
-  EXPECT_TRUE(engine_.SentenceStart);
+  EXPECT_TRUE(engine_.memory.SentenceStart);
   Decide(u"vieetj");
-  EXPECT_FALSE(engine_.SentenceStart);
+  EXPECT_FALSE(engine_.memory.SentenceStart);
 }
 
 TEST_F(WordEndTest, ListMarkersKeepTheLineStart) {
@@ -106,13 +106,13 @@ TEST_F(WordEndTest, ListMarkersKeepTheLineStart) {
     SimField field(engine_);
     field.Type(marker);
     field.Type(u' ');
-    EXPECT_TRUE(engine_.LineStart);
+    EXPECT_TRUE(engine_.memory.LineStart);
     EXPECT_STREQ(engine_.decision.history.back().reason, label::kListMarker);
   }
   NewContext(engine_);
   SimField field(engine_);
   field.Type(u"1234. ");  // four digits are no list number
-  EXPECT_FALSE(engine_.LineStart);
+  EXPECT_FALSE(engine_.memory.LineStart);
 }
 
 TEST_F(WordEndTest, CapitalRuns) {
@@ -128,17 +128,17 @@ TEST_F(WordEndTest, CapitalRunFlags) {
   NewContext(engine_);
   SimField field(engine_);
   field.Type(u"VIEETJ ");
-  EXPECT_TRUE(engine_.CapsRunVietnamese);
-  EXPECT_FALSE(engine_.CapsRunEnglishWord);
+  EXPECT_TRUE(engine_.memory.CapsRunVietnamese);
+  EXPECT_FALSE(engine_.memory.CapsRunEnglishWord);
   field.Type(u"XIX ");  // a number inside the run leaves it as it was
-  EXPECT_TRUE(engine_.CapsRunVietnamese);
+  EXPECT_TRUE(engine_.memory.CapsRunVietnamese);
   field.Type(u"NAM ");  // nothing composed: the run goes on
-  EXPECT_TRUE(engine_.CapsRunVietnamese);
+  EXPECT_TRUE(engine_.memory.CapsRunVietnamese);
   field.Type(u"ASAP ");  // English
-  EXPECT_FALSE(engine_.CapsRunVietnamese);
+  EXPECT_FALSE(engine_.memory.CapsRunVietnamese);
   field.Type(u"VIEETJ ");
   field.Type(u"hello ");  // a lower-case word ends the run
-  EXPECT_FALSE(engine_.CapsRunVietnamese);
+  EXPECT_FALSE(engine_.memory.CapsRunVietnamese);
 }
 
 TEST_F(WordEndTest, SettingsReachTheEngine) {
@@ -172,7 +172,7 @@ TEST_F(WordEndTest, Abbreviations) {
   EXPECT_EQ(TypeLine(u"HB "), u"HB ");     // ALL CAPS never expands
   EXPECT_EQ(TypeLine(u"k2 "), u"không ");  // the shape rules come after the lookup
   EXPECT_EQ(TypeLine(u"vn. "), u"Việt Nam. ");
-  EXPECT_TRUE(engine_.SentenceStart);
+  EXPECT_TRUE(engine_.memory.SentenceStart);
   engine_.classicPlacement = 0;
   EXPECT_EQ(TypeLine(u"hb "), u"hoà bình ");
   engine_.abbrevOn = 0;
@@ -233,12 +233,12 @@ TEST_F(WordEndTest, ComposeFlagsForTheWord) {
   EXPECT_EQ(ComposeFlagsFor(engine_, u"tes", true), 44u);    // could still become test
   EXPECT_EQ(ComposeFlagsFor(engine_, u"tês", false), kAll);  // not ASCII letters: not looked up
   EXPECT_EQ(ComposeFlagsFor(engine_, u"iPhone", false), 44u);
-  engine_.SentenceStart = 0;
+  engine_.memory.SentenceStart = 0;
   EXPECT_EQ(ComposeFlagsFor(engine_, u"Toio", false), 44u);  // capitalised mid-sentence
   engine_.fieldClass = ContextClass::Vietnamese;             // ...unless the field is Vietnamese
   EXPECT_EQ(ComposeFlagsFor(engine_, u"Toio", false), kAll);
   engine_.fieldClass = ContextClass::Auto;
-  engine_.EnglishLean = -1;
+  engine_.memory.EnglishLean = -1;
   EXPECT_EQ(ComposeFlagsFor(engine_, u"Toio", false), kAll);
   engine_.englishWords = nullptr;
   EXPECT_EQ(ComposeFlagsFor(engine_, u"test", false), kAll);

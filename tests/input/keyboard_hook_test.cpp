@@ -122,12 +122,12 @@ TEST_F(HookTest, TabAfterAnUnchangedWordPassesWithoutOutput) {
 
 TEST_F(HookTest, EnterStartsANewLineAndSentence) {
   Type(u"ban\t");
-  engine_.EnglishLean = 2.0f;
-  engine_.SentenceStart = 0;
+  engine_.memory.EnglishLean = 2.0f;
+  engine_.memory.SentenceStart = 0;
   Type(u"\n");
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, 1.0f);
-  EXPECT_EQ(engine_.SentenceStart, 1);
-  EXPECT_EQ(engine_.LineStart, 1);
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 1.0f);
+  EXPECT_EQ(engine_.memory.SentenceStart, 1);
+  EXPECT_EQ(engine_.memory.LineStart, 1);
 }
 
 TEST_F(HookTest, AltGrAbandonsWithoutCommitting) {
@@ -492,12 +492,12 @@ TEST_F(HookTest, APasswordBoxInTheSameWindowTakesTheVeryNextKeyAsTyped) {
 
 TEST_F(HookTest, ANewWindowStartsTheLanguageMemoryAgain) {
   Type(u"ban ");
-  engine_.EnglishLean = 3.0f;
-  engine_.LastLanguage = 2;
+  engine_.memory.EnglishLean = 3.0f;
+  engine_.memory.LastLanguage = 2;
   desktop().Focus(desktop().AddWindow(Spec("wordpad.exe", u"WordPad")));
   Type(u"a");
-  EXPECT_EQ(engine_.LastLanguage, 0u);
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, 0.0f);
+  EXPECT_EQ(engine_.memory.LastLanguage, 0u);
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 0.0f);
   EXPECT_EQ(pipeline_.ForegroundSeen, desktop().Foreground());
 }
 
@@ -569,13 +569,13 @@ TEST_F(HookTest, SettingsReachThePipeline) {
 
 TEST_F(HookTest, VietnameseOffPassesEverythingButKeepsTheLineState) {
   SetVietnameseOn(pipeline_, false);
-  engine_.EnglishLean = 2.0f;
+  engine_.memory.EnglishLean = 2.0f;
   Type(u"tieengs\n");
   EXPECT_EQ(Field(), u"tieengs\n");
   EXPECT_EQ(Batches(), 0u);
-  EXPECT_FLOAT_EQ(engine_.EnglishLean, 1.0f);
+  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 1.0f);
   Type(u"a");
-  EXPECT_EQ(engine_.LineStart, 0);
+  EXPECT_EQ(engine_.memory.LineStart, 0);
 }
 
 TEST_F(HookTest, UnusableTranslationAbandons) {
