@@ -5,17 +5,17 @@
 namespace tonvira {
 
 void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
-  e.method = s.method == 1 ? InputMethod::Vni : InputMethod::Telex;
-  e.classicPlacement = !s.old_tone;
-  e.enThreshold = std::isfinite(s.en_threshold) ? s.en_threshold : 2.0f;
-  e.abbrevOn = s.abbrev;
-  e.contextOn = s.context;
-  e.smartOn = s.smart;
-  e.bsEditOn = s.bs_edit;
-  e.freeMarksOn = s.free_marks;
-  e.autofixOn = s.autofix;
-  e.capsViOn = s.caps_vi;
-  e.abbrevTable = abbrevTable;
+  e.options.method = s.method == 1 ? InputMethod::Vni : InputMethod::Telex;
+  e.options.classicPlacement = !s.old_tone;
+  e.options.enThreshold = std::isfinite(s.en_threshold) ? s.en_threshold : 2.0f;
+  e.options.abbrevOn = s.abbrev;
+  e.options.contextOn = s.context;
+  e.options.smartOn = s.smart;
+  e.options.bsEditOn = s.bs_edit;
+  e.options.freeMarksOn = s.free_marks;
+  e.options.autofixOn = s.autofix;
+  e.options.capsViOn = s.caps_vi;
+  e.options.abbrevTable = abbrevTable;
   AbandonWord(e);
 }
 

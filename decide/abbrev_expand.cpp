@@ -61,9 +61,9 @@ void NormaliseTonePlacement(std::u16string& text, bool classic) {
   }
 }
 
-std::optional<std::u16string> ExpandAbbrev(const Engine& e, std::u16string_view word, bool classic) {
-  if (!e.abbrevTable) return std::nullopt;
-  const std::u16string* found = LookupAbbrev(*e.abbrevTable, word);
+std::optional<std::u16string> ExpandAbbrev(const DecisionInput& in, std::u16string_view word, bool classic) {
+  if (!in.options.abbrevTable) return std::nullopt;
+  const std::u16string* found = LookupAbbrev(*in.options.abbrevTable, word);
   if (!found) return std::nullopt;
   std::u16string expansion = *found;
   NormaliseTonePlacement(expansion, classic);

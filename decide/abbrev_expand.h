@@ -5,13 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine.h"
+#include "decide/decision_input.h"
 
 namespace tonvira {
 
 // The expansion of word (its trailing "-", "." run already set aside), with its tone
 // placement in the user's style and a capital first letter when the word had one.
-std::optional<std::u16string> ExpandAbbrev(const Engine& engine, std::u16string_view word, bool classic);
+std::optional<std::u16string> ExpandAbbrev(const DecisionInput& input, std::u16string_view word,
+                                           bool classic);
 
 // Moves the tone of each two-vowel ending to the given placement style (hoà <-> hòa).
 void NormaliseTonePlacement(std::u16string& text, bool classic);

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "decide/compose_flags.h"
 #include "decide/corrector.h"
 #include "decide/english_word_lists.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
-#include "engine/compose_flags.h"
 #include "engine/syllable.h"
 
 namespace tonvira {
@@ -52,8 +52,8 @@ bool IsKnownSyllable(const Syllables& syllables, std::u16string_view text) {
 
 // The English form a word decided English would show, without the word-end treatment of a
 // z that took a tone off in passing: the corrector asks what the keys mean as English.
-std::u16string EnglishFormOfKeys(const Engine& e, std::u16string_view keys) {
-  return EnglishForm(e, keys, false);
+std::u16string EnglishFormOfKeys(const DecisionInput& in, std::u16string_view keys) {
+  return EnglishForm(in, keys, false);
 }
 
 AutofixResult Refused(const char* label) {
@@ -82,27 +82,28 @@ std::optional<std::u16string> SwapFix(std::u16string_view keys, const Syllables*
   return std::nullopt;
 }
 
-AutofixResult AutofixWord(const Engine& e, std::u16string_view keys, const ComposeResult& composed,
+AutofixResult AutofixWord(const DecisionInput& in, std::u16string_view keys, const ComposeResult& composed,
                           AutofixMode mode) {
   CorrectorParams params;
   params.mode =
       mode == AutofixMode::ValidSyllable ? CorrectorMode::ValidSyllable : CorrectorMode::InvalidSyllable;
-  params.classic = e.classicPlacement;
-  params.method = e.method;
-  params.syllables = e.vietSyllables;
+  params.classic = in.options.classicPlacement;
+  params.method = in.options.method;
+  params.syllables = in.options.vietSyllables;
   std::optional<CorrectorResult> found = CorrectWord(keys, composed, params);
   if (!found) return {};
 
   if (IsCapitalised(keys) && !found->keptUnfinished && found->frequency < 3)
     return Refused(label::kAutofixNameRefused);
 
-  int typedLevel = EnglishLevel(e.englishWords, keys);
-  int formLevel = EnglishLevel(e.englishWords, EnglishFormOfKeys(e, keys));
+  int typedLevel = EnglishLevel(in.options.englishWords, keys);
+  int formLevel = EnglishLevel(in.options.englishWords, EnglishFormOfKeys(in, keys));
   int level = (formLevel != 0 && (typedLevel == 0 || formLevel < typedLevel)) ? formLevel : typedLevel;
   if (level != 0 && level < 21) return Refused(label::kAutofixCommonEnglish);
   if (level >= 21 && level <= 50) {
-    bool vietnameseContext = e.memory.EnglishLean < 0 || (e.contextOn && e.fieldClass == ContextClass::Vietnamese);
-    bool strongCase = e.vietSyllables && !found->keptUnfinished && vietnameseContext &&
+    bool vietnameseContext = in.memory.EnglishLean < 0 ||
+                             (in.options.contextOn && in.options.fieldClass == ContextClass::Vietnamese);
+    bool strongCase = in.options.vietSyllables && !found->keptUnfinished && vietnameseContext &&
                       found->frequency >= kAutofixMinFrequency;
     if (!strongCase) return Refused(label::kAutofixEnglish);
   }

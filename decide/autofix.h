@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "decide/decision_input.h"
 #include "decide/decision_labels.h"
 #include "engine/compose.h"
-#include "engine/engine.h"
 
 namespace tonvira {
 
@@ -35,7 +35,7 @@ struct AutofixResult {
 };
 
 // The nearest real syllable for a word that is not one (or is a rare one).
-AutofixResult AutofixWord(const Engine& engine, std::u16string_view keys, const ComposeResult& composed,
+AutofixResult AutofixWord(const DecisionInput& input, std::u16string_view keys, const ComposeResult& composed,
                           AutofixMode mode);
 
 }  // namespace tonvira

@@ -3,13 +3,13 @@
 
 #include <string_view>
 
+#include "decide/decision_input.h"
 #include "engine/compose.h"
-#include "engine/engine.h"
 
 namespace tonvira {
 
 // composed is the Vietnamese form of keys; atWordEnd also requires it to be a valid syllable.
-bool CapsVietnamese(const Engine& engine, std::u16string_view keys, const ComposeResult& composed,
+bool CapsVietnamese(const DecisionInput& input, std::u16string_view keys, const ComposeResult& composed,
                     bool atWordEnd);
 
 }  // namespace tonvira

@@ -2,17 +2,18 @@
 
 #include <algorithm>
 
+#include "decide/compose_flags.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
 #include "engine/compose.h"
-#include "engine/compose_flags.h"
 #include "engine/syllable.h"
 
 namespace tonvira {
 namespace {
 
-std::u16string LiteralOf(const Engine& e, std::u16string_view keys) {
-  return Compose(keys, e.method, e.classicPlacement, true, ComposeFlagsFor(e, keys, false)).literal;
+std::u16string LiteralOf(const DecisionInput& in, std::u16string_view keys) {
+  return Compose(keys, in.options.method, in.options.classicPlacement, true, ComposeFlagsFor(in, keys, false))
+      .literal;
 }
 
 bool HasTripleW(std::u16string_view run) {
@@ -26,11 +27,11 @@ bool HasTripleW(std::u16string_view run) {
 
 // Telex "quartz": the z took the tone off "quảt", which could still grow into a syllable;
 // a removal the typist did not mean, so the run stays as typed.
-bool ZRemovedAToneInPassing(const Engine& e, std::u16string_view run) {
-  if (e.method != InputMethod::Telex) return false;
+bool ZRemovedAToneInPassing(const DecisionInput& in, std::u16string_view run) {
+  if (in.options.method != InputMethod::Telex) return false;
   for (size_t i = 1; i < run.size(); ++i) {
     if (run[i] != u'z' && run[i] != u'Z') continue;
-    ComposeResult before = Compose(run.substr(0, i), e.method, e.classicPlacement, true, 0);
+    ComposeResult before = Compose(run.substr(0, i), in.options.method, in.options.classicPlacement, true, 0);
     if (before.tone != kToneNone && CouldBeSyllableStart(before.text)) return true;
   }
   return false;
@@ -43,33 +44,33 @@ bool HasAdjacentRepeat(std::u16string_view run) {
   return false;
 }
 
-std::u16string RestoreRun(const Engine& e, std::u16string_view run, bool withZRule) {
-  std::u16string literal = LiteralOf(e, run);
+std::u16string RestoreRun(const DecisionInput& in, std::u16string_view run, bool withZRule) {
+  std::u16string literal = LiteralOf(in, run);
   if (literal == run) return literal;
-  if (e.method == InputMethod::Telex && HasTripleW(run)) return std::u16string(run);
+  if (in.options.method == InputMethod::Telex && HasTripleW(run)) return std::u16string(run);
   bool allCaps = std::none_of(run.begin(), run.end(), IsAsciiLower);
   if (run.size() >= 2 && (allCaps || IsCapitalised(run))) return std::u16string(run);
-  int level = EnglishLevel(e.englishWords, run);
+  int level = EnglishLevel(in.options.englishWords, run);
   if (level >= 1 && level <= 35) return std::u16string(run);
-  if (withZRule && ZRemovedAToneInPassing(e, run)) return std::u16string(run);
+  if (withZRule && ZRemovedAToneInPassing(in, run)) return std::u16string(run);
   // A deliberate undo repeats a key at once to get the letter itself (mixx for mix, buss for
   // bus): taken only when what it leaves is a known English word and the keys as typed are
   // none, or a rarer one. Otherwise the doubled letter is the word's own (vnexpress, messi,
   // sorryyy), and a literal without such a pair only lost a tone key that a letter far along
   // happened to repeat (necromancers): the run stays as typed.
   if (!HasAdjacentRepeat(run)) return std::u16string(run);
-  int literalLevel = EnglishLevel(e.englishWords, literal);
+  int literalLevel = EnglishLevel(in.options.englishWords, literal);
   if (literalLevel >= 1 && (level == 0 || literalLevel < level)) return literal;
   return std::u16string(run);
 }
 
 }  // namespace
 
-std::u16string EnglishForm(const Engine& e, std::u16string_view keys, bool withZRule) {
+std::u16string EnglishForm(const DecisionInput& in, std::u16string_view keys, bool withZRule) {
   bool plain = std::all_of(keys.begin(), keys.end(), [](char16_t c) {
     return IsAsciiLetter(c) || c == u'-' || c == u'.' || c == u'_';
   });
-  if (!plain || LiteralOf(e, keys) == keys) return std::u16string(keys);
+  if (!plain || LiteralOf(in, keys) == keys) return std::u16string(keys);
   std::u16string out;
   out.reserve(keys.size());
   size_t i = 0;
@@ -80,7 +81,7 @@ std::u16string EnglishForm(const Engine& e, std::u16string_view keys, bool withZ
     }
     size_t end = i;
     while (end < keys.size() && IsAsciiLetter(keys[end])) ++end;
-    out += RestoreRun(e, keys.substr(i, end - i), withZRule);
+    out += RestoreRun(in, keys.substr(i, end - i), withZRule);
     i = end;
   }
   return out;

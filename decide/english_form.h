@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine.h"
+#include "decide/decision_input.h"
 
 namespace tonvira {
 
@@ -12,6 +12,6 @@ namespace tonvira {
 // deliberate undo "mixx" gives mix.
 // withZRule: a Telex z that took a tone off in passing keeps the run as typed (word end only;
 // the corrector asks what the keys mean without it).
-std::u16string EnglishForm(const Engine& engine, std::u16string_view keys, bool withZRule = true);
+std::u16string EnglishForm(const DecisionInput& input, std::u16string_view keys, bool withZRule = true);
 
 }  // namespace tonvira

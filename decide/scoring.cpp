@@ -34,48 +34,48 @@ float VietnameseWeight(const ScoreWeights& w, int usage) {
 
 // A form the built-in table lacks is weighed by how much Vietnamese text uses it, up to
 // "common": the table alone calls a form "very common" (mã, frequency 34, is common).
-int FormUsage(const Engine& e, std::u16string_view form) {
+int FormUsage(const DecisionInput& in, std::u16string_view form) {
   int usage = SyllableUsage(form);
-  if (usage >= 0 || !e.vietSyllables) return usage;
-  return SyllableFrequency(*e.vietSyllables, form) >= kDerivedUsageCommon ? 2 : usage;
+  if (usage >= 0 || !in.options.vietSyllables) return usage;
+  return SyllableFrequency(*in.options.vietSyllables, form) >= kDerivedUsageCommon ? 2 : usage;
 }
 
 // The word before as evidence: how often the English word follows it in English text against
 // how often the Vietnamese form follows it in Vietnamese text, a point a factor of ten.
-float PairEvidence(const Engine& e, std::u16string_view keys, std::u16string_view form) {
-  if (!e.wordPairs) return 0;
-  std::u16string_view previous = PreviousWord(e.committedText);
+float PairEvidence(const DecisionInput& in, std::u16string_view keys, std::u16string_view form) {
+  if (!in.options.wordPairs) return 0;
+  std::u16string_view previous = PreviousWord(in.committedText);
   if (previous.empty()) return 0;
-  int english = PairScore(*e.wordPairs, PairLanguage::English, previous, keys);
-  int vietnamese = PairScore(*e.wordPairs, PairLanguage::Vietnamese, previous, form);
+  int english = PairScore(*in.options.wordPairs, PairLanguage::English, previous, keys);
+  int vietnamese = PairScore(*in.options.wordPairs, PairLanguage::Vietnamese, previous, form);
   return std::clamp(static_cast<float>(english - vietnamese) / 10.0f, -kMaxPairEvidence, kMaxPairEvidence);
 }
 
 }  // namespace
 
-ScoreResult ScoreWord(const Engine& e, std::u16string_view keys, const ComposeResult& composed) {
-  const ScoreWeights& w = e.weights;
-  if (!e.englishWords || HasNonAscii(keys))
+ScoreResult ScoreWord(const DecisionInput& in, std::u16string_view keys, const ComposeResult& composed) {
+  const ScoreWeights& w = in.options.weights;
+  if (!in.options.englishWords || HasNonAscii(keys))
     return {WordAction::Vietnamese, ReasonCode::Vietnamese, label::kNotEnglishWord};
-  int level = EnglishLevel(e.englishWords, keys);
+  int level = EnglishLevel(in.options.englishWords, keys);
   if (level == 0) return {WordAction::Vietnamese, ReasonCode::Vietnamese, label::kNotEnglishWord};
   if (level >= 36) return {WordAction::Vietnamese, ReasonCode::Vietnamese, label::kRareEnglishWord};
-  int usage = FormUsage(e, composed.text);
+  int usage = FormUsage(in, composed.text);
   if (usage == 0) return {WordAction::English, ReasonCode::UnusedSyllable, label::kUnusedSyllable};
 
   float s = EnglishWeight(w, level) - VietnameseWeight(w, usage);
   if (composed.toneBeforeMark) s += w[weight::kToneKeyFirst];
-  s += e.memory.EnglishLean + w[weight::kWordBefore] * PairEvidence(e, keys, composed.text);
-  if (e.contextOn && e.fieldClass == ContextClass::Vietnamese) s += w[weight::kVietField];
-  s -= e.enThreshold - 2.0f;
+  s += in.memory.EnglishLean + w[weight::kWordBefore] * PairEvidence(in, keys, composed.text);
+  if (in.options.contextOn && in.options.fieldClass == ContextClass::Vietnamese) s += w[weight::kVietField];
+  s -= in.options.enThreshold - 2.0f;
   if (s > 0) return {WordAction::English, ReasonCode::LeansEnglish, label::kLeansEnglish, s};
   return {WordAction::Vietnamese, ReasonCode::LeansVietnamese, label::kLeansVietnamese,
           s};  // a tie keeps Vietnamese
 }
 
-float LeanDelta(const Engine& e, std::u16string_view keys, WordAction action, ReasonCode code) {
-  const ScoreWeights& w = e.weights;
-  int level = EnglishLevel(e.englishWords, keys);
+float LeanDelta(const DecisionInput& in, std::u16string_view keys, WordAction action, ReasonCode code) {
+  const ScoreWeights& w = in.options.weights;
+  int level = EnglishLevel(in.options.englishWords, keys);
   bool function = IsFunctionWord(keys);
   bool everyday = level >= 1 && level <= 35;
   switch (code) {
@@ -113,15 +113,15 @@ float LeanDelta(const Engine& e, std::u16string_view keys, WordAction action, Re
   return everyday ? w[weight::kEnglishWordLean] : 0;
 }
 
-void UpdateLean(Engine& e, float delta, std::u16string_view suffix, char16_t separator) {
-  const ScoreWeights& w = e.weights;
-  float lean = w[weight::kLeanDecay] * e.memory.EnglishLean + delta;
+void UpdateLean(LanguageMemory& memory, const ScoreWeights& w, float delta, std::u16string_view suffix,
+                char16_t separator) {
+  float lean = w[weight::kLeanDecay] * memory.EnglishLean + delta;
   if (lean > w[weight::kLeanCeiling]) lean = w[weight::kLeanCeiling];
   if (lean < w[weight::kLeanFloor]) lean = w[weight::kLeanFloor];
   bool sentenceEnd = IsSentenceEnd(suffix, separator);
-  e.memory.SentenceStart = sentenceEnd;
+  memory.SentenceStart = sentenceEnd;
   if (sentenceEnd) lean *= w[weight::kSentenceEndDecay];
-  e.memory.EnglishLean = lean;
+  memory.EnglishLean = lean;
 }
 
 }  // namespace tonvira

@@ -3,8 +3,8 @@
 
 #include <string_view>
 
+#include "decide/decision_input.h"
 #include "engine/compose.h"
-#include "engine/engine.h"
 
 namespace tonvira {
 
@@ -16,10 +16,11 @@ struct ScoreResult {
 };
 
 // For a word whose Vietnamese form is a valid syllable.
-ScoreResult ScoreWord(const Engine& engine, std::u16string_view keys, const ComposeResult& composed);
+ScoreResult ScoreWord(const DecisionInput& input, std::u16string_view keys, const ComposeResult& composed);
 // How a decided word moves EnglishLean.
-float LeanDelta(const Engine& engine, std::u16string_view keys, WordAction action, ReasonCode code);
+float LeanDelta(const DecisionInput& input, std::u16string_view keys, WordAction action, ReasonCode code);
 // Decays, adds the delta, clamps, and applies the sentence-end rule.
-void UpdateLean(Engine& engine, float delta, std::u16string_view suffix, char16_t separator);
+void UpdateLean(LanguageMemory& memory, const ScoreWeights& weights, float delta, std::u16string_view suffix,
+                char16_t separator);
 
 }  // namespace tonvira

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "decide/live_verdict.h"
+#include "engine/live_verdict.h"
 #include "engine/word_output.h"
 
 namespace tonvira {
@@ -65,7 +65,7 @@ std::u16string WithoutLastCharacter(std::u16string_view shown) {
 }  // namespace
 
 std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
-  if (!e.bsEditOn) {
+  if (!e.options.bsEditOn) {
     ResetWord(e);  // the application's own deletion stands; the next key starts afresh
     return {};
   }
@@ -128,7 +128,8 @@ void RestoreWordBeforeBackspace(Engine& e) {
 std::u16string ReopenWord(Engine& e) {
   WordDecisionState& d = e.decision;
   // Only right after a word committed by a space, while what it left is still there.
-  if (!EngineIdle(e) || !e.justCommitted || !e.bsEditOn || e.blocked || EnglishOnlyField(e)) return {};
+  if (!EngineIdle(e) || !e.justCommitted || !e.options.bsEditOn || e.options.blocked || EnglishOnlyField(e))
+    return {};
   if (!d.snapshotsValid || e.lastWordText.empty() || d.committedBefore > e.committedText.size()) return {};
   // The committed text must still end with that word and its space; anything else is stale.
   std::u16string_view tail = std::u16string_view(e.committedText).substr(d.committedBefore);

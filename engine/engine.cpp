@@ -43,7 +43,7 @@ void NewContext(Engine& e) {
 }
 
 void EndSentence(Engine& e) {
-  e.memory.EnglishLean *= e.weights[weight::kSentenceEndDecay];
+  e.memory.EnglishLean *= e.options.weights[weight::kSentenceEndDecay];
   e.memory.SentenceStart = 1;
 }
 
@@ -70,8 +70,8 @@ void NoteTextKey(Engine& e) {
 }
 
 void SetField(Engine& e, ContextClass fieldClass, bool blocked) {
-  e.fieldClass = fieldClass;
-  e.blocked = blocked;
+  e.options.fieldClass = fieldClass;
+  e.options.blocked = blocked;
 }
 
 void ForgetWordEnd(Engine& e) {

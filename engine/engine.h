@@ -8,63 +8,11 @@
 #include <vector>
 
 #include "context/context_class.h"
+#include "decide/decision_input.h"
 #include "engine/compose.h"
 #include "engine/letters.h"
 
 namespace tonvira {
-
-struct EnglishWords;
-struct Syllables;
-struct WordPairs;
-struct AbbrevTable;
-
-// W0-W20: constants of the English/Vietnamese scoring and of the lean update, by name.
-namespace weight {
-enum : size_t {
-  kEnglishTop,           // an English word of levels 1-10
-  kEnglishCommon,        // levels 11-20
-  kEnglishKnown,         // levels 21-35
-  kVietVeryCommon,       // a Vietnamese form of usage 3
-  kVietCommon,           // usage 2
-  kVietUncommon,         // usage 1 or absent
-  kToneKeyFirst,         // a tone key typed before a mark
-  kWordBefore,           // the evidence of the word before
-  kVietField,            // a field of class Vietnamese
-  kFunctionWordLean,     // lean added by an English function word
-  kFunctionWordLeast,    // the least a function word typed unchanged adds
-  kEnglishWordLean,      // an English word
-  kRareEnglishLean,      // a rare English word, or the lone letter rule's threshold
-  kCurrencyLean,         // a currency fix
-  kVietnameseLean,       // a Vietnamese word
-  kLeansVietnameseLean,  // a word the score kept Vietnamese
-  kSyllableKeysLean,     // keys left alone that are themselves a syllable
-  kLeanFloor,
-  kLeanCeiling,
-  kLeanDecay,         // the old lean's share at each word
-  kSentenceEndDecay,  // and at the end of a sentence
-  kCount,
-};
-}  // namespace weight
-using ScoreWeights = std::array<float, weight::kCount>;
-// W7 weighs the evidence of the word before (a point for each factor of ten between the two
-// languages' pair frequencies); with no pair data the evidence is 0.
-inline constexpr ScoreWeights kDefaultScoreWeights = {3.0f,  2.0f,   1.0f,  4.0f,  2.5f, -1.0f, 2.0f,
-                                                      1.0f,  -0.25f, 4.0f,  1.0f,  2.0f, 1.0f,  0.5f,
-                                                      -2.5f, -1.5f,  -1.5f, -3.0f, 4.0f, 0.5f,  0.5f};
-
-enum class WordAction : uint32_t { Unchanged = 0, Vietnamese = 1, English = 2 };
-
-// Why a word was decided as it was; it sets how far the word moves the English lean.
-enum class ReasonCode : uint32_t {
-  Context = 0,          // the field or the settings decided (an English-only field, smart off)
-  Shape = 1,            // the word's form decided (a shape, a contraction, a currency fix)
-  Unchanged = 2,        // the keys are the word
-  NotSyllable = 3,      // no Vietnamese syllable: a name, a word that cannot be one
-  Vietnamese = 4,       // no English reading (not an English word, a rare one, a fix, an abbreviation)
-  LeansEnglish = 5,     // the score leaned English
-  LeansVietnamese = 6,  // the score leaned Vietnamese
-  UnusedSyllable = 7,   // a syllable Vietnamese almost never uses
-};
 
 // Text committed in the focused field is forgotten past this many units.
 inline constexpr size_t kCommittedTextLimit = 4096;
@@ -79,17 +27,6 @@ struct DecisionRecord {
   float score = 0;
   uint32_t fixKind = 0;
   uint32_t fixDetail = 0;
-};
-
-// What the words so far say: which language came last, how English the text has been, and
-// where the sentence and the line stand.
-struct LanguageMemory {
-  uint32_t LastLanguage = 0;  // 1 Vietnamese, 2 English
-  float EnglishLean = 0;      // running English evidence, -3.0 ... 4.0
-  uint8_t SentenceStart = 1;
-  uint8_t LineStart = 1;
-  uint8_t CapsRunVietnamese = 0;  // a run of capitals that has been Vietnamese so far
-  uint8_t CapsRunEnglishWord = 0;
 };
 
 // The language memory around one committed word, so backspace can reopen it.
@@ -156,28 +93,7 @@ struct WordBeforeBackspace {
 };
 
 struct Engine {
-  ScoreWeights weights = kDefaultScoreWeights;
-  const EnglishWords* englishWords = nullptr;
-  const AbbrevTable* abbrevTable = nullptr;
-  // The library as shipped: its keys, with the expansion it gave them, are English words too.
-  const AbbrevTable* shippedAbbrevs = nullptr;
-  InputMethod method = InputMethod::Telex;
-  uint8_t abbrevOn = 1;
-  ContextClass fieldClass = ContextClass::Auto;
-  uint8_t blocked = 0;  // the field takes keys unchanged (password)
-  uint8_t classicPlacement = 1;
-  uint8_t contextOn = 1;
-  uint8_t smartOn = 1;
-  uint8_t freeMarksOn = 1;
-  uint32_t baseFlags = kOrdinaryFlags;     // out-of-order marks for every word
-  uint32_t extraFlags = kNotEnglishFlags;  // added for words that are not English words
-  uint8_t englishLookupOn = 1;
-  uint8_t capsViOn = 1;
-  uint8_t autofixOn = 1;
-  const Syllables* vietSyllables = nullptr;
-  const WordPairs* wordPairs = nullptr;  // which word follows which, in either language
-  uint8_t bsEditOn = 1;
-  float enThreshold = 2.0f;
+  EngineOptions options;
 
   std::u16string keys;           // keys of the current word, never a separator
   std::u16string committedText;  // committed words with their separators
@@ -231,7 +147,12 @@ inline bool InManualEdit(const Engine& e) {
 
 // Whether the field takes the word as typed: an English-only field with context on.
 inline bool EnglishOnlyField(const Engine& e) {
-  return e.contextOn && e.fieldClass == ContextClass::English;
+  return EnglishOnlyField(e.options);
+}
+
+// What a decision about the word in hand reads of the engine.
+inline DecisionInput Input(const Engine& e) {
+  return {e.options, e.memory, e.committedText, e.decision.reDeciding};
 }
 
 }  // namespace tonvira

@@ -3,19 +3,21 @@
 #include <algorithm>
 
 #include "decide/autofix.h"
-#include "decide/live_verdict.h"
-#include "decide/word_end.h"
+#include "decide/compose_flags.h"
 #include "decide/word_shape.h"
 #include "engine/backspace.h"
-#include "engine/compose_flags.h"
+#include "engine/live_verdict.h"
 #include "engine/syllable.h"
+#include "engine/word_end.h"
 #include "engine/word_output.h"
 
 namespace tonvira {
 namespace {
 
 uint32_t ComposedFormFlags(const Engine& e) {
-  return (e.freeMarksOn && e.smartOn && !e.blocked && !EnglishOnlyField(e)) ? e.baseFlags : 0;
+  return (e.options.freeMarksOn && e.options.smartOn && !e.options.blocked && !EnglishOnlyField(e))
+             ? e.options.baseFlags
+             : 0;
 }
 
 // The reopened word goes back as it was, with the language memory it had; the key begins a
@@ -33,8 +35,8 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
   std::u16string keys = e.keys + c;
 
   if (e.reopen.composedForm) {  // composed form: hòa then s gives hóa
-    ComposeResult r =
-        Compose(keys, e.method, e.classicPlacement, true, ComposedFormFlags(e), e.composedPrefix);
+    ComposeResult r = Compose(keys, e.options.method, e.options.classicPlacement, true, ComposedFormFlags(e),
+                              e.composedPrefix);
     if (IsWellFormedSyllable(r.text)) return AddCharResult::None;
     // A mark on a letter of the word (hòa then a gives hoầ) may still be on its way to a
     // syllable; a letter added after it (hòa then e, hoàc) may not.
@@ -46,10 +48,10 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
   }
 
   // Key form: ban then w gives băn, then g gives bang; ban then i is a new word.
-  uint32_t flags = ComposeFlagsFor(e, keys, false);
-  std::u16string composed = Compose(keys, e.method, e.classicPlacement, true, flags).text;
+  uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
+  std::u16string composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags).text;
   auto transforms = [&] {  // english then s: the key changes more than it adds
-    return composed != Compose(e.keys, e.method, e.classicPlacement, true, flags).text + c;
+    return composed != Compose(e.keys, e.options.method, e.options.classicPlacement, true, flags).text + c;
   };
   if (e.literalWord) {
     // "max" kept as typed: a tone or mark key still corrects it in place (max, s: má); any
@@ -75,7 +77,9 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
 
 // "vaf/b": the part before a "/" or "-" run is decided on its own when a letter follows.
 void SplitAtInnerRun(Engine& e, char16_t c) {
-  if (InManualEdit(e) || !e.smartOn || EnglishOnlyField(e) || e.blocked || e.mode != WordMode::Keys) return;
+  if (InManualEdit(e) || !e.options.smartOn || EnglishOnlyField(e) || e.options.blocked ||
+      e.mode != WordMode::Keys)
+    return;
   if (!IsAsciiLetter(c) || e.keys.empty() || (e.keys.back() != u'/' && e.keys.back() != u'-')) return;
   size_t partEnd = e.keys.find_last_not_of(u"/-");
   if (partEnd == std::u16string::npos) return;
@@ -83,7 +87,7 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
   std::u16string run = e.keys.substr(partEnd + 1);
 
   bool letters = std::all_of(part.begin(), part.end(), [&](char16_t k) {
-    return IsAsciiLetter(k) || (e.method == InputMethod::Vni && IsAsciiDigit(k));
+    return IsAsciiLetter(k) || (e.options.method == InputMethod::Vni && IsAsciiDigit(k));
   });
   // "15tr/tháng": a number with its unit splits like a word.
   size_t number = part.find_first_not_of(u"0123456789.,");
@@ -91,9 +95,9 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
                         IsAsciiDigit(part[number - 1]) &&
                         std::all_of(part.begin() + static_cast<ptrdiff_t>(number), part.end(), IsAsciiLetter);
   letters = letters || numberWithUnit;
-  bool autofixAllowed =
-      e.autofixOn && !e.decision.backspaceTouched && !(IsCapitalised(part) && !e.memory.SentenceStart);
-  if (!letters && !(autofixAllowed && CurrencyFix(part, e.method))) return;
+  bool autofixAllowed = e.options.autofixOn && !e.decision.backspaceTouched &&
+                        !(IsCapitalised(part) && !e.memory.SentenceStart);
+  if (!letters && !(autofixAllowed && CurrencyFix(part, e.options.method))) return;
 
   std::u16string head = std::move(e.decision.decidedHead);
   size_t before = e.committedText.size();

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "config/utf8.h"
-#include "decide/word_end.h"
 #include "engine/backspace.h"
 #include "engine/key_path.h"
+#include "engine/word_end.h"
 #include "engine/word_output.h"
 #include "input/log.h"
 #include "input/os.h"
@@ -84,8 +84,8 @@ HookAction BackspaceSteps(Pipeline& p, WindowId foreground) {
     // Right after a word end: take the word back so a tone typed next corrects it in place.
     bool fieldAllows = p.InOwnTestBox ||
                        (!f.password && !f.inlineCompletion && !f.spreadsheet && f.window == p.ForegroundSeen);
-    if (foreground == p.ForegroundSeen && fieldAllows && e.justCommitted && e.bsEditOn && !e.blocked &&
-        !EnglishOnlyField(e) && EngineIdle(e)) {
+    if (foreground == p.ForegroundSeen && fieldAllows && e.justCommitted && e.options.bsEditOn &&
+        !e.options.blocked && !EnglishOnlyField(e) && EngineIdle(e)) {
       std::u16string word = ReopenWord(e);
       if (word.empty()) return ResetAndPass(p);
       p.OnScreenWord = WithoutDroppedCharacters(word);  // as it was typed on screen
@@ -222,7 +222,7 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foregroun
 
   SetField(e, p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass,
            !p.InOwnTestBox && p.focus.password);
-  if (e.blocked) {
+  if (e.options.blocked) {
     AbandonWord(p);
     ClearCommittedText(e);  // nothing typed here may be reopened later
     return HookAction::Pass;

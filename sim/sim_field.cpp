@@ -1,8 +1,8 @@
 #include "sim/sim_field.h"
 
-#include "decide/word_end.h"
 #include "engine/backspace.h"
 #include "engine/key_path.h"
+#include "engine/word_end.h"
 #include "engine/word_output.h"
 
 namespace tonvira {

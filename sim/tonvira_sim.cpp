@@ -255,12 +255,12 @@ int Run(const Options& o) {
   ReadAbbrevFile(abbrevs, Utf8ToUtf16((o.dataDir / "abbrev.txt").string()));  // read only
 
   Engine engine;
-  engine.englishWords = &lexicon.english;
-  engine.vietSyllables = haveSyllables ? &lexicon.syllables : nullptr;
-  engine.wordPairs = havePairs ? &lexicon.pairs : nullptr;
+  engine.options.englishWords = &lexicon.english;
+  engine.options.vietSyllables = haveSyllables ? &lexicon.syllables : nullptr;
+  engine.options.wordPairs = havePairs ? &lexicon.pairs : nullptr;
   engine.decision.recording = o.explain;
   ApplySettingsToEngine(engine, o.settings, &abbrevs);
-  engine.shippedAbbrevs = &abbrevs;  // the data folder's table is the library as shipped
+  engine.options.shippedAbbrevs = &abbrevs;  // the data folder's table is the library as shipped
 
   sim::Desktop& desktop = sim::TheDesktop();
   Pipeline pipeline(engine);

@@ -139,20 +139,20 @@ int Run() {
     ShowError(L"Khong doc duoc tu dien:\n" + Wide(englishPath));
     return 1;
   }
-  app.engine.englishWords = &app.lexicon.english;
+  app.engine.options.englishWords = &app.lexicon.english;
   if (LoadSyllables(app.lexicon, std::filesystem::path(Wide(ShippedFilePath(u"vi_syllables.txt"))),
                     kDefaultSyllableFrequency)) {
-    app.engine.vietSyllables = &app.lexicon.syllables;
+    app.engine.options.vietSyllables = &app.lexicon.syllables;
   }
   // Optional: without it the word before a word is no evidence.
   if (LoadWordPairs(app.lexicon.pairs, std::filesystem::path(Wide(ShippedFilePath(u"word_pairs.txt"))))) {
-    app.engine.wordPairs = &app.lexicon.pairs;
+    app.engine.options.wordPairs = &app.lexicon.pairs;
   }
   WarmBuiltinWords();
 
   app.settingsState = LoadSettings(app.settings, app.abbrevs);
   ReadAbbrevFile(app.shippedAbbrevs, ShippedFilePath(u"abbrev.txt"));
-  app.engine.shippedAbbrevs = &app.shippedAbbrevs;
+  app.engine.options.shippedAbbrevs = &app.shippedAbbrevs;
   if (request.startedAtLogon && !app.settings.startup) {
     CloseHandle(mutex);
     return 0;

@@ -8,7 +8,7 @@
 #include "decide/decision_labels.h"
 #include "decide/lexicon.h"
 #include "decide/skeleton_rules.h"
-#include "decide/word_end.h"
+#include "engine/word_end.h"
 #include "sim/sim_field.h"
 
 #ifndef TONVIRA_DATA_DIR
@@ -67,8 +67,8 @@ class AutofixTest : public testing::Test {
   AutofixTest() {
     ParseEnglishWords(lexicon_.english, kEnglish);
     ParseSyllables(lexicon_.syllables, kSyllables, kDefaultSyllableFrequency);
-    engine_.englishWords = &lexicon_.english;
-    engine_.vietSyllables = &lexicon_.syllables;
+    engine_.options.englishWords = &lexicon_.english;
+    engine_.options.vietSyllables = &lexicon_.syllables;
     engine_.decision.recording = true;
   }
 
@@ -129,23 +129,23 @@ TEST_F(AutofixTest, EveryAcceptanceAndRefusal) {
 TEST_F(AutofixTest, AMiddleEnglishWordGivesWayOnlyToVietnameseContext) {
   ExpectRow(Decide(u"gees"), {nullptr, u"gees", WordAction::English, label::kAutofixEnglish, 0});
   ExpectRow(Decide(u"gees", -0.5f), {nullptr, u"ghế", WordAction::Vietnamese, label::kAutofix, kRuleAddH});
-  engine_.fieldClass = ContextClass::Vietnamese;
+  engine_.options.fieldClass = ContextClass::Vietnamese;
   ExpectRow(Decide(u"gees"), {nullptr, u"ghế", WordAction::Vietnamese, label::kAutofix, kRuleAddH});
   // ghề has frequency 4: below the minimum of 6 even in a Vietnamese field.
   ExpectRow(Decide(u"geef"), {nullptr, u"geef", WordAction::English, label::kAutofixEnglish, 0});
-  engine_.contextOn = 0;  // the field class counts only with context on
+  engine_.options.contextOn = 0;  // the field class counts only with context on
   ExpectRow(Decide(u"gees"), {nullptr, u"gees", WordAction::English, label::kAutofixEnglish, 0});
 }
 
 TEST_F(AutofixTest, SettingsAndPlacesWithoutAutofix) {
-  engine_.autofixOn = 0;
+  engine_.options.autofixOn = 0;
   DecisionRecord amount = Decide(u"100dd");
   EXPECT_EQ(amount.output, u"100dd");  // the ordinary decision: a word starting with a digit
   EXPECT_EQ(amount.action, WordAction::English);
   EXPECT_EQ(amount.fixKind, 0u);
   ExpectRow(Decide(u"hocf"), {nullptr, u"hocf", WordAction::English, label::kNotSyllable, 0});
   ExpectRow(Decide(u"htu"), {nullptr, u"htu", WordAction::Unchanged, label::kUnchanged, 0});
-  engine_.autofixOn = 1;
+  engine_.options.autofixOn = 1;
 
   // A capitalised word in mid-sentence is a name: no correction.
   NewContext(engine_);
@@ -154,12 +154,12 @@ TEST_F(AutofixTest, SettingsAndPlacesWithoutAutofix) {
   EXPECT_EQ(field.Text(), u"anh Hocf ");
   EXPECT_STREQ(engine_.decision.history.back().reason, label::kNotSyllable);
 
-  engine_.fieldClass = ContextClass::English;
+  engine_.options.fieldClass = ContextClass::English;
   ExpectRow(Decide(u"hocf"), {nullptr, u"hocf", WordAction::English, label::kEnglishContext, 0});
 }
 
 TEST_F(AutofixTest, WithoutSyllableDataTheSwapIsNotTried) {
-  engine_.vietSyllables = nullptr;
+  engine_.options.vietSyllables = nullptr;
   ExpectRow(Decide(u"htu"), {nullptr, u"htu", WordAction::Unchanged, label::kUnchanged, 0});
   // The corrector still finds the one spelling repair; frequencies no longer rank anything.
   ExpectRow(Decide(u"ngieeng"), {nullptr, u"nghiêng", WordAction::Vietnamese, label::kAutofix, kRuleAddH});
@@ -349,9 +349,9 @@ class ShippedTypos : public testing::Test {
 
   DecisionRecord Decide(std::u16string_view keys, InputMethod method) {
     Engine e;
-    e.englishWords = &lexicon_->english;
-    e.vietSyllables = &lexicon_->syllables;
-    e.method = method;
+    e.options.englishWords = &lexicon_->english;
+    e.options.vietSyllables = &lexicon_->syllables;
+    e.options.method = method;
     e.decision.recording = true;
     SimField field(e);
     field.Type(keys);

@@ -29,7 +29,7 @@ struct Row {
 };
 
 TEST_F(BackspaceTest, ShortensTheWordBeingTyped) {
-  engine_.smartOn = 0;
+  engine_.options.smartOn = 0;
   const Row rows[] = {
       {u"tieengs{BS}", u"tiến"},
       {u"tieengs{BS}{BS}", u"tiế"},
@@ -59,7 +59,7 @@ TEST_F(BackspaceTest, ShortensTheWordBeingTyped) {
 }
 
 TEST_F(BackspaceTest, WithBsEditOffTheWordIsForgotten) {
-  engine_.bsEditOn = 0;
+  engine_.options.bsEditOn = 0;
   EXPECT_EQ(Keys(u"tieengs{BS}"), u"");
   EXPECT_EQ(Keys(u"tieengs{BS}f"), u"f");
 }

@@ -32,8 +32,8 @@ class EngineFixture : public testing::Test {
   EngineFixture() {
     ParseEnglishWords(lexicon_.english, kTestEnglish);
     ParseSyllables(lexicon_.syllables, kTestSyllables, kDefaultSyllableFrequency);
-    engine_.englishWords = &lexicon_.english;
-    engine_.vietSyllables = &lexicon_.syllables;
+    engine_.options.englishWords = &lexicon_.english;
+    engine_.options.vietSyllables = &lexicon_.syllables;
     engine_.decision.recording = true;
   }
 

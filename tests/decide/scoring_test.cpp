@@ -13,11 +13,11 @@ class Scoring : public EngineFixture {
                     bool toneKey = false) {
     english_ = EnglishWords{};
     ParseEnglishWords(english_, englishEntry);
-    engine_.englishWords = &english_;
+    engine_.options.englishWords = &english_;
     ComposeResult composed;
     composed.text = form;
     composed.toneBeforeMark = toneKey;
-    return ScoreWord(engine_, keys, composed);
+    return ScoreWord(Input(engine_), keys, composed);
   }
   EnglishWords english_;
 };
@@ -30,7 +30,7 @@ TEST_F(Scoring, WeighsEnglishLevelAgainstVietnameseUsage) {
   EXPECT_STREQ(r.label, label::kLeansEnglish);
   EXPECT_FLOAT_EQ(r.score, 0.5f);
 
-  engine_.enThreshold = 3.0f;
+  engine_.options.enThreshold = 3.0f;
   r = Score("ban 5", u"ban", u"ban");
   EXPECT_EQ(r.action, WordAction::Vietnamese);
   EXPECT_EQ(r.code, ReasonCode::LeansVietnamese);
@@ -51,25 +51,25 @@ TEST_F(Scoring, FormOutsideTheUsageTableCountsAsUncommonUnlessFrequent) {
   EXPECT_FLOAT_EQ(r.score, 4.0f);
   EXPECT_EQ(r.action, WordAction::English);
   engine_.memory.EnglishLean = -3.0f;
-  engine_.enThreshold = 4.0f;
+  engine_.options.enThreshold = 4.0f;
   r = Score("xyz 5", u"xyz", u"tủn");
   EXPECT_FLOAT_EQ(r.score, -1.0f);
   EXPECT_EQ(r.action, WordAction::Vietnamese);
 
   // việt is frequent: common (2.5), never "very common" from frequency alone.
   engine_.memory.EnglishLean = 0;
-  engine_.enThreshold = 2.0f;
+  engine_.options.enThreshold = 2.0f;
   EXPECT_FLOAT_EQ(Score("xyz 5", u"xyz", u"việt").score, 0.5f);
-  engine_.vietSyllables = nullptr;  // without the syllable list the table is all there is
+  engine_.options.vietSyllables = nullptr;  // without the syllable list the table is all there is
   EXPECT_FLOAT_EQ(Score("xyz 5", u"xyz", u"việt").score, 4.0f);
-  engine_.vietSyllables = &lexicon_.syllables;
+  engine_.options.vietSyllables = &lexicon_.syllables;
   EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban").score, 0.5f);  // the table wins where it has the form
 }
 
 TEST_F(Scoring, TheWordBeforeWeighsTheTwoReadings) {
   WordPairs pairs;
   ParseWordPairs(pairs, "v\tlà\tmã\t25\ne\tthe\tmax\t31\ne\tof\tmax\t8\nv\tof\tmã\t3\n");
-  engine_.wordPairs = &pairs;
+  engine_.options.wordPairs = &pairs;
   struct Row {
     const char16_t* committed;
     float score;  // level 5 (3.0) against mã outside the test lists' table but frequent (2.5)
@@ -86,16 +86,16 @@ TEST_F(Scoring, TheWordBeforeWeighsTheTwoReadings) {
     engine_.committedText = row.committed;
     EXPECT_FLOAT_EQ(Score("max 5", u"max", u"mã").score, row.score);
   }
-  engine_.wordPairs = nullptr;
+  engine_.options.wordPairs = nullptr;
   engine_.committedText = u"sau đó là ";
   EXPECT_FLOAT_EQ(Score("max 5", u"max", u"mã").score, 0.5f);
 }
 
 TEST_F(Scoring, ToneKeyVietnameseFieldAndBands) {
   EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban", /*toneKey=*/true).score, 2.5f);
-  engine_.fieldClass = ContextClass::Vietnamese;
+  engine_.options.fieldClass = ContextClass::Vietnamese;
   EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban").score, 0.25f);
-  engine_.contextOn = 0;  // the field class counts only with context on
+  engine_.options.contextOn = 0;  // the field class counts only with context on
   EXPECT_FLOAT_EQ(Score("ban 5", u"ban", u"ban").score, 0.5f);
   EXPECT_FLOAT_EQ(Score("ban 15", u"ban", u"ban").score, -0.5f);    // level 11-20 weighs 2.0
   EXPECT_FLOAT_EQ(Score("ban 35", u"ban", u"ban").score, -1.5f);    // 21-35 weighs 1.0
@@ -126,10 +126,10 @@ TEST_F(Scoring, ShortCuts) {
     EXPECT_EQ(r.code, row.code);
     EXPECT_STREQ(r.label, row.label);
   }
-  engine_.englishWords = nullptr;
+  engine_.options.englishWords = nullptr;
   ComposeResult composed;
   composed.text = u"ban";
-  EXPECT_STREQ(ScoreWord(engine_, u"ban", composed).label, label::kNotEnglishWord);
+  EXPECT_STREQ(ScoreWord(Input(engine_), u"ban", composed).label, label::kNotEnglishWord);
 }
 
 TEST_F(Scoring, LeanDeltaByCode) {
@@ -162,23 +162,23 @@ TEST_F(Scoring, LeanDeltaByCode) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << "code " << static_cast<int>(row.code) << " delta " << row.delta);
-    EXPECT_FLOAT_EQ(LeanDelta(engine_, row.keys, row.action, row.code), row.delta);
+    EXPECT_FLOAT_EQ(LeanDelta(Input(engine_), row.keys, row.action, row.code), row.delta);
   }
 }
 
 TEST_F(Scoring, UpdateLeanDecaysClampsAndHalvesAtSentenceEnds) {
   engine_.memory.EnglishLean = 4.0f;
-  UpdateLean(engine_, 4.0f, u"", u' ');
+  UpdateLean(engine_.memory, engine_.options.weights, 4.0f, u"", u' ');
   EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 4.0f);
   EXPECT_FALSE(engine_.memory.SentenceStart);
-  UpdateLean(engine_, 4.0f, u".", u' ');
+  UpdateLean(engine_.memory, engine_.options.weights, 4.0f, u".", u' ');
   EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 2.0f);  // clamped to 4.0, then halved
   EXPECT_TRUE(engine_.memory.SentenceStart);
   engine_.memory.EnglishLean = -3.0f;
-  UpdateLean(engine_, -2.5f, u"", u'?');
+  UpdateLean(engine_.memory, engine_.options.weights, -2.5f, u"", u'?');
   EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, -1.5f);
   engine_.memory.EnglishLean = -3.0f;
-  UpdateLean(engine_, -2.5f, u"", u',');
+  UpdateLean(engine_.memory, engine_.options.weights, -2.5f, u"", u',');
   EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, -3.0f);
 }
 

@@ -25,9 +25,9 @@ class ShippedSentences : public EngineFixture {
     loaded_ = LoadEnglishWords(lexicon_, data / "en_words.txt") &&
               LoadSyllables(lexicon_, data / "vi_syllables.txt", kDefaultSyllableFrequency) &&
               LoadWordPairs(lexicon_.pairs, data / "word_pairs.txt");
-    engine_.englishWords = &lexicon_.english;
-    engine_.vietSyllables = &lexicon_.syllables;
-    engine_.wordPairs = &lexicon_.pairs;
+    engine_.options.englishWords = &lexicon_.english;
+    engine_.options.vietSyllables = &lexicon_.syllables;
+    engine_.options.wordPairs = &lexicon_.pairs;
   }
   bool loaded_ = false;
 };
@@ -77,7 +77,7 @@ TEST_F(ShippedSentences, NoTypedCharacterIsLost) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
-    engine_.method = row.method;
+    engine_.options.method = row.method;
     EXPECT_EQ(TypeLine(row.keys), row.expected);
   }
 }
@@ -88,8 +88,8 @@ TEST_F(ShippedSentences, ShippedAbbreviationsOnlyWhereVietnameseIsTyped) {
   AbbrevTable shipped = abbrevs_;
   SetAbbrev(abbrevs_, u"hp", u"Hải Phòng");   // the user's own entry
   SetAbbrev(abbrevs_, u"cb", u"cố lên bạn");  // a shipped key the user gave another expansion
-  engine_.abbrevTable = &abbrevs_;
-  engine_.shippedAbbrevs = &shipped;
+  engine_.options.abbrevTable = &abbrevs_;
+  engine_.options.shippedAbbrevs = &shipped;
   struct Row {
     ContextClass field;
     const char16_t* keys;
@@ -109,7 +109,7 @@ TEST_F(ShippedSentences, ShippedAbbreviationsOnlyWhereVietnameseIsTyped) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
-    engine_.fieldClass = row.field;
+    engine_.options.fieldClass = row.field;
     EXPECT_EQ(TypeLine(row.keys), row.expected);
   }
 }
@@ -123,7 +123,7 @@ TEST_F(ShippedSentences, AWordKeptAsTypedShowsEveryKey) {
   std::mt19937 random(20261206);
   int kept = 0;
   for (InputMethod method : {InputMethod::Telex, InputMethod::Vni}) {
-    engine_.method = method;
+    engine_.options.method = method;
     for (int n = 0; n < 3000; ++n) {
       std::u16string word;
       size_t length = 1 + random() % 9;

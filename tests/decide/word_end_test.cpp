@@ -1,11 +1,11 @@
-#include "decide/word_end.h"
+#include "engine/word_end.h"
 
 #include <limits>
 
 #include "app/apply_settings.h"
 #include "config/settings.h"
+#include "decide/compose_flags.h"
 #include "decide/decision_labels.h"
-#include "engine/compose_flags.h"
 #include "engine/key_path.h"
 #include "engine/word_output.h"
 #include "engine_fixture.h"
@@ -54,14 +54,14 @@ TEST_F(WordEndTest, EachCheckWithItsReason) {
 }
 
 TEST_F(WordEndTest, FieldAndSettingsChecks) {
-  engine_.smartOn = 0;
+  engine_.options.smartOn = 0;
   ExpectDecision(Decide(u"vieetj"), {nullptr, u"việt", WordAction::Vietnamese, label::kSmartOff});
   ExpectDecision(Decide(u"test"), {nullptr, u"tét", WordAction::Vietnamese, label::kSmartOff});
   ExpectDecision(Decide(u"abc"), {nullptr, u"abc", WordAction::Unchanged, label::kSmartOff});
-  engine_.smartOn = 1;
-  engine_.fieldClass = ContextClass::English;
+  engine_.options.smartOn = 1;
+  engine_.options.fieldClass = ContextClass::English;
   ExpectDecision(Decide(u"vieetj"), {nullptr, u"vieetj", WordAction::English, label::kEnglishContext});
-  engine_.contextOn = 0;  // the class counts only with context on
+  engine_.options.contextOn = 0;  // the class counts only with context on
   ExpectDecision(Decide(u"vieetj"), {nullptr, u"việt", WordAction::Vietnamese, label::kNotEnglishWord});
 }
 
@@ -120,7 +120,7 @@ TEST_F(WordEndTest, CapitalRuns) {
   EXPECT_EQ(TypeLine(u"XIX"), u"XIX");
   EXPECT_EQ(TypeLine(u"ASAP"), u"ASAP");
   EXPECT_EQ(TypeLine(u"TIEENGS"), u"TIẾNG");
-  engine_.capsViOn = 0;
+  engine_.options.capsViOn = 0;
   EXPECT_EQ(TypeLine(u"TIEENGS"), u"TIEENGS");
 }
 
@@ -149,20 +149,20 @@ TEST_F(WordEndTest, SettingsReachTheEngine) {
   SimField field(engine_);
   field.Type(u"vieet");
   ApplySettingsToEngine(engine_, settings, &abbrevs_);
-  EXPECT_EQ(engine_.method, InputMethod::Telex);
-  EXPECT_EQ(engine_.classicPlacement, 0);
-  EXPECT_FLOAT_EQ(engine_.enThreshold, 2.0f);
-  EXPECT_EQ(engine_.abbrevTable, &abbrevs_);
+  EXPECT_EQ(engine_.options.method, InputMethod::Telex);
+  EXPECT_EQ(engine_.options.classicPlacement, 0);
+  EXPECT_FLOAT_EQ(engine_.options.enThreshold, 2.0f);
+  EXPECT_EQ(engine_.options.abbrevTable, &abbrevs_);
   EXPECT_TRUE(EngineIdle(engine_));  // the word in progress was abandoned
   settings.method = 1;
   settings.en_threshold = 3.5f;
   ApplySettingsToEngine(engine_, settings, nullptr);
-  EXPECT_EQ(engine_.method, InputMethod::Vni);
-  EXPECT_FLOAT_EQ(engine_.enThreshold, 3.5f);
+  EXPECT_EQ(engine_.options.method, InputMethod::Vni);
+  EXPECT_FLOAT_EQ(engine_.options.enThreshold, 3.5f);
 }
 
 TEST_F(WordEndTest, Abbreviations) {
-  engine_.abbrevTable = &abbrevs_;
+  engine_.options.abbrevTable = &abbrevs_;
   abbrevs_.expansions[u"vn"] = u"Việt Nam";
   abbrevs_.expansions[u"hb"] = u"hoà bình";
   abbrevs_.expansions[u"k2"] = u"không";
@@ -173,9 +173,9 @@ TEST_F(WordEndTest, Abbreviations) {
   EXPECT_EQ(TypeLine(u"k2 "), u"không ");  // the shape rules come after the lookup
   EXPECT_EQ(TypeLine(u"vn. "), u"Việt Nam. ");
   EXPECT_TRUE(engine_.memory.SentenceStart);
-  engine_.classicPlacement = 0;
+  engine_.options.classicPlacement = 0;
   EXPECT_EQ(TypeLine(u"hb "), u"hoà bình ");
-  engine_.abbrevOn = 0;
+  engine_.options.abbrevOn = 0;
   EXPECT_EQ(TypeLine(u"hb "), u"hb ");
 }
 
@@ -208,9 +208,9 @@ TEST_F(WordEndTest, WordOutputWhileTyping) {
   for (const auto& row : rows) {
     SCOPED_TRACE(std::u16string(row.keys).size());
     NewContext(engine_);
-    engine_.smartOn = row.smart;
-    engine_.autofixOn = row.autofix;
-    engine_.fieldClass = row.field;
+    engine_.options.smartOn = row.smart;
+    engine_.options.autofixOn = row.autofix;
+    engine_.options.fieldClass = row.field;
     for (const char16_t* k = row.keys; *k; ++k) {
       AddChar(engine_, *k);
       AfterChar(engine_, *k);
@@ -220,33 +220,33 @@ TEST_F(WordEndTest, WordOutputWhileTyping) {
 }
 
 TEST_F(WordEndTest, BlockedFieldKeepsNothing) {
-  engine_.blocked = 1;
+  engine_.options.blocked = 1;
   EXPECT_EQ(TypeLine(u"vieetj"), u"vieetj");
   EXPECT_EQ(WordOutput(engine_), u"");
 }
 
 TEST_F(WordEndTest, ComposeFlagsForTheWord) {
   constexpr uint32_t kAll = 44 | 19;
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"toio", false), kAll);
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"test", false), 44u);  // an English word
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"tes", false), kAll);
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"tes", true), 44u);    // could still become test
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"tês", false), kAll);  // not ASCII letters: not looked up
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"iPhone", false), 44u);
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"toio", false), kAll);
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"test", false), 44u);  // an English word
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"tes", false), kAll);
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"tes", true), 44u);    // could still become test
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"tês", false), kAll);  // not ASCII letters: not looked up
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"iPhone", false), 44u);
   engine_.memory.SentenceStart = 0;
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"Toio", false), 44u);  // capitalised mid-sentence
-  engine_.fieldClass = ContextClass::Vietnamese;             // ...unless the field is Vietnamese
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"Toio", false), kAll);
-  engine_.fieldClass = ContextClass::Auto;
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"Toio", false), 44u);  // capitalised mid-sentence
+  engine_.options.fieldClass = ContextClass::Vietnamese;            // ...unless the field is Vietnamese
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"Toio", false), kAll);
+  engine_.options.fieldClass = ContextClass::Auto;
   engine_.memory.EnglishLean = -1;
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"Toio", false), kAll);
-  engine_.englishWords = nullptr;
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"test", false), kAll);
-  engine_.freeMarksOn = 0;
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"toio", false), 0u);
-  engine_.freeMarksOn = 1;
-  engine_.blocked = 1;
-  EXPECT_EQ(ComposeFlagsFor(engine_, u"toio", false), 0u);
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"Toio", false), kAll);
+  engine_.options.englishWords = nullptr;
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"test", false), kAll);
+  engine_.options.freeMarksOn = 0;
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"toio", false), 0u);
+  engine_.options.freeMarksOn = 1;
+  engine_.options.blocked = 1;
+  EXPECT_EQ(ComposeFlagsFor(Input(engine_), u"toio", false), 0u);
 }
 
 }  // namespace

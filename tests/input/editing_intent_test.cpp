@@ -37,9 +37,9 @@ class EditingIntent : public testing::Test {
   // Types the keys (braces for special keys) into a fresh Notepad and returns its text.
   static std::u16string Typed(std::u16string_view keys) {
     Engine engine;
-    engine.englishWords = &shipped_->lexicon.english;
-    engine.vietSyllables = &shipped_->lexicon.syllables;
-    engine.abbrevTable = &shipped_->abbrevs;
+    engine.options.englishWords = &shipped_->lexicon.english;
+    engine.options.vietSyllables = &shipped_->lexicon.syllables;
+    engine.options.abbrevTable = &shipped_->abbrevs;
     sim::Desktop& desktop = sim::TheDesktop();
     desktop.Reset();
     Pipeline pipeline(engine);

@@ -20,8 +20,8 @@ class EnglishFieldProperty : public PipelineTest {};
 TEST_F(EnglishFieldProperty, PrintableAsciiArrivesAsTyped) {
   AbbrevTable shipped;
   ASSERT_TRUE(ReadAbbrevFile(shipped, Utf8ToUtf16(TONVIRA_DATA_DIR "/abbrev.txt")));
-  engine_.abbrevTable = &shipped;
-  engine_.shippedAbbrevs = &shipped;
+  engine_.options.abbrevTable = &shipped;
+  engine_.options.shippedAbbrevs = &shipped;
   sim::WindowSpec terminal = Spec("cmd.exe", u"Command Prompt");
   terminal.fields.fieldClass = ContextClass::English;
 

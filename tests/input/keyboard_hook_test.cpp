@@ -460,7 +460,7 @@ TEST_P(NoReopenTest, BackspaceOnlyAbandons) {
   spec.fields.spreadsheet = GetParam().spreadsheet;
   WindowId window = desktop().AddWindow(spec);
   desktop().Focus(window);
-  engine_.bsEditOn = GetParam().bsEdit;
+  engine_.options.bsEditOn = GetParam().bsEdit;
   Type(u"tieengs ");
   spec.fields.password = GetParam().password;  // the focus moved to a password box
   desktop().MoveFocusWithin(window, spec.fields);

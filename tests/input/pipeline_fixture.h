@@ -19,8 +19,8 @@ class PipelineTest : public testing::Test {
   PipelineTest() : pipeline_(engine_) {
     ParseEnglishWords(lexicon_.english, kTestEnglish);
     ParseSyllables(lexicon_.syllables, kTestSyllables, kDefaultSyllableFrequency);
-    engine_.englishWords = &lexicon_.english;
-    engine_.vietSyllables = &lexicon_.syllables;
+    engine_.options.englishWords = &lexicon_.english;
+    engine_.options.vietSyllables = &lexicon_.syllables;
     desktop().Reset();
     desktop().PublishFocusTo(&published_);
     pipeline_.focusSource = &published_;

@@ -406,7 +406,7 @@ TEST_F(PipelineProperty, RandomStreamsKeepTheFieldRight) {
 }
 
 TEST_F(PipelineProperty, RandomStreamsWithBackspaceEditingOff) {
-  engine_.bsEditOn = 0;
+  engine_.options.bsEditOn = 0;
   Run(KeysToRun(60000) / 4, 11);
 }
 

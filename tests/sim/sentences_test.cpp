@@ -100,8 +100,8 @@ class Sentences : public testing::Test {
 
   std::u16string Type(std::u16string_view keys) {
     Engine engine;
-    engine.englishWords = &lexicon_->english;
-    engine.vietSyllables = &lexicon_->syllables;
+    engine.options.englishWords = &lexicon_->english;
+    engine.options.vietSyllables = &lexicon_->syllables;
     SimField field(engine);
     field.Type(keys);
     field.Commit();

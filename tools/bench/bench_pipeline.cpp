@@ -41,9 +41,10 @@ tonvira::Lexicon& SharedLexicon() {
 }
 
 void AttachLexicon(tonvira::Engine& engine) {
-  engine.englishWords = &SharedLexicon().english;
-  engine.vietSyllables = SharedLexicon().syllables.frequency.empty() ? nullptr : &SharedLexicon().syllables;
-  engine.wordPairs = SharedLexicon().pairs.scores.empty() ? nullptr : &SharedLexicon().pairs;
+  engine.options.englishWords = &SharedLexicon().english;
+  engine.options.vietSyllables =
+      SharedLexicon().syllables.frequency.empty() ? nullptr : &SharedLexicon().syllables;
+  engine.options.wordPairs = SharedLexicon().pairs.scores.empty() ? nullptr : &SharedLexicon().pairs;
 }
 
 // The key-downs of the text on the US layout, with whether Shift is held.

@@ -48,16 +48,16 @@ std::u16string LetterKeys(const Letter& letter, InputMethod method) {
 class Bench {
  public:
   Bench(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Config& config) : pipeline_(engine_) {
-    engine_.englishWords = &lexicon.english;
-    engine_.vietSyllables = &lexicon.syllables;
-    engine_.wordPairs = lexicon.pairs.scores.empty() ? nullptr : &lexicon.pairs;
+    engine_.options.englishWords = &lexicon.english;
+    engine_.options.vietSyllables = &lexicon.syllables;
+    engine_.options.wordPairs = lexicon.pairs.scores.empty() ? nullptr : &lexicon.pairs;
     Settings settings;
     settings.method = config.method == InputMethod::Vni ? 1 : 0;
     settings.smart = config.smart;
     settings.bs_edit = config.bsEdit;
     settings.old_tone = !config.classic;
     ApplySettingsToEngine(engine_, settings, abbrevs);
-    engine_.shippedAbbrevs = abbrevs;
+    engine_.options.shippedAbbrevs = abbrevs;
     desktop().Reset();
     desktop().PublishFocusTo(&published_);
     pipeline_.focusSource = &published_;

@@ -24,7 +24,8 @@ LAYER_OF_PATH = [
     ("engine/spelling_lists.", "compose"), ("engine/tone_position.", "compose"), ("engine/compose.", "compose"),
     ("engine/syllable.", "compose"),
     ("config/", "config"),
-    ("engine/", "engine"), ("decide/", "engine"),
+    ("decide/", "decide"),
+    ("engine/", "engine"),
     ("context/", "context"),
     ("input/", "input"),
     ("app/", "app"),
@@ -35,10 +36,11 @@ BELOW = {
     "text": set(),
     "compose": {"text"},
     "config": {"text"},
-    "engine": {"text", "compose", "config"},
+    "decide": {"text", "compose", "config"},
+    "engine": {"text", "compose", "config", "decide"},
     "context": {"text", "config"},
-    "input": {"text", "compose", "config", "engine", "context"},
-    "app": {"text", "compose", "config", "engine", "context", "input"},
+    "input": {"text", "compose", "config", "decide", "engine", "context"},
+    "app": {"text", "compose", "config", "decide", "engine", "context", "input"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

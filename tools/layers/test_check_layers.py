@@ -35,6 +35,7 @@ class CheckLayersTest(unittest.TestCase):
         root = tempfile.mkdtemp()
         files = {
             "engine/compose.cpp": '#include "engine/letters.h"\n#include "decide/lexicon.h"\n',
+            "decide/scoring.cpp": '#include "decide/lexicon.h"\n#include "engine/engine.h"\n',
             "config/settings.cpp": '#include "config/utf8.h"\n#include "engine/string_hash.h"\n',
             "context/focus_tracker.cpp": '#include "input/pipeline.h"\n',
             "input/keyboard_hook.cpp": '#include "context/published_focus.h"\n#include "app/command_line.h"\n',
@@ -44,7 +45,7 @@ class CheckLayersTest(unittest.TestCase):
             with open(os.path.join(root, path), "w", encoding="utf-8") as f:
                 f.write(text)
         found = [line.split(":")[0] + ":" + line.split(":")[1] for line in check_layers.include_findings(root)]
-        self.assertEqual(found, ["context/focus_tracker.cpp:1", "engine/compose.cpp:2",
+        self.assertEqual(found, ["context/focus_tracker.cpp:1", "decide/scoring.cpp:2", "engine/compose.cpp:2",
                                  "input/keyboard_hook.cpp:2"])
 
 

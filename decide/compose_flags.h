@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/engine.h"
+#include "decide/decision_input.h"
 
 namespace tonvira {
 
 // strict asks whether the keys could still become an English word (while typing); otherwise
 // whether they are one.
-uint32_t ComposeFlagsFor(const Engine& engine, std::u16string_view keys, bool strict);
+uint32_t ComposeFlagsFor(const DecisionInput& input, std::u16string_view keys, bool strict);
 
 }  // namespace tonvira

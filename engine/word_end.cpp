@@ -1,4 +1,4 @@
-#include "decide/word_end.h"
+#include "engine/word_end.h"
 
 #include <algorithm>
 #include <optional>
@@ -8,14 +8,14 @@
 #include "decide/autofix.h"
 #include "decide/builtin_words.h"
 #include "decide/caps_vietnamese.h"
+#include "decide/compose_flags.h"
 #include "decide/decision_labels.h"
 #include "decide/english_form.h"
 #include "decide/lexicon.h"
-#include "decide/live_verdict.h"
 #include "decide/scoring.h"
 #include "decide/word_shape.h"
 #include "engine/compose.h"
-#include "engine/compose_flags.h"
+#include "engine/live_verdict.h"
 #include "engine/syllable.h"
 #include "engine/word_output.h"
 
@@ -77,16 +77,18 @@ bool IsApostrophe(char16_t c) {
 // The out-of-order transforms are trusted only where they give a real, known syllable.
 bool TrustExtraTransforms(const Engine& e, const std::u16string& text) {
   if (!IsWellFormedSyllable(text)) return false;
-  if (!e.vietSyllables) return true;
-  return SyllableFrequency(*e.vietSyllables, text) >= 2 && !IsDoubtfulSyllable(*e.vietSyllables, text);
+  if (!e.options.vietSyllables) return true;
+  return SyllableFrequency(*e.options.vietSyllables, text) >= 2 &&
+         !IsDoubtfulSyllable(*e.options.vietSyllables, text);
 }
 
 ComposeResult ComposeForDecision(const Engine& e, std::u16string_view keys, char16_t separator) {
-  uint32_t flags = ComposeFlagsFor(e, keys, false);
-  if (IsApostrophe(separator)) flags &= ~e.extraFlags;  // don't, it's: no reaching back
-  ComposeResult composed = Compose(keys, e.method, e.classicPlacement, true, flags);
-  if (flags & e.extraFlags) {
-    ComposeResult conservative = Compose(keys, e.method, e.classicPlacement, true, flags & ~e.extraFlags);
+  uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
+  if (IsApostrophe(separator)) flags &= ~e.options.extraFlags;  // don't, it's: no reaching back
+  ComposeResult composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags);
+  if (flags & e.options.extraFlags) {
+    ComposeResult conservative =
+        Compose(keys, e.options.method, e.options.classicPlacement, true, flags & ~e.options.extraFlags);
     if (conservative.text != composed.text && !TrustExtraTransforms(e, composed.text)) return conservative;
   }
   return composed;
@@ -119,7 +121,7 @@ std::optional<Decision> KeptAsShown(const Engine&, const WordFacts& w) {
 
 // Smart mode off: "vieetj" is việt, whatever English word it might be.
 std::optional<Decision> SmartModeOff(const Engine& e, const WordFacts& w) {
-  if (e.smartOn) return std::nullopt;
+  if (e.options.smartOn) return std::nullopt;
   return Verdict(w.composed.text != w.keys ? WordAction::Vietnamese : WordAction::Unchanged,
                  ReasonCode::Context, label::kSmartOff);
 }
@@ -127,16 +129,16 @@ std::optional<Decision> SmartModeOff(const Engine& e, const WordFacts& w) {
 // "50000dd": 50000đ.
 std::optional<Decision> CurrencyAmount(const Engine& e, const WordFacts& w) {
   bool midSentenceCapital = IsCapitalised(w.keys) && !e.memory.SentenceStart;
-  if (!e.autofixOn || midSentenceCapital) return std::nullopt;
-  std::optional<std::u16string> fixed = CurrencyFix(w.keys, e.method);
+  if (!e.options.autofixOn || midSentenceCapital) return std::nullopt;
+  std::optional<std::u16string> fixed = CurrencyFix(w.keys, e.options.method);
   if (!fixed) return std::nullopt;
   return Corrected(ReasonCode::Shape, label::kCurrencyFix, *fixed, 12);
 }
 
 // "x86", "e-mail", "iPhone", "HTML": the word's shape says it is no Vietnamese word.
 std::optional<Decision> ShapeOfWord(const Engine& e, const WordFacts& w) {
-  if (CapsVietnamese(e, w.keys, w.composed, /*atWordEnd=*/true)) return std::nullopt;
-  const char* shape = WordShape(w.keys, e.method);
+  if (CapsVietnamese(Input(e), w.keys, w.composed, /*atWordEnd=*/true)) return std::nullopt;
+  const char* shape = WordShape(w.keys, e.options.method);
   if (!shape) return std::nullopt;
   return Verdict(WordAction::English, ReasonCode::Shape, shape);
 }
@@ -150,8 +152,8 @@ std::optional<Decision> Contraction(const Engine&, const WordFacts& w) {
 // "xem": the keys are the word; "htu", no English word, is thu with its letters swapped back.
 std::optional<Decision> KeysAreTheWord(const Engine& e, const WordFacts& w) {
   if (w.composed.text != w.keys) return std::nullopt;
-  if (w.autofixAllowed && e.vietSyllables && EnglishLevel(e.englishWords, w.keys) == 0) {
-    if (auto swapped = SwapFix(w.keys, e.vietSyllables)) {
+  if (w.autofixAllowed && e.options.vietSyllables && EnglishLevel(e.options.englishWords, w.keys) == 0) {
+    if (auto swapped = SwapFix(w.keys, e.options.vietSyllables)) {
       return Corrected(ReasonCode::Vietnamese, label::kSwapFix, *swapped, 11);
     }
   }
@@ -161,7 +163,8 @@ std::optional<Decision> KeysAreTheWord(const Engine& e, const WordFacts& w) {
 // "â", "đc": a lone letter or a đ shorthand, unless English is typed around it.
 std::optional<Decision> LoneLetter(const Engine& e, const WordFacts& w) {
   if (!IsLoneLetterOrDShorthand(w.composed.text)) return std::nullopt;
-  if (EnglishLevel(e.englishWords, w.keys) != 0 || e.memory.EnglishLean >= e.weights[weight::kRareEnglishLean])
+  if (EnglishLevel(e.options.englishWords, w.keys) != 0 ||
+      e.memory.EnglishLean >= e.options.weights[weight::kRareEnglishLean])
     return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kNotSyllable);
   return Verdict(WordAction::Unchanged, ReasonCode::Unchanged, label::kLoneLetter);
 }
@@ -171,17 +174,17 @@ std::optional<Decision> LoneLetter(const Engine& e, const WordFacts& w) {
 std::optional<Decision> ValidSyllable(const Engine& e, const WordFacts& w) {
   const std::u16string& viet = w.composed.text;
   if (!IsWellFormedSyllable(viet)) return std::nullopt;
-  int frequency = e.vietSyllables ? SyllableFrequency(*e.vietSyllables, viet) : 0;
+  int frequency = e.options.vietSyllables ? SyllableFrequency(*e.options.vietSyllables, viet) : 0;
   if (w.autofixAllowed && frequency < 2) {
-    AutofixResult fix = AutofixWord(e, w.keys, w.composed, AutofixMode::ValidSyllable);
+    AutofixResult fix = AutofixWord(Input(e), w.keys, w.composed, AutofixMode::ValidSyllable);
     if (fix.accepted)
       return Corrected(ReasonCode::Vietnamese, fix.label, fix.text, fix.fixKind, fix.fixDetail);
   }
-  if (e.vietSyllables && IsCapitalised(w.keys) && !HasStrongVietKeys(w.keys, e.method) &&
+  if (e.options.vietSyllables && IsCapitalised(w.keys) && !HasStrongVietKeys(w.keys, e.options.method) &&
       !HasDoubledVowel(w.keys) && (frequency == 0 || IsForeignName(w.keys))) {
     return Verdict(WordAction::English, ReasonCode::NotSyllable, label::kProperName);
   }
-  ScoreResult scored = ScoreWord(e, w.keys, w.composed);
+  ScoreResult scored = ScoreWord(Input(e), w.keys, w.composed);
   return Verdict(scored.action, scored.code, scored.label, scored.score);
 }
 
@@ -189,7 +192,7 @@ std::optional<Decision> ValidSyllable(const Engine& e, const WordFacts& w) {
 std::optional<Decision> NotASyllable(const Engine& e, const WordFacts& w) {
   const char* declined = nullptr;
   if (w.autofixAllowed) {
-    AutofixResult fix = AutofixWord(e, w.keys, w.composed, AutofixMode::InvalidSyllable);
+    AutofixResult fix = AutofixWord(Input(e), w.keys, w.composed, AutofixMode::InvalidSyllable);
     if (fix.accepted)
       return Corrected(ReasonCode::Vietnamese, fix.label, fix.text, fix.fixKind, fix.fixDetail);
     declined = fix.label;
@@ -218,10 +221,11 @@ void UpdateCapsRun(Engine& e, const WordFacts& w, WordAction action) {
   bool capsShape =
       k.size() >= 2 &&
       std::all_of(k.begin(), k.end(), [](char16_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }) &&
-      (e.method == InputMethod::Vni || std::none_of(k.begin(), k.end(), IsAsciiDigit)) &&
+      (e.options.method == InputMethod::Vni || std::none_of(k.begin(), k.end(), IsAsciiDigit)) &&
       std::none_of(k.begin(), k.end(), IsAsciiLower) && std::any_of(k.begin(), k.end(), IsAsciiUpper);
   if (!capsShape) {
-    if (std::any_of(k.begin(), k.end(), IsAsciiLetter)) e.memory.CapsRunVietnamese = e.memory.CapsRunEnglishWord = 0;
+    if (std::any_of(k.begin(), k.end(), IsAsciiLetter))
+      e.memory.CapsRunVietnamese = e.memory.CapsRunEnglishWord = 0;
     return;
   }
   if (w.composed.text == k) return;
@@ -232,7 +236,7 @@ void UpdateCapsRun(Engine& e, const WordFacts& w, WordAction action) {
   if (!vietnamese) {
     e.memory.CapsRunEnglishWord = 0;
   } else if (runStartsHere) {
-    e.memory.CapsRunEnglishWord = EnglishLevel(e.englishWords, k) != 0;
+    e.memory.CapsRunEnglishWord = EnglishLevel(e.options.englishWords, k) != 0;
   }
 }
 
@@ -267,27 +271,28 @@ void Record(Engine& e, const WordFacts& w, const std::u16string& output, const D
 // English function word, bring the lean this far; one everyday English word (ok, a name)
 // at the start of a Vietnamese message does not.
 bool ShippedKeyInEnglish(const Engine& e, std::u16string_view keys) {
-  if (!e.shippedAbbrevs || e.memory.EnglishLean < kClearlyEnglishLean) return false;
-  const std::u16string* shipped = LookupAbbrev(*e.shippedAbbrevs, keys);
-  const std::u16string* mine = LookupAbbrev(*e.abbrevTable, keys);
+  if (!e.options.shippedAbbrevs || e.memory.EnglishLean < kClearlyEnglishLean) return false;
+  const std::u16string* shipped = LookupAbbrev(*e.options.shippedAbbrevs, keys);
+  const std::u16string* mine = LookupAbbrev(*e.options.abbrevTable, keys);
   return shipped && mine && *shipped == *mine;
 }
 
 bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
-  if (!e.abbrevOn || !e.abbrevTable || w.passThrough || reDeciding || w.keepShown) return false;
+  if (!e.options.abbrevOn || !e.options.abbrevTable || w.passThrough || reDeciding || w.keepShown)
+    return false;
   // A command line or a code editor gets the keys as typed; so does a path, a URL or a file
   // name ("src/ng/app", "api/tk/list"): any part of a word split at an inner run or a dot.
   if (EnglishOnlyField(e) || e.decision.decidingPart || w.afterSplit) return false;
   bool noCapital = std::none_of(w.keys.begin(), w.keys.end(), IsAsciiUpper);
   if (!noCapital && !IsCapitalised(w.keys)) return false;
   if (ShippedKeyInEnglish(e, w.keys)) return false;
-  std::optional<std::u16string> expansion = ExpandAbbrev(e, w.keys, e.classicPlacement);
+  std::optional<std::u16string> expansion = ExpandAbbrev(Input(e), w.keys, e.options.classicPlacement);
   if (!expansion) return false;
   e.committedText += *expansion;
   e.committedText += w.suffix;
   if (w.separator) e.committedText.push_back(w.separator);
   e.memory.LastLanguage = 1;
-  UpdateLean(e, e.weights[weight::kVietnameseLean], w.suffix, w.separator);
+  UpdateLean(e.memory, e.options.weights, e.options.weights[weight::kVietnameseLean], w.suffix, w.separator);
   e.memory.LineStart = e.memory.CapsRunVietnamese = e.memory.CapsRunEnglishWord = 0;
   Decision d = Verdict(WordAction::Vietnamese, ReasonCode::Vietnamese, label::kAbbreviation);
   Record(e, w, *expansion, d, label::kAbbreviation);
@@ -306,7 +311,8 @@ void CommitManualEdit(Engine& e, char16_t separator) {
   ReasonCode code = vietnamese ? ReasonCode::Vietnamese : ReasonCode::Unchanged;
   // "tiến." edited by hand still ends the sentence: its trailing run counts as for any word.
   std::u16string_view core = WithoutTrailingSuffix(text);
-  UpdateLean(e, LeanDelta(e, core, action, code), std::u16string_view(text).substr(core.size()), separator);
+  UpdateLean(e.memory, e.options.weights, LeanDelta(Input(e), core, action, code),
+             std::u16string_view(text).substr(core.size()), separator);
   if (e.decision.recording) {
     e.decision.history.push_back(
         {e.composedPrefix + e.keys, text, text, action, label::kManualEdit, 0, 0, 0});
@@ -340,7 +346,7 @@ bool StartsSentence(std::u16string_view right) {
 // of its own and kept when it became Vietnamese, with the rest as typed after a file name or
 // decided as the first word of a sentence; otherwise the whole word is decided as usual.
 bool TryDottedWord(Engine& e, char16_t separator) {
-  if (!e.smartOn || EnglishOnlyField(e) || e.blocked) return false;
+  if (!e.options.smartOn || EnglishOnlyField(e) || e.options.blocked) return false;
   // The parts are views of this copy: deciding a part takes e.keys over.
   const std::u16string allKeys = e.keys;
   std::u16string_view keys = WithoutTrailingSuffix(allKeys);
@@ -409,7 +415,7 @@ void DecideWord(Engine& e, char16_t separator) {
   w.keepShown = e.decision.keepShown;
   bool backspaceTouched = e.decision.backspaceTouched;
   e.decision.keepShown = e.decision.backspaceTouched = false;
-  w.passThrough = e.blocked;
+  w.passThrough = e.options.blocked;
   w.afterSplit = !e.decision.decidedHead.empty();
   e.committedText += e.decision.decidedHead;  // "và/" decided before the rest of "vaf/bao"
   e.decision.decidedHead.clear();
@@ -432,9 +438,9 @@ void DecideWord(Engine& e, char16_t separator) {
 
   w.composed = ComposeForDecision(e, w.keys, separator);
   bool midSentenceCapital = IsCapitalised(w.keys) && !e.memory.SentenceStart;
-  w.autofixAllowed = e.smartOn && e.autofixOn && !w.passThrough && !EnglishOnlyField(e) &&
+  w.autofixAllowed = e.options.smartOn && e.options.autofixOn && !w.passThrough && !EnglishOnlyField(e) &&
                      !backspaceTouched && !midSentenceCapital;
-  if (w.autofixAllowed && e.method == InputMethod::Vni &&
+  if (w.autofixAllowed && e.options.method == InputMethod::Vni &&
       (w.keys.find(u'0') != std::u16string::npos ||
        std::any_of(w.composed.text.begin(), w.composed.text.end(), IsAsciiDigit))) {
     w.autofixAllowed = false;  // a digit the composition did not use
@@ -446,7 +452,7 @@ void DecideWord(Engine& e, char16_t separator) {
   if (w.keepShown) {
     output = w.keys;
   } else if (d.action == WordAction::English) {
-    output = (EnglishOnlyField(e) || w.passThrough) ? w.keys : EnglishForm(e, w.keys);
+    output = (EnglishOnlyField(e) || w.passThrough) ? w.keys : EnglishForm(Input(e), w.keys);
   } else {
     output = d.correction ? *d.correction : w.composed.text;
   }
@@ -463,8 +469,9 @@ void DecideWord(Engine& e, char16_t separator) {
     e.memory.LineStart = 1;
     e.memory.LastLanguage = lastLanguageBefore;
     if (!w.passThrough)
-      e.memory.EnglishLean = std::clamp(e.weights[weight::kLeanDecay] * e.memory.EnglishLean, e.weights[weight::kLeanFloor],
-                                 e.weights[weight::kLeanCeiling]);
+      e.memory.EnglishLean =
+          std::clamp(e.options.weights[weight::kLeanDecay] * e.memory.EnglishLean,
+                     e.options.weights[weight::kLeanFloor], e.options.weights[weight::kLeanCeiling]);
     if (sentenceEnd) {
       EndSentence(e);
     }
@@ -474,7 +481,8 @@ void DecideWord(Engine& e, char16_t separator) {
     if (w.passThrough) {
       e.memory.SentenceStart = sentenceEnd;
     } else {
-      UpdateLean(e, LeanDelta(e, w.keys, d.action, d.code), w.suffix, separator);
+      UpdateLean(e.memory, e.options.weights, LeanDelta(Input(e), w.keys, d.action, d.code), w.suffix,
+                 separator);
     }
   }
   Record(e, w, output, d, label);
@@ -511,14 +519,14 @@ void WordEnd(Engine& e, char16_t separator) {
 
   WordEndSnapshot after = TakeSnapshot(e);
   const std::u16string& text = e.committedText;
-  if (separator == u' ' && !e.blocked && !EnglishOnlyField(e) && text.size() >= committedBefore + 2 &&
+  if (separator == u' ' && !e.options.blocked && !EnglishOnlyField(e) && text.size() >= committedBefore + 2 &&
       text.back() == u' ') {
     std::u16string_view word =
         std::u16string_view(text).substr(committedBefore, text.size() - 1 - committedBefore);
     bool reopenable = std::all_of(word.begin(), word.end(), [&](char16_t c) {
       char16_t b = BaseOf(c);
       if ((b >= u'a' && b <= u'z') || b == u'đ' || IsVietVowel(b)) return true;
-      return e.method == InputMethod::Vni && IsAsciiDigit(c) && word == keys;
+      return e.options.method == InputMethod::Vni && IsAsciiDigit(c) && word == keys;
     });
     if (reopenable) {
       e.lastWordText = word;

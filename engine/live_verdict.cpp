@@ -1,9 +1,9 @@
-#include "decide/live_verdict.h"
+#include "engine/live_verdict.h"
 
 #include "decide/caps_vietnamese.h"
+#include "decide/compose_flags.h"
 #include "decide/decision_labels.h"
 #include "decide/word_shape.h"
-#include "engine/compose_flags.h"
 #include "engine/syllable.h"
 
 namespace tonvira {
@@ -24,34 +24,35 @@ std::u16string_view WithoutTrailingSuffix(std::u16string_view keys) {
 void UpdateLiveVerdict(Engine& e) {
   WordDecisionState& d = e.decision;
   if (InManualEdit(e)) return;
-  if (EnglishOnlyField(e) || e.blocked) {
+  if (EnglishOnlyField(e) || e.options.blocked) {
     SetVerdict(d, label::kEnglishContext);
     return;
   }
   if (d.notVietnamese && !IsLabel(d.verdictLabel, label::kCannotBeSyllable) &&
       !IsLabel(d.verdictLabel, label::kAllCaps))
     return;
-  if (!e.smartOn) return;
+  if (!e.options.smartOn) return;
 
   const std::u16string& keys = e.keys;
   // "việt-": a trailing "-" or "." leaves the word as it was (the composed part stays).
   if (WithoutTrailingSuffix(keys).size() != keys.size()) return;
 
-  const char* shape = WordShape(keys, e.method);
-  if (shape && (!IsLabel(shape, label::kAllCaps) || !e.vietSyllables)) {
+  const char* shape = WordShape(keys, e.options.method);
+  if (shape && (!IsLabel(shape, label::kAllCaps) || !e.options.vietSyllables)) {
     SetVerdict(d, shape);
     return;
   }
-  uint32_t flags = ComposeFlagsFor(e, keys, /*strict=*/true);
-  if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable) && !(flags & e.extraFlags)) return;
+  uint32_t flags = ComposeFlagsFor(Input(e), keys, /*strict=*/true);
+  if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable) && !(flags & e.options.extraFlags))
+    return;
 
-  ComposeResult composed = Compose(keys, e.method, e.classicPlacement, true, flags);
+  ComposeResult composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags);
   std::u16string shown = composed.text;
   if (composed.pendingTonePos >= 0) shown.erase(composed.pendingTonePos, 1);  // the waiting tone key
   if (!CouldBeSyllableStart(shown)) {
     SetVerdict(d, label::kCannotBeSyllable);
   } else if (IsLabel(shape, label::kAllCaps)) {
-    if (CapsVietnamese(e, keys, composed, /*atWordEnd=*/false)) {
+    if (CapsVietnamese(Input(e), keys, composed, /*atWordEnd=*/false)) {
       d.notVietnamese = false;
       d.verdictLabel = nullptr;
     } else {
