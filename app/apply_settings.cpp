@@ -5,18 +5,19 @@
 namespace tonvira {
 
 void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
-  e.options.method = s.method == 1 ? InputMethod::Vni : InputMethod::Telex;
-  e.options.classicPlacement = !s.old_tone;
-  e.options.enThreshold = std::isfinite(s.en_threshold) ? s.en_threshold : 2.0f;
-  e.options.abbrevOn = s.abbrev;
-  e.options.contextOn = s.context;
-  e.options.smartOn = s.smart;
-  e.options.bsEditOn = s.bs_edit;
-  e.options.freeMarksOn = s.free_marks;
-  e.options.autofixOn = s.autofix;
-  e.options.capsViOn = s.caps_vi;
-  e.options.abbrevTable = abbrevTable;
-  AbandonWord(e);
+  EngineOptions o = e.options;  // the shipped data and the field stay
+  o.method = s.method == 1 ? InputMethod::Vni : InputMethod::Telex;
+  o.classicPlacement = !s.old_tone;
+  o.enThreshold = std::isfinite(s.en_threshold) ? s.en_threshold : 2.0f;
+  o.abbrevOn = s.abbrev;
+  o.contextOn = s.context;
+  o.smartOn = s.smart;
+  o.bsEditOn = s.bs_edit;
+  o.freeMarksOn = s.free_marks;
+  o.autofixOn = s.autofix;
+  o.capsViOn = s.caps_vi;
+  o.abbrevTable = abbrevTable;
+  SetOptions(e, o);
 }
 
 void ApplySettingsToPipeline(Pipeline& p, const Settings& s) {

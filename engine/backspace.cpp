@@ -17,9 +17,9 @@ constexpr size_t kKeysPerCharacter = 3;
 void ReplayKeys(Engine& e, std::u16string_view keys) {
   e.decision.notVietnamese = false;
   e.decision.verdictLabel = nullptr;
-  e.keys.clear();
+  e.word.keys.clear();
   for (char16_t k : keys) {
-    e.keys.push_back(k);
+    e.word.keys.push_back(k);
     UpdateLiveVerdict(e);
   }
 }
@@ -29,32 +29,32 @@ void ReplayKeys(Engine& e, std::u16string_view keys) {
 // A reopened word in composed form is tried with the keys it was typed with ("sorry" shown as
 // sory leaves "sor", which the keys "sorr" show).
 bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopenedComposed) {
-  if ((e.mode != WordMode::Keys && !reopenedComposed) || e.literalWord) return false;
-  std::u16string keys = reopenedComposed ? e.lastWordKeys : e.keys;
-  WordMode mode = e.mode;
-  std::u16string prefix = std::move(e.composedPrefix);
+  if ((e.word.mode != WordMode::Keys && !reopenedComposed) || e.word.literalWord) return false;
+  std::u16string keys = reopenedComposed ? e.committed.lastWordKeys : e.word.keys;
+  WordMode mode = e.word.mode;
+  std::u16string prefix = std::move(e.word.composedPrefix);
   WordDecisionState& d = e.decision;
   bool notVietnamese = d.notVietnamese;
   const char* verdictLabel = d.verdictLabel;
-  e.mode = WordMode::Keys;
+  e.word.mode = WordMode::Keys;
   for (size_t drop = 1; drop <= kKeysPerCharacter && drop < keys.size(); ++drop) {
     ReplayKeys(e, std::u16string_view(keys).substr(0, keys.size() - drop));
     if (WordOutput(e) == remainder) return true;
   }
   // None does: the word is as it was (the verdict is put back, not worked out again).
-  e.mode = mode;
-  e.composedPrefix = std::move(prefix);
-  e.keys = reopenedComposed ? std::u16string() : std::move(keys);
+  e.word.mode = mode;
+  e.word.composedPrefix = std::move(prefix);
+  e.word.keys = reopenedComposed ? std::u16string() : std::move(keys);
   d.notVietnamese = notVietnamese;
   d.verdictLabel = verdictLabel;
   return false;
 }
 
 void RememberWord(Engine& e, std::u16string_view shown) {
-  if (e.beforeBackspaces.size() >= kMaxLetters) e.beforeBackspaces.erase(e.beforeBackspaces.begin());
+  if (e.word.beforeBackspaces.size() >= kMaxLetters) e.word.beforeBackspaces.erase(e.word.beforeBackspaces.begin());
   const WordDecisionState& d = e.decision;
-  e.beforeBackspaces.push_back({std::u16string(shown), e.keys, e.composedPrefix, d.decidedHead, e.mode,
-                                e.literalWord, e.editedByBackspace, e.reopen, d.notVietnamese, d.verdictLabel,
+  e.word.beforeBackspaces.push_back({std::u16string(shown), e.word.keys, e.word.composedPrefix, d.decidedHead, e.word.mode,
+                                e.word.literalWord, e.word.editedByBackspace, e.committed.reopen, d.notVietnamese, d.verdictLabel,
                                 d.keepShown, d.backspaceTouched});
 }
 
@@ -74,85 +74,85 @@ std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
   std::u16string shown = onScreenWord.empty() ? WordOutput(e) : std::u16string(onScreenWord);
   std::u16string remainder = WithoutLastCharacter(shown);
   RememberWord(e, shown);
-  bool reopenedComposed = e.reopen.composedForm && e.keys.empty();
-  bool literal = e.literalWord || e.decision.notVietnamese || e.mode == WordMode::Held;
+  bool reopenedComposed = e.committed.reopen.composedForm && e.word.keys.empty();
+  bool literal = e.word.literalWord || e.decision.notVietnamese || e.word.mode == WordMode::Held;
 
   e.decision.backspaceTouched = true;  // no autofix for a word the user corrected by hand
-  e.editedByBackspace = 1;
+  e.word.editedByBackspace = 1;
   // A reopened word shortened by hand is a word of its own now: it never goes back as it was.
-  e.reopen = {};
+  e.committed.reopen = {};
   e.decision.keepShown = false;
   if (!remainder.empty() && ContinueFromFewerKeys(e, remainder, reopenedComposed)) return remainder;
 
   e.decision.decidedHead.clear();  // the remainder carries it
-  e.literalWord = 0;
+  e.word.literalWord = 0;
   if (HasNonAscii(remainder)) {
     // tiến: the word goes on as composed text that the next keys continue.
-    e.mode = literal ? WordMode::Held : WordMode::Composed;
-    e.composedPrefix = remainder;
-    e.keys.clear();
+    e.word.mode = literal ? WordMode::Held : WordMode::Composed;
+    e.word.composedPrefix = remainder;
+    e.word.keys.clear();
     return remainder;
   }
   // ti, or "boss" -> "bos": the letters left are the word's keys. Where the keys alone would
   // show something else ("bos" as bó), the letters are held as they are until the next key,
   // and a word ended now keeps them.
-  e.mode = WordMode::Keys;
-  e.composedPrefix.clear();
+  e.word.mode = WordMode::Keys;
+  e.word.composedPrefix.clear();
   ReplayKeys(e, remainder);
-  if (WordOutput(e) != remainder) e.literalWord = 1;
-  e.decision.keepShown = e.literalWord;
+  if (WordOutput(e) != remainder) e.word.literalWord = 1;
+  e.decision.keepShown = e.word.literalWord;
   return remainder;
 }
 
 void RestoreWordBeforeBackspace(Engine& e) {
-  if (e.beforeBackspaces.empty()) return;
+  if (e.word.beforeBackspaces.empty()) return;
   std::u16string now = WordOutput(e);
-  while (!e.beforeBackspaces.empty() && e.beforeBackspaces.back().shown == now) {
-    WordBeforeBackspace& w = e.beforeBackspaces.back();
+  while (!e.word.beforeBackspaces.empty() && e.word.beforeBackspaces.back().shown == now) {
+    WordBeforeBackspace& w = e.word.beforeBackspaces.back();
     WordDecisionState& d = e.decision;
-    e.keys = std::move(w.keys);
-    e.composedPrefix = std::move(w.composedPrefix);
+    e.word.keys = std::move(w.keys);
+    e.word.composedPrefix = std::move(w.composedPrefix);
     d.decidedHead = std::move(w.decidedHead);
-    e.mode = w.mode;
-    e.literalWord = w.literalWord;
-    e.editedByBackspace = w.editedByBackspace;
-    e.reopen = w.reopen;
+    e.word.mode = w.mode;
+    e.word.literalWord = w.literalWord;
+    e.word.editedByBackspace = w.editedByBackspace;
+    e.committed.reopen = w.reopen;
     d.notVietnamese = w.notVietnamese;
     d.verdictLabel = w.verdictLabel;
     d.keepShown = w.keepShown;
     d.backspaceTouched = w.backspaceTouched;
-    e.beforeBackspaces.pop_back();
+    e.word.beforeBackspaces.pop_back();
   }
 }
 
 std::u16string ReopenWord(Engine& e) {
   WordDecisionState& d = e.decision;
   // Only right after a word committed by a space, while what it left is still there.
-  if (!EngineIdle(e) || !e.justCommitted || !e.options.bsEditOn || e.options.blocked || EnglishOnlyField(e))
+  if (!EngineIdle(e) || !e.committed.justCommitted || !e.options.bsEditOn || e.options.blocked || EnglishOnlyField(e))
     return {};
-  if (!d.snapshotsValid || e.lastWordText.empty() || d.committedBefore > e.committedText.size()) return {};
+  if (!d.snapshotsValid || e.committed.lastWordText.empty() || d.committedBefore > e.committed.committedText.size()) return {};
   // The committed text must still end with that word and its space; anything else is stale.
-  std::u16string_view tail = std::u16string_view(e.committedText).substr(d.committedBefore);
-  if (tail.size() != e.lastWordText.size() + 1 || !tail.starts_with(e.lastWordText) || tail.back() != u' ') {
+  std::u16string_view tail = std::u16string_view(e.committed.committedText).substr(d.committedBefore);
+  if (tail.size() != e.committed.lastWordText.size() + 1 || !tail.starts_with(e.committed.lastWordText) || tail.back() != u' ') {
     return {};
   }
 
   // The word and its separator leave the committed text: the word is being typed again.
-  e.committedText.resize(d.committedBefore);
-  e.reopenedWord = e.lastWordText;
-  e.savedScore = d.after;  // committed unchanged, it leaves the language memory as it was
+  e.committed.committedText.resize(d.committedBefore);
+  e.committed.reopenedWord = e.committed.lastWordText;
+  e.committed.savedScore = d.after;  // committed unchanged, it leaves the language memory as it was
   RestoreLanguageMemory(e, d.before);
   d.snapshotsValid = false;
-  e.justCommitted = 0;
+  e.committed.justCommitted = 0;
 
-  bool keyForm = e.lastWordText == e.lastWordKeys;  // ban, english: nothing was transformed
-  e.mode = keyForm ? WordMode::Keys : WordMode::Composed;
-  e.keys = keyForm ? e.lastWordKeys : std::u16string();
-  e.composedPrefix = keyForm ? std::u16string() : e.lastWordText;
-  e.reopen = {true, !keyForm, keyForm};
+  bool keyForm = e.committed.lastWordText == e.committed.lastWordKeys;  // ban, english: nothing was transformed
+  e.word.mode = keyForm ? WordMode::Keys : WordMode::Composed;
+  e.word.keys = keyForm ? e.committed.lastWordKeys : std::u16string();
+  e.word.composedPrefix = keyForm ? std::u16string() : e.committed.lastWordText;
+  e.committed.reopen = {true, !keyForm, keyForm};
   // "this" was kept as typed, though its keys compose to thí: it is shown as it was decided.
-  e.literalWord = keyForm && WordOutput(e) != e.lastWordText;
-  return e.lastWordText;
+  e.word.literalWord = keyForm && WordOutput(e) != e.committed.lastWordText;
+  return e.committed.lastWordText;
 }
 
 }  // namespace tonvira

@@ -3,20 +3,20 @@
 namespace tonvira {
 
 void ResetWord(Engine& e) {
-  e.keys.clear();
-  e.composedPrefix.clear();
-  e.mode = WordMode::Keys;
-  e.literalWord = 0;
-  e.justCommitted = 0;
-  e.reopen = {};
-  e.editedByBackspace = 0;
+  e.word.keys.clear();
+  e.word.composedPrefix.clear();
+  e.word.mode = WordMode::Keys;
+  e.word.literalWord = 0;
+  e.committed.justCommitted = 0;
+  e.committed.reopen = {};
+  e.word.editedByBackspace = 0;
   e.decision.notVietnamese = false;
   e.decision.verdictLabel = nullptr;
   e.decision.keepShown = false;
   e.decision.backspaceTouched = false;
   e.decision.reDeciding = false;
   e.decision.decidedHead.clear();
-  e.beforeBackspaces.clear();
+  e.word.beforeBackspaces.clear();
 }
 
 void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {
@@ -24,17 +24,17 @@ void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {
 }
 
 void RestoreReopenedWord(Engine& e) {
-  e.committedText += e.reopenedWord;
-  RestoreLanguageMemory(e, e.savedScore);
+  e.committed.committedText += e.committed.reopenedWord;
+  RestoreLanguageMemory(e, e.committed.savedScore);
 }
 
 void AbandonWord(Engine& e) {
-  if (e.reopen.untouched) RestoreReopenedWord(e);
+  if (e.committed.reopen.untouched) RestoreReopenedWord(e);
   ResetWord(e);
 }
 
 bool EngineIdle(const Engine& e) {
-  return e.keys.empty() && e.composedPrefix.empty();
+  return e.word.keys.empty() && e.word.composedPrefix.empty();
 }
 
 void NewContext(Engine& e) {
@@ -55,11 +55,11 @@ void HalveLean(Engine& e) {
 }
 
 void TrimCommittedText(Engine& e) {
-  if (e.committedText.size() > kCommittedTextLimit) ClearCommittedText(e);
+  if (e.committed.committedText.size() > kCommittedTextLimit) ClearCommittedText(e);
 }
 
 void ClearCommittedText(Engine& e) {
-  e.committedText.clear();
+  e.committed.committedText.clear();
   e.decision.snapshotsValid = false;
 }
 
@@ -69,13 +69,18 @@ void NoteTextKey(Engine& e) {
   e.memory.CapsRunEnglishWord = 0;
 }
 
+void SetOptions(Engine& e, const EngineOptions& options) {
+  e.options = options;
+  AbandonWord(e);
+}
+
 void SetField(Engine& e, ContextClass fieldClass, bool blocked) {
   e.options.fieldClass = fieldClass;
   e.options.blocked = blocked;
 }
 
 void ForgetWordEnd(Engine& e) {
-  e.justCommitted = 0;
+  e.committed.justCommitted = 0;
 }
 
 }  // namespace tonvira

@@ -92,25 +92,34 @@ struct WordBeforeBackspace {
   bool backspaceTouched = false;
 };
 
-struct Engine {
-  EngineOptions options;
-
-  std::u16string keys;           // keys of the current word, never a separator
-  std::u16string committedText;  // committed words with their separators
-  LanguageMemory memory;         // what the words so far say of the language and the sentence
-  uint8_t literalWord = 0;
+// The word being typed.
+struct WordInProgress {
+  std::u16string keys;  // keys of the current word, never a separator
   WordMode mode = WordMode::Keys;
   std::u16string composedPrefix;
+  uint8_t literalWord = 0;  // held as shown: a word kept as typed, reopened or cut by backspace
   uint8_t editedByBackspace = 0;
+  std::u16string displayPrefix;
+  std::vector<WordBeforeBackspace> beforeBackspaces;  // one per backspace into the current word
+};
+
+// The text committed in the field, and what a backspace right after a word end takes back.
+struct CommittedWords {
+  std::u16string committedText;  // committed words with their separators
   std::u16string lastWordText;
   std::u16string lastWordKeys;
   uint8_t justCommitted = 0;
   ReopenState reopen;
   std::u16string reopenedWord;
   WordEndSnapshot savedScore;  // language memory before a reopened word
-  std::u16string displayPrefix;
+};
+
+struct Engine {
+  EngineOptions options;
+  WordInProgress word;
+  CommittedWords committed;
+  LanguageMemory memory;  // what the words so far say of the language and the sentence
   WordDecisionState decision;
-  std::vector<WordBeforeBackspace> beforeBackspaces;  // one per backspace into the current word
 };
 
 // Empties the word; committed text and language memory stay.
@@ -132,6 +141,8 @@ void EndSentence(Engine& engine);
 void HalveLean(Engine& engine);
 // A text key typed while Vietnamese is off: the line and any run of capitals go on no more.
 void NoteTextKey(Engine& engine);
+// New options: the word in progress is given up, so the next key starts a word under them.
+void SetOptions(Engine& engine, const EngineOptions& options);
 // The field the keys go to: its class, and whether it takes them unchanged (a password box).
 void SetField(Engine& engine, ContextClass fieldClass, bool blocked);
 // The last word end is no longer right before the caret: a backspace does not reopen it.
@@ -142,7 +153,7 @@ void TrimCommittedText(Engine& engine);
 void ClearCommittedText(Engine& engine);
 // A word rebuilt by backspace editing (held as composed text): committed as it is shown.
 inline bool InManualEdit(const Engine& e) {
-  return e.mode != WordMode::Keys && e.editedByBackspace;
+  return e.word.mode != WordMode::Keys && e.word.editedByBackspace;
 }
 
 // Whether the field takes the word as typed: an English-only field with context on.
@@ -152,7 +163,7 @@ inline bool EnglishOnlyField(const Engine& e) {
 
 // What a decision about the word in hand reads of the engine.
 inline DecisionInput Input(const Engine& e) {
-  return {e.options, e.memory, e.committedText, e.decision.reDeciding};
+  return {e.options, e.memory, e.committed.committedText, e.decision.reDeciding};
 }
 
 }  // namespace tonvira

@@ -30,19 +30,19 @@ void CommitReopenedUnchanged(Engine& e) {
 // A key typed into a reopened word: it edits the word in place while the word stays a
 // syllable, otherwise the word is committed and the key starts the next one.
 AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
-  bool firstKey = e.reopen.untouched;
-  e.reopen.untouched = false;
-  std::u16string keys = e.keys + c;
+  bool firstKey = e.committed.reopen.untouched;
+  e.committed.reopen.untouched = false;
+  std::u16string keys = e.word.keys + c;
 
-  if (e.reopen.composedForm) {  // composed form: hòa then s gives hóa
+  if (e.committed.reopen.composedForm) {  // composed form: hòa then s gives hóa
     ComposeResult r = Compose(keys, e.options.method, e.options.classicPlacement, true, ComposedFormFlags(e),
-                              e.composedPrefix);
+                              e.word.composedPrefix);
     if (IsWellFormedSyllable(r.text)) return AddCharResult::None;
     // A mark on a letter of the word (hòa then a gives hoầ) may still be on its way to a
     // syllable; a letter added after it (hòa then e, hoàc) may not.
     std::u16string shown = WordOutput(e);
     if (r.text.size() == shown.size() && CouldBeSyllableStart(r.text)) return AddCharResult::None;
-    if (!firstKey) e.reopenedWord = shown;  // edited in place: committed as shown, not as it was
+    if (!firstKey) e.committed.reopenedWord = shown;  // edited in place: committed as shown, not as it was
     CommitReopenedUnchanged(e);
     return AddCharResult::NewWord;
   }
@@ -51,13 +51,13 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
   uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
   std::u16string composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags).text;
   auto transforms = [&] {  // english then s: the key changes more than it adds
-    return composed != Compose(e.keys, e.options.method, e.options.classicPlacement, true, flags).text + c;
+    return composed != Compose(e.word.keys, e.options.method, e.options.classicPlacement, true, flags).text + c;
   };
-  if (e.literalWord) {
+  if (e.word.literalWord) {
     // "max" kept as typed: a tone or mark key still corrects it in place (max, s: má); any
     // other key leaves the word as it was shown and starts the next one.
     if (firstKey && transforms()) {
-      e.literalWord = 0;
+      e.word.literalWord = 0;
       return AddCharResult::None;
     }
     CommitReopenedUnchanged(e);
@@ -66,25 +66,25 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
   bool accepted = CouldBeSyllableStart(composed) || (firstKey && transforms());
   if (accepted) return AddCharResult::None;
 
-  std::u16string acceptedKeys = e.keys.substr(std::min(e.keys.size(), e.lastWordKeys.size()));
+  std::u16string acceptedKeys = e.word.keys.substr(std::min(e.word.keys.size(), e.committed.lastWordKeys.size()));
   CommitReopenedUnchanged(e);
   if (firstKey || acceptedKeys.empty()) return AddCharResult::NewWord;
   // ban, g, i: "ban" stays, and "g" comes back as the start of a new word before "i".
   for (char16_t k : acceptedKeys) AfterChar(e, k);
-  e.displayPrefix = e.reopenedWord;
+  e.word.displayPrefix = e.committed.reopenedWord;
   return AddCharResult::Redraw;
 }
 
 // "vaf/b": the part before a "/" or "-" run is decided on its own when a letter follows.
 void SplitAtInnerRun(Engine& e, char16_t c) {
   if (InManualEdit(e) || !e.options.smartOn || EnglishOnlyField(e) || e.options.blocked ||
-      e.mode != WordMode::Keys)
+      e.word.mode != WordMode::Keys)
     return;
-  if (!IsAsciiLetter(c) || e.keys.empty() || (e.keys.back() != u'/' && e.keys.back() != u'-')) return;
-  size_t partEnd = e.keys.find_last_not_of(u"/-");
+  if (!IsAsciiLetter(c) || e.word.keys.empty() || (e.word.keys.back() != u'/' && e.word.keys.back() != u'-')) return;
+  size_t partEnd = e.word.keys.find_last_not_of(u"/-");
   if (partEnd == std::u16string::npos) return;
-  std::u16string part = e.keys.substr(0, partEnd + 1);
-  std::u16string run = e.keys.substr(partEnd + 1);
+  std::u16string part = e.word.keys.substr(0, partEnd + 1);
+  std::u16string run = e.word.keys.substr(partEnd + 1);
 
   bool letters = std::all_of(part.begin(), part.end(), [&](char16_t k) {
     return IsAsciiLetter(k) || (e.options.method == InputMethod::Vni && IsAsciiDigit(k));
@@ -100,14 +100,14 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
   if (!letters && !(autofixAllowed && CurrencyFix(part, e.options.method))) return;
 
   std::u16string head = std::move(e.decision.decidedHead);
-  size_t before = e.committedText.size();
-  e.keys = part;
+  size_t before = e.committed.committedText.size();
+  e.word.keys = part;
   e.decision.decidingPart = true;
   DecideWord(e, 0);
   e.decision.decidingPart = false;
-  head += e.committedText.substr(before);
+  head += e.committed.committedText.substr(before);
   head += run;
-  e.committedText.resize(before);  // committed with the rest of the word at its end
+  e.committed.committedText.resize(before);  // committed with the rest of the word at its end
   e.decision.decidedHead = std::move(head);
   e.decision.notVietnamese = false;
   e.decision.verdictLabel = nullptr;
@@ -116,17 +116,17 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
 }  // namespace
 
 AddCharResult AddChar(Engine& e, char16_t c) {
-  e.justCommitted = 0;
-  if (e.reopen.composedForm || e.reopen.keyForm) return AddToReopenedWord(e, c);
+  e.committed.justCommitted = 0;
+  if (e.committed.reopen.composedForm || e.committed.reopen.keyForm) return AddToReopenedWord(e, c);
   return AddCharResult::None;
 }
 
 void AfterChar(Engine& e, char16_t c) {
   // Letters held as shown after a backspace are keys again: the word goes on from them.
-  e.literalWord = 0;
+  e.word.literalWord = 0;
   e.decision.keepShown = false;
   SplitAtInnerRun(e, c);
-  e.keys.push_back(c);
+  e.word.keys.push_back(c);
   UpdateLiveVerdict(e);
   RestoreWordBeforeBackspace(e);
 }

@@ -33,7 +33,7 @@ void UpdateLiveVerdict(Engine& e) {
     return;
   if (!e.options.smartOn) return;
 
-  const std::u16string& keys = e.keys;
+  const std::u16string& keys = e.word.keys;
   // "việt-": a trailing "-" or "." leaves the word as it was (the composed part stays).
   if (WithoutTrailingSuffix(keys).size() != keys.size()) return;
 

@@ -288,9 +288,9 @@ bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
   if (ShippedKeyInEnglish(e, w.keys)) return false;
   std::optional<std::u16string> expansion = ExpandAbbrev(Input(e), w.keys, e.options.classicPlacement);
   if (!expansion) return false;
-  e.committedText += *expansion;
-  e.committedText += w.suffix;
-  if (w.separator) e.committedText.push_back(w.separator);
+  e.committed.committedText += *expansion;
+  e.committed.committedText += w.suffix;
+  if (w.separator) e.committed.committedText.push_back(w.separator);
   e.memory.LastLanguage = 1;
   UpdateLean(e.memory, e.options.weights, e.options.weights[weight::kVietnameseLean], w.suffix, w.separator);
   e.memory.LineStart = e.memory.CapsRunVietnamese = e.memory.CapsRunEnglishWord = 0;
@@ -302,8 +302,8 @@ bool TryAbbreviation(Engine& e, const WordFacts& w, bool reDeciding) {
 // A word rebuilt by backspace editing is committed as the user left it.
 void CommitManualEdit(Engine& e, char16_t separator) {
   std::u16string text = WordOutput(e);
-  e.committedText += text;
-  if (separator) e.committedText.push_back(separator);
+  e.committed.committedText += text;
+  if (separator) e.committed.committedText.push_back(separator);
   e.memory.LineStart = 0;
   bool vietnamese = HasNonAscii(text);
   WordAction action = vietnamese ? WordAction::Vietnamese : WordAction::Unchanged;
@@ -315,7 +315,7 @@ void CommitManualEdit(Engine& e, char16_t separator) {
              std::u16string_view(text).substr(core.size()), separator);
   if (e.decision.recording) {
     e.decision.history.push_back(
-        {e.composedPrefix + e.keys, text, text, action, label::kManualEdit, 0, 0, 0});
+        {e.word.composedPrefix + e.word.keys, text, text, action, label::kManualEdit, 0, 0, 0});
   }
 }
 
@@ -323,17 +323,17 @@ void CommitManualEdit(Engine& e, char16_t separator) {
 // the decision runs on the whole key text for the language memory.
 void CommitEditedReopenedWord(Engine& e, char16_t separator) {
   std::u16string shown = WordOutput(e);
-  std::u16string keys = e.reopen.composedForm ? e.lastWordKeys + e.keys : e.keys;
-  e.keys = keys;
-  e.composedPrefix.clear();
-  e.mode = WordMode::Keys;
+  std::u16string keys = e.committed.reopen.composedForm ? e.committed.lastWordKeys + e.word.keys : e.word.keys;
+  e.word.keys = keys;
+  e.word.composedPrefix.clear();
+  e.word.mode = WordMode::Keys;
   e.decision.reDeciding = true;
-  size_t before = e.committedText.size();
+  size_t before = e.committed.committedText.size();
   DecideWord(e, separator);
   e.decision.reDeciding = false;
-  e.committedText.resize(before);
-  e.committedText += shown;
-  if (separator) e.committedText.push_back(separator);
+  e.committed.committedText.resize(before);
+  e.committed.committedText += shown;
+  if (separator) e.committed.committedText.push_back(separator);
 }
 
 // "roofi.Em": a full stop straight before a capitalised word ends a sentence inside the word
@@ -347,8 +347,8 @@ bool StartsSentence(std::u16string_view right) {
 // decided as the first word of a sentence; otherwise the whole word is decided as usual.
 bool TryDottedWord(Engine& e, char16_t separator) {
   if (!e.options.smartOn || EnglishOnlyField(e) || e.options.blocked) return false;
-  // The parts are views of this copy: deciding a part takes e.keys over.
-  const std::u16string allKeys = e.keys;
+  // The parts are views of this copy: deciding a part takes e.word.keys over.
+  const std::u16string allKeys = e.word.keys;
   std::u16string_view keys = WithoutTrailingSuffix(allKeys);
   std::u16string_view suffix = std::u16string_view(allKeys).substr(keys.size());
   size_t dot = keys.find(u'.');
@@ -369,36 +369,36 @@ bool TryDottedWord(Engine& e, char16_t separator) {
   // The part before an inner split ("bản-" of "banr-ddoof.pdf") goes first, decided already.
   std::u16string head = std::move(e.decision.decidedHead);
   e.decision.decidedHead.clear();
-  size_t headStart = e.committedText.size();
-  e.committedText += head;
-  size_t committedBefore = e.committedText.size();
-  e.keys = left;
+  size_t headStart = e.committed.committedText.size();
+  e.committed.committedText += head;
+  size_t committedBefore = e.committed.committedText.size();
+  e.word.keys = left;
   e.decision.decidingPart = true;
   DecideWord(e, 0);
   e.decision.decidingPart = false;
-  std::u16string_view leftOut = std::u16string_view(e.committedText).substr(committedBefore);
+  std::u16string_view leftOut = std::u16string_view(e.committed.committedText).substr(committedBefore);
   if (HasNonAscii(leftOut)) {
-    e.committedText.push_back(u'.');
+    e.committed.committedText.push_back(u'.');
     if (!fileName) {
       EndSentence(e);
-      e.keys = std::u16string(right) + std::u16string(suffix);
+      e.word.keys = std::u16string(right) + std::u16string(suffix);
       DecideWord(e, separator);
       return true;
     }
-    e.committedText += right;
-    e.committedText += suffix;
-    if (separator) e.committedText.push_back(separator);
+    e.committed.committedText += right;
+    e.committed.committedText += suffix;
+    if (separator) e.committed.committedText.push_back(separator);
     if (IsSentenceEnd(suffix, separator)) {
       EndSentence(e);
     }
     return true;
   }
   // Not Vietnamese: everything the left part did is undone, text included.
-  e.committedText.resize(headStart);
+  e.committed.committedText.resize(headStart);
   e.decision.decidedHead = std::move(head);
   RestoreLanguageMemory(e, saved);
   e.decision.history.resize(saved.recordCount);
-  e.keys = allKeys;
+  e.word.keys = allKeys;
   return false;
 }
 
@@ -417,11 +417,11 @@ void DecideWord(Engine& e, char16_t separator) {
   e.decision.keepShown = e.decision.backspaceTouched = false;
   w.passThrough = e.options.blocked;
   w.afterSplit = !e.decision.decidedHead.empty();
-  e.committedText += e.decision.decidedHead;  // "và/" decided before the rest of "vaf/bao"
+  e.committed.committedText += e.decision.decidedHead;  // "và/" decided before the rest of "vaf/bao"
   e.decision.decidedHead.clear();
 
-  w.keys = std::move(e.keys);
-  e.keys.clear();
+  w.keys = std::move(e.word.keys);
+  e.word.keys.clear();
   while (!w.keys.empty() && IsTrailingSuffixChar(w.keys.back())) {
     w.suffix.insert(w.suffix.begin(), w.keys.back());
     w.keys.pop_back();
@@ -430,8 +430,8 @@ void DecideWord(Engine& e, char16_t separator) {
   uint32_t lastLanguageBefore = e.memory.LastLanguage;
 
   if (w.keys.empty()) {  // "--" then a space: written back unchanged
-    e.committedText += w.suffix;
-    if (separator) e.committedText.push_back(separator);
+    e.committed.committedText += w.suffix;
+    if (separator) e.committed.committedText.push_back(separator);
     return;
   }
   if (TryAbbreviation(e, w, e.decision.reDeciding)) return;
@@ -456,9 +456,9 @@ void DecideWord(Engine& e, char16_t separator) {
   } else {
     output = d.correction ? *d.correction : w.composed.text;
   }
-  e.committedText += output;
-  e.committedText += w.suffix;
-  if (separator) e.committedText.push_back(separator);
+  e.committed.committedText += output;
+  e.committed.committedText += w.suffix;
+  if (separator) e.committed.committedText.push_back(separator);
   if (d.action != WordAction::Unchanged) e.memory.LastLanguage = static_cast<uint32_t>(d.action);
 
   UpdateCapsRun(e, w, d.action);
@@ -492,33 +492,33 @@ void WordEnd(Engine& e, char16_t separator) {
   WordDecisionState& d = e.decision;
   d.snapshotsValid = false;
 
-  if (e.reopen.untouched) {
+  if (e.committed.reopen.untouched) {
     // The reopened word comes back untouched, with the language memory it had.
     RestoreReopenedWord(e);
-    if (separator) e.committedText.push_back(separator);
+    if (separator) e.committed.committedText.push_back(separator);
     if (IsSentenceEnd({}, separator)) {
       EndSentence(e);
     }
     d.snapshotsValid = separator == u' ';
     ResetWord(e);
-    e.justCommitted = 1;
+    e.committed.justCommitted = 1;
     return;
   }
 
   WordEndSnapshot before = TakeSnapshot(e);
-  std::u16string keys = InManualEdit(e) ? std::u16string() : e.keys;
-  size_t committedBefore = e.committedText.size();
+  std::u16string keys = InManualEdit(e) ? std::u16string() : e.word.keys;
+  size_t committedBefore = e.committed.committedText.size();
 
   if (InManualEdit(e)) {
     CommitManualEdit(e, separator);
-  } else if (e.reopen.composedForm || e.reopen.keyForm) {
+  } else if (e.committed.reopen.composedForm || e.committed.reopen.keyForm) {
     CommitEditedReopenedWord(e, separator);
   } else if (!TryDottedWord(e, separator)) {
     DecideWord(e, separator);
   }
 
   WordEndSnapshot after = TakeSnapshot(e);
-  const std::u16string& text = e.committedText;
+  const std::u16string& text = e.committed.committedText;
   if (separator == u' ' && !e.options.blocked && !EnglishOnlyField(e) && text.size() >= committedBefore + 2 &&
       text.back() == u' ') {
     std::u16string_view word =
@@ -529,8 +529,8 @@ void WordEnd(Engine& e, char16_t separator) {
       return e.options.method == InputMethod::Vni && IsAsciiDigit(c) && word == keys;
     });
     if (reopenable) {
-      e.lastWordText = word;
-      e.lastWordKeys = keys;
+      e.committed.lastWordText = word;
+      e.committed.lastWordKeys = keys;
       d.before = before;
       d.after = after;
       d.committedBefore = committedBefore;
@@ -538,7 +538,7 @@ void WordEnd(Engine& e, char16_t separator) {
     }
   }
   ResetWord(e);
-  e.justCommitted = 1;
+  e.committed.justCommitted = 1;
 }
 
 }  // namespace tonvira

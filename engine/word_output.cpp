@@ -9,20 +9,20 @@ namespace tonvira {
 
 std::u16string WordOutput(const Engine& e) {
   if (EnglishOnlyField(e) || e.options.blocked)
-    return (e.mode == WordMode::Keys ? std::u16string() : e.composedPrefix) + e.keys;
+    return (e.word.mode == WordMode::Keys ? std::u16string() : e.word.composedPrefix) + e.word.keys;
 
   // "vieetj-" shows "việt-": a trailing "-", "." run stays after the composed part.
-  std::u16string_view core = WithoutTrailingSuffix(e.keys);
-  std::u16string_view suffix = std::u16string_view(e.keys).substr(core.size());
+  std::u16string_view core = WithoutTrailingSuffix(e.word.keys);
+  std::u16string_view suffix = std::u16string_view(e.word.keys).substr(core.size());
 
   std::u16string out = e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
-  if (e.mode != WordMode::Keys) {
+  if (e.word.mode != WordMode::Keys) {
     uint32_t flags = (e.options.freeMarksOn && e.options.smartOn) ? e.options.baseFlags : 0;
     out +=
         core.empty()
-            ? e.composedPrefix
-            : Compose(core, e.options.method, e.options.classicPlacement, true, flags, e.composedPrefix).text;
-  } else if (e.literalWord) {
+            ? e.word.composedPrefix
+            : Compose(core, e.options.method, e.options.classicPlacement, true, flags, e.word.composedPrefix).text;
+  } else if (e.word.literalWord) {
     out += core;
   } else if (std::optional<std::u16string> amount; e.options.smartOn && e.options.autofixOn &&
                                                    !(IsCapitalised(core) && !e.memory.SentenceStart) &&

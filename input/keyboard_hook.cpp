@@ -84,7 +84,7 @@ HookAction BackspaceSteps(Pipeline& p, WindowId foreground) {
     // Right after a word end: take the word back so a tone typed next corrects it in place.
     bool fieldAllows = p.InOwnTestBox ||
                        (!f.password && !f.inlineCompletion && !f.spreadsheet && f.window == p.ForegroundSeen);
-    if (foreground == p.ForegroundSeen && fieldAllows && e.justCommitted && e.options.bsEditOn &&
+    if (foreground == p.ForegroundSeen && fieldAllows && e.committed.justCommitted && e.options.bsEditOn &&
         !e.options.blocked && !EnglishOnlyField(e) && EngineIdle(e)) {
       std::u16string word = ReopenWord(e);
       if (word.empty()) return ResetAndPass(p);
@@ -106,7 +106,7 @@ HookAction BackspaceSteps(Pipeline& p, WindowId foreground) {
   } else {
     p.OnScreenWord = std::move(left);  // the screen less its last character
   }
-  LogLine("  lui: con %zu ky tu, che do %d\n", p.OnScreenWord.size(), static_cast<int>(e.mode));
+  LogLine("  lui: con %zu ky tu, che do %d\n", p.OnScreenWord.size(), static_cast<int>(e.word.mode));
   return HookAction::Pass;  // the backspace itself deletes one character
 }
 
@@ -118,9 +118,9 @@ bool CommitBeforeKey(Pipeline& p, const KeyEvent& event, WindowId foreground, bo
   if (!p.InOwnTestBox && (p.focus.password || ours)) return false;
   if (foreground != p.ForegroundSeen) return false;
 
-  size_t before = e.committedText.size();
+  size_t before = e.committed.committedText.size();
   WordEnd(e, 0);
-  std::u16string newText = e.committedText.substr(std::min(before, e.committedText.size()));
+  std::u16string newText = e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
   std::u16string oldText = std::move(p.OnScreenWord);
   p.OnScreenWord.clear();
   TrimCommittedText(e);
@@ -142,9 +142,9 @@ bool CommitBeforeKey(Pipeline& p, const KeyEvent& event, WindowId foreground, bo
 
 HookAction SeparatorStep(Pipeline& p, char16_t c) {
   Engine& e = p.engine;
-  size_t before = e.committedText.size();
+  size_t before = e.committed.committedText.size();
   WordEnd(e, c);
-  std::u16string newText = e.committedText.substr(std::min(before, e.committedText.size()));
+  std::u16string newText = e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
   bool letThrough = c == u' ' && IsShownPlus(newText, p.OnScreenWord, u' ');
   // A failed send has abandoned the word; the separator itself still reaches the application.
   if (!letThrough && !ReplaceOnScreen(p, p.OnScreenWord, newText)) letThrough = true;
@@ -162,13 +162,13 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c) {
   } else if (result == AddCharResult::Redraw) {
     // The reopened word was committed and the keys after it replayed: redraw both.
     std::u16string word = WordOutput(e);
-    std::u16string redraw = e.displayPrefix + word;
+    std::u16string redraw = e.word.displayPrefix + word;
     if (redraw != p.OnScreenWord) {
       std::optional<std::u16string> shown = ReplaceOnScreen(p, p.OnScreenWord, redraw);
       // The word is abandoned: typing over it again would act on text we no longer know.
       if (!shown) return HookAction::Pass;
       sent = true;
-      p.OnScreenWord = shown->starts_with(e.displayPrefix) ? shown->substr(e.displayPrefix.size())
+      p.OnScreenWord = shown->starts_with(e.word.displayPrefix) ? shown->substr(e.word.displayPrefix.size())
                                                            : WithoutDroppedCharacters(word);
     } else {
       p.OnScreenWord = std::move(word);

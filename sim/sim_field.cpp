@@ -8,22 +8,22 @@
 namespace tonvira {
 
 void SimField::TakeCommitted(size_t before) {
-  if (before <= engine_.committedText.size()) text_.append(engine_.committedText, before);
+  if (before <= engine_.committed.committedText.size()) text_.append(engine_.committed.committedText, before);
   TrimCommittedText(engine_);
 }
 
 void SimField::Commit() {
-  size_t before = engine_.committedText.size();
+  size_t before = engine_.committed.committedText.size();
   WordEnd(engine_, 0);
   TakeCommitted(before);
 }
 
 void SimField::Abandon() {
   text_ += WordOutput(engine_);  // what was shown stays in the application
-  size_t before = engine_.committedText.size();
+  size_t before = engine_.committed.committedText.size();
   AbandonWord(engine_);
   // An untouched reopened word goes back into the committed text: it is on screen already.
-  if (engine_.committedText.size() > before) engine_.committedText.resize(before);
+  if (engine_.committed.committedText.size() > before) engine_.committed.committedText.resize(before);
 }
 
 void SimField::Backspace() {
@@ -37,7 +37,7 @@ void SimField::Backspace() {
   if (!reopened.empty() && reopened.size() <= text_.size()) {
     text_.resize(text_.size() - reopened.size());  // the word is being typed again
   } else {
-    engine_.justCommitted = 0;
+    engine_.committed.justCommitted = 0;
   }
 }
 
@@ -49,7 +49,7 @@ void SimField::Type(char16_t c) {
     if (c == u'\n') HalveLean(engine_);
     return;
   }
-  size_t before = engine_.committedText.size();
+  size_t before = engine_.committed.committedText.size();
   if (IsWordSeparator(c)) {
     WordEnd(engine_, c);
     TakeCommitted(before);

@@ -14,7 +14,7 @@ class BackspaceTest : public EngineFixture {
  protected:
   std::u16string Keys(std::u16string_view keys) {
     NewContext(engine_);
-    engine_.committedText.clear();
+    engine_.committed.committedText.clear();
     engine_.decision.history.clear();
     field_ = std::make_unique<SimField>(engine_);
     field_->TypeKeys(keys);
@@ -51,11 +51,11 @@ TEST_F(BackspaceTest, ShortensTheWordBeingTyped) {
     EXPECT_EQ(Keys(row.keys), row.shown);
   }
   Keys(u"tieengs{BS}");
-  EXPECT_EQ(engine_.mode, WordMode::Composed);
-  EXPECT_EQ(engine_.composedPrefix, u"tiến");
+  EXPECT_EQ(engine_.word.mode, WordMode::Composed);
+  EXPECT_EQ(engine_.word.composedPrefix, u"tiến");
   Keys(u"tieengs{BS}{BS}{BS}");
-  EXPECT_EQ(engine_.mode, WordMode::Keys);
-  EXPECT_EQ(engine_.keys, u"ti");
+  EXPECT_EQ(engine_.word.mode, WordMode::Keys);
+  EXPECT_EQ(engine_.word.keys, u"ti");
 }
 
 TEST_F(BackspaceTest, WithBsEditOffTheWordIsForgotten) {
@@ -85,14 +85,14 @@ TEST_F(BackspaceTest, AddCharResults) {
   EXPECT_EQ(AddChar(engine_, u'g'), AddCharResult::None);
   AfterChar(engine_, u'g');
   EXPECT_EQ(AddChar(engine_, u'i'), AddCharResult::Redraw);
-  EXPECT_EQ(engine_.displayPrefix, u"ban");
+  EXPECT_EQ(engine_.word.displayPrefix, u"ban");
   AfterChar(engine_, u'i');
   EXPECT_EQ(WordOutput(engine_), u"gi");
-  EXPECT_EQ(engine_.committedText, u"ban");
+  EXPECT_EQ(engine_.committed.committedText, u"ban");
 
   Keys(u"tieengs {BS}");
   EXPECT_EQ(AddChar(engine_, u'n'), AddCharResult::NewWord);
-  EXPECT_EQ(engine_.committedText, u"tiếng");
+  EXPECT_EQ(engine_.committed.committedText, u"tiếng");
 }
 
 TEST_F(BackspaceTest, ReopenedWordCommittedAgainUnchanged) {
@@ -100,7 +100,7 @@ TEST_F(BackspaceTest, ReopenedWordCommittedAgainUnchanged) {
   float lean = engine_.memory.EnglishLean;
   uint32_t language = engine_.memory.LastLanguage;
   EXPECT_EQ(Keys(u"the tieengs {BS} "), u"the tiếng ");
-  EXPECT_EQ(engine_.committedText, u"the tiếng ");
+  EXPECT_EQ(engine_.committed.committedText, u"the tiếng ");
   EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, lean);
   EXPECT_EQ(engine_.memory.LastLanguage, language);
   EXPECT_EQ(Keys(u"tieengs {BS} {BS} "), u"tiếng ");  // and again
@@ -108,27 +108,27 @@ TEST_F(BackspaceTest, ReopenedWordCommittedAgainUnchanged) {
 
 TEST_F(BackspaceTest, ReopeningTakesTheWordOffTheCommittedText) {
   Keys(u"xin tieengs {BS}");
-  EXPECT_EQ(engine_.committedText, u"xin ");
-  EXPECT_EQ(engine_.reopenedWord, u"tiếng");
+  EXPECT_EQ(engine_.committed.committedText, u"xin ");
+  EXPECT_EQ(engine_.committed.reopenedWord, u"tiếng");
 }
 
 TEST_F(BackspaceTest, AReopenedWordShortenedByHandIsAWordOfItsOwn) {
   EXPECT_EQ(Keys(u"hm {BS}{BS}f"), u"hf");
-  EXPECT_EQ(engine_.committedText, u"");  // "hm" does not come back behind the screen's back
+  EXPECT_EQ(engine_.committed.committedText, u"");  // "hm" does not come back behind the screen's back
   EXPECT_EQ(Keys(u"ban {BS}{BS}f "), u"bà ");
-  EXPECT_EQ(engine_.committedText, u"bà ");
+  EXPECT_EQ(engine_.committed.committedText, u"bà ");
 }
 
 TEST_F(BackspaceTest, ReopensOnlyAfterAWordCommittedByASpace) {
   EXPECT_EQ(Keys(u"ban, {BS}s"), u"ban,s");  // the last reopenable word is older
-  EXPECT_EQ(engine_.committedText, u"ban, ");
+  EXPECT_EQ(engine_.committed.committedText, u"ban, ");
   Keys(u"ban ");
   ClearCommittedText(engine_);  // a password field, the size limit
   EXPECT_EQ(ReopenWord(engine_), u"");
   Keys(u"ban ");
-  engine_.committedText.clear();  // emptied behind its back: the stale length is refused
+  engine_.committed.committedText.clear();  // emptied behind its back: the stale length is refused
   EXPECT_EQ(ReopenWord(engine_), u"");
-  EXPECT_EQ(engine_.committedText, u"");
+  EXPECT_EQ(engine_.committed.committedText, u"");
 }
 
 TEST_F(BackspaceTest, EditedWordsKeepWhatIsShown) {
@@ -148,7 +148,7 @@ TEST_F(BackspaceTest, AnEditedWordEndingASentenceEndsIt) {
 
 TEST_F(BackspaceTest, AWordKeptAsTypedIsReopenedAsShown) {
   EXPECT_EQ(Keys(u"boss {BS}"), u"boss");  // its keys alone would show bos
-  EXPECT_EQ(engine_.keys, u"boss");
+  EXPECT_EQ(engine_.word.keys, u"boss");
   EXPECT_EQ(Keys(u"boss {BS}{BS}"), u"bos");  // held as shown until the next key
   EXPECT_EQ(Keys(u"boss {BS}{BS} "), u"bos ");
   EXPECT_EQ(Keys(u"boss {BS}{BS}s "), u"boss ");  // the letters left are keys again
@@ -158,13 +158,13 @@ TEST_F(BackspaceTest, AWordKeptAsTypedIsReopenedAsShown) {
 
 TEST_F(BackspaceTest, TypingBackWhatABackspaceRemovedRestoresTheWord) {
   Keys(u"vieetj{BS}");
-  EXPECT_EQ(engine_.mode, WordMode::Composed);  // việ: no fewer keys show it
+  EXPECT_EQ(engine_.word.mode, WordMode::Composed);  // việ: no fewer keys show it
   Keys(u"vieetj{BS}t");
-  EXPECT_EQ(engine_.mode, WordMode::Keys);
-  EXPECT_EQ(engine_.keys, u"vieetj");
+  EXPECT_EQ(engine_.word.mode, WordMode::Keys);
+  EXPECT_EQ(engine_.word.keys, u"vieetj");
   EXPECT_FALSE(engine_.decision.backspaceTouched);  // as if never deleted: autofix applies again
   Keys(u"tieengs{BS}{BS}ng");
-  EXPECT_EQ(engine_.keys, u"tieengs");
+  EXPECT_EQ(engine_.word.keys, u"tieengs");
   Keys(u"vieetj{BS}n");  // something else: an edit
   EXPECT_EQ(WordOutput(engine_), u"viện");
   EXPECT_TRUE(engine_.decision.backspaceTouched);
@@ -180,14 +180,14 @@ TEST_F(BackspaceTest, DottedWords) {
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
     EXPECT_EQ(Keys(row.keys), row.shown);
-    EXPECT_EQ(engine_.committedText, row.shown);
+    EXPECT_EQ(engine_.committed.committedText, row.shown);
   }
 }
 
 TEST_F(BackspaceTest, InnerSlashSplitsTheWord) {
   EXPECT_EQ(Keys(u"vaf/bao"), u"và/bao");
   EXPECT_EQ(Keys(u"vaf/bao "), u"và/bao ");
-  EXPECT_EQ(engine_.committedText, u"và/bao ");
+  EXPECT_EQ(engine_.committed.committedText, u"và/bao ");
   EXPECT_EQ(Keys(u"vaf--tooi "), u"và--tôi ");
   EXPECT_EQ(Keys(u"http://x"), u"http://x");  // "http:" has a colon: not letters only
 }

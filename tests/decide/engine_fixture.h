@@ -40,7 +40,7 @@ class EngineFixture : public testing::Test {
   // Types text into a fresh field (a new window) and commits the last word as Tab would.
   std::u16string TypeLine(std::u16string_view text) {
     NewContext(engine_);
-    engine_.committedText.clear();
+    engine_.committed.committedText.clear();
     engine_.decision.history.clear();
     SimField field(engine_);
     field.Type(text);

@@ -83,11 +83,11 @@ TEST_F(Scoring, TheWordBeforeWeighsTheTwoReadings) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
-    engine_.committedText = row.committed;
+    engine_.committed.committedText = row.committed;
     EXPECT_FLOAT_EQ(Score("max 5", u"max", u"mã").score, row.score);
   }
   engine_.options.wordPairs = nullptr;
-  engine_.committedText = u"sau đó là ";
+  engine_.committed.committedText = u"sau đó là ";
   EXPECT_FLOAT_EQ(Score("max 5", u"max", u"mã").score, 0.5f);
 }
 

@@ -183,10 +183,10 @@ TEST_F(WordEndTest, CommittedTextStartsAgainPastItsLimit) {
   SimField field(engine_);
   bool emptied = false;
   for (int i = 0; i < 1000; ++i) {
-    size_t before = engine_.committedText.size();
+    size_t before = engine_.committed.committedText.size();
     field.Type(u"vieetj ");
-    ASSERT_LE(engine_.committedText.size(), kCommittedTextLimit);
-    emptied |= engine_.committedText.size() < before;
+    ASSERT_LE(engine_.committed.committedText.size(), kCommittedTextLimit);
+    emptied |= engine_.committed.committedText.size() < before;
   }
   EXPECT_TRUE(emptied);
 }

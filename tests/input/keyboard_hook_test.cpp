@@ -117,7 +117,7 @@ TEST_F(HookTest, TabAfterAnUnchangedWordPassesWithoutOutput) {
   Type(u"\t");
   EXPECT_EQ(Batches(), 0u);
   EXPECT_EQ(Field(), u"ban\t");
-  EXPECT_EQ(engine_.committedText, u"ban");
+  EXPECT_EQ(engine_.committed.committedText, u"ban");
 }
 
 TEST_F(HookTest, EnterStartsANewLineAndSentence) {
@@ -138,7 +138,7 @@ TEST_F(HookTest, AltGrAbandonsWithoutCommitting) {
   desktop().Key(vk::kLControl, false, WithScan(0x21D));
   EXPECT_TRUE(pipeline_.OnScreenWord.empty());
   EXPECT_TRUE(EngineIdle(engine_));
-  EXPECT_EQ(engine_.committedText, u"");
+  EXPECT_EQ(engine_.committed.committedText, u"");
   Type(u"es");
   EXPECT_EQ(Field(), u"tieé");  // a new word: nothing joins "tie"
 }
@@ -221,7 +221,7 @@ TEST_F(HookTest, OwnMarkedEventsAreNeverComposed) {
   desktop().Press('E', Marked());
   EXPECT_EQ(Field(), u"tiee");
   EXPECT_EQ(pipeline_.OnScreenWord, u"tie");
-  EXPECT_EQ(engine_.keys, u"tie");
+  EXPECT_EQ(engine_.word.keys, u"tie");
 }
 
 struct WindowRow {
@@ -261,8 +261,8 @@ TEST_F(HookTest, PasswordFieldForgetsCommittedText) {
   spec.fields.password = true;
   desktop().Focus(desktop().AddWindow(spec));
   Type(u"a");
-  EXPECT_TRUE(engine_.committedText.empty());
-  EXPECT_TRUE(engine_.keys.empty());
+  EXPECT_TRUE(engine_.committed.committedText.empty());
+  EXPECT_TRUE(engine_.word.keys.empty());
   EXPECT_FALSE(engine_.decision.snapshotsValid);  // nothing typed before may be reopened
 }
 
@@ -357,10 +357,10 @@ TEST_F(HookTest, BackspaceInAnotherWindowLeavesTheWordAlone) {
 TEST_F(HookTest, CommittedTextIsEmptiedPastTheLimit) {
   bool dropped = false;
   for (int i = 0; i < 1500; ++i) {
-    size_t before = engine_.committedText.size();
+    size_t before = engine_.committed.committedText.size();
     Type(u"ab ");
-    ASSERT_LE(engine_.committedText.size(), kCommittedTextLimit);
-    dropped = dropped || engine_.committedText.size() < before;
+    ASSERT_LE(engine_.committed.committedText.size(), kCommittedTextLimit);
+    dropped = dropped || engine_.committed.committedText.size() < before;
     if (Field().size() > 3000) ClearField();
   }
   EXPECT_TRUE(dropped);

@@ -94,7 +94,7 @@ class PipelineProperty : public PipelineTest {
     if (!stale_ && !before.ends_with(pipeline_.OnScreenWord)) Diverged("word not before the caret");
     baseBefore_ = before.substr(0, before.size() - std::min(before.size(), word));
     baseAfter_ = w.text.substr(w.caret);
-    committedLength_ = engine_.committedText.size();
+    committedLength_ = engine_.committed.committedText.size();
     ++figures_.baselines;
   }
 
@@ -106,14 +106,14 @@ class PipelineProperty : public PipelineTest {
                     << "\n  word: " << Utf16ToUtf8(pipeline_.OnScreenWord)
                     << "\n  on=" << pipeline_.VietnameseOn << " blocked=" << pipeline_.OutputBlocked
                     << " seen=" << pipeline_.ForegroundSeen << " fg=" << desktop().Foreground()
-                    << " committed=" << Utf16ToUtf8(engine_.committedText);
+                    << " committed=" << Utf16ToUtf8(engine_.committed.committedText);
     }
   }
 
   void Check(std::u16string_view keyChar) {
     ++figures_.checks;
     std::u16string expected = baseBefore_;
-    expected.append(engine_.committedText, committedLength_);
+    expected.append(engine_.committed.committedText, committedLength_);
     expected += pipeline_.OnScreenWord;
     expected += keyChar;
     expected += baseAfter_;
@@ -200,7 +200,7 @@ class PipelineProperty : public PipelineTest {
     uint64_t letGo = pipeline_.letGo;
     uint64_t failed = desktop().FailedSends();
     bool hadWord = !pipeline_.OnScreenWord.empty();
-    size_t committedBefore = engine_.committedText.size();
+    size_t committedBefore = engine_.committed.committedText.size();
     std::u16string keyChar;  // what a commit key leaves in the field after the word
     bool moved = false;
     bool commitKey = false;
@@ -334,11 +334,11 @@ class PipelineProperty : public PipelineTest {
     }
     bool failedSend = desktop().FailedSends() != failed;
     if (!moved && !failedSend) CheckIntent(before, kind == Kind::Backspace);
-    bool shrank = engine_.committedText.size() < committedLength_;
+    bool shrank = engine_.committed.committedText.size() < committedLength_;
     if (!moved && !failedSend && !shrank && !stale_) {
       if (pipeline_.letGo == letGo) {
         Check(u"");
-      } else if (commitKey && (!hadWord || engine_.committedText.size() > committedBefore)) {
+      } else if (commitKey && (!hadWord || engine_.committed.committedText.size() > committedBefore)) {
         Check(keyChar);  // the word was committed and the key followed it
       }
     }

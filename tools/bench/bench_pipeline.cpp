@@ -119,10 +119,10 @@ void BM_CompositionPerKey(benchmark::State& state) {
   int64_t count = 0;
   for (auto _ : state) {
     tonvira::NewContext(engine);
-    engine.committedText.clear();
+    engine.committed.committedText.clear();
     tonvira::SimField field(engine);
     for (char16_t c : kText) field.Type(c);
-    benchmark::DoNotOptimize(engine.committedText.data());
+    benchmark::DoNotOptimize(engine.committed.committedText.data());
     count += static_cast<int64_t>(kText.size());
   }
   state.SetItemsProcessed(count);
