@@ -51,11 +51,13 @@ bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopen
 }
 
 void RememberWord(Engine& e, std::u16string_view shown) {
-  if (e.word.beforeBackspaces.size() >= kMaxLetters) e.word.beforeBackspaces.erase(e.word.beforeBackspaces.begin());
+  if (e.word.beforeBackspaces.size() >= kMaxLetters)
+    e.word.beforeBackspaces.erase(e.word.beforeBackspaces.begin());
   const WordDecisionState& d = e.decision;
-  e.word.beforeBackspaces.push_back({std::u16string(shown), e.word.keys, e.word.composedPrefix, d.decidedHead, e.word.mode,
-                                e.word.literalWord, e.word.editedByBackspace, e.committed.reopen, d.notVietnamese, d.verdictLabel,
-                                d.keepShown, d.backspaceTouched});
+  e.word.beforeBackspaces.push_back({std::u16string(shown), e.word.keys, e.word.composedPrefix, d.decidedHead,
+                                     e.word.mode, e.word.literalWord, e.word.editedByBackspace,
+                                     e.committed.reopen, d.notVietnamese, d.verdictLabel, d.keepShown,
+                                     d.backspaceTouched});
 }
 
 std::u16string WithoutLastCharacter(std::u16string_view shown) {
@@ -128,12 +130,16 @@ void RestoreWordBeforeBackspace(Engine& e) {
 std::u16string ReopenWord(Engine& e) {
   WordDecisionState& d = e.decision;
   // Only right after a word committed by a space, while what it left is still there.
-  if (!EngineIdle(e) || !e.committed.justCommitted || !e.options.bsEditOn || e.options.blocked || EnglishOnlyField(e))
+  if (!EngineIdle(e) || !e.committed.justCommitted || !e.options.bsEditOn || e.options.blocked ||
+      EnglishOnlyField(e))
     return {};
-  if (!d.snapshotsValid || e.committed.lastWordText.empty() || d.committedBefore > e.committed.committedText.size()) return {};
+  if (!d.snapshotsValid || e.committed.lastWordText.empty() ||
+      d.committedBefore > e.committed.committedText.size())
+    return {};
   // The committed text must still end with that word and its space; anything else is stale.
   std::u16string_view tail = std::u16string_view(e.committed.committedText).substr(d.committedBefore);
-  if (tail.size() != e.committed.lastWordText.size() + 1 || !tail.starts_with(e.committed.lastWordText) || tail.back() != u' ') {
+  if (tail.size() != e.committed.lastWordText.size() + 1 || !tail.starts_with(e.committed.lastWordText) ||
+      tail.back() != u' ') {
     return {};
   }
 
@@ -145,7 +151,8 @@ std::u16string ReopenWord(Engine& e) {
   d.snapshotsValid = false;
   e.committed.justCommitted = 0;
 
-  bool keyForm = e.committed.lastWordText == e.committed.lastWordKeys;  // ban, english: nothing was transformed
+  bool keyForm =
+      e.committed.lastWordText == e.committed.lastWordKeys;  // ban, english: nothing was transformed
   e.word.mode = keyForm ? WordMode::Keys : WordMode::Composed;
   e.word.keys = keyForm ? e.committed.lastWordKeys : std::u16string();
   e.word.composedPrefix = keyForm ? std::u16string() : e.committed.lastWordText;

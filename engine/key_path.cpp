@@ -51,7 +51,8 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
   uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
   std::u16string composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags).text;
   auto transforms = [&] {  // english then s: the key changes more than it adds
-    return composed != Compose(e.word.keys, e.options.method, e.options.classicPlacement, true, flags).text + c;
+    return composed !=
+           Compose(e.word.keys, e.options.method, e.options.classicPlacement, true, flags).text + c;
   };
   if (e.word.literalWord) {
     // "max" kept as typed: a tone or mark key still corrects it in place (max, s: má); any
@@ -66,7 +67,8 @@ AddCharResult AddToReopenedWord(Engine& e, char16_t c) {
   bool accepted = CouldBeSyllableStart(composed) || (firstKey && transforms());
   if (accepted) return AddCharResult::None;
 
-  std::u16string acceptedKeys = e.word.keys.substr(std::min(e.word.keys.size(), e.committed.lastWordKeys.size()));
+  std::u16string acceptedKeys =
+      e.word.keys.substr(std::min(e.word.keys.size(), e.committed.lastWordKeys.size()));
   CommitReopenedUnchanged(e);
   if (firstKey || acceptedKeys.empty()) return AddCharResult::NewWord;
   // ban, g, i: "ban" stays, and "g" comes back as the start of a new word before "i".
@@ -80,7 +82,8 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
   if (InManualEdit(e) || !e.options.smartOn || EnglishOnlyField(e) || e.options.blocked ||
       e.word.mode != WordMode::Keys)
     return;
-  if (!IsAsciiLetter(c) || e.word.keys.empty() || (e.word.keys.back() != u'/' && e.word.keys.back() != u'-')) return;
+  if (!IsAsciiLetter(c) || e.word.keys.empty() || (e.word.keys.back() != u'/' && e.word.keys.back() != u'-'))
+    return;
   size_t partEnd = e.word.keys.find_last_not_of(u"/-");
   if (partEnd == std::u16string::npos) return;
   std::u16string part = e.word.keys.substr(0, partEnd + 1);

@@ -323,7 +323,8 @@ void CommitManualEdit(Engine& e, char16_t separator) {
 // the decision runs on the whole key text for the language memory.
 void CommitEditedReopenedWord(Engine& e, char16_t separator) {
   std::u16string shown = WordOutput(e);
-  std::u16string keys = e.committed.reopen.composedForm ? e.committed.lastWordKeys + e.word.keys : e.word.keys;
+  std::u16string keys =
+      e.committed.reopen.composedForm ? e.committed.lastWordKeys + e.word.keys : e.word.keys;
   e.word.keys = keys;
   e.word.composedPrefix.clear();
   e.word.mode = WordMode::Keys;

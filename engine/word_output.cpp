@@ -18,10 +18,10 @@ std::u16string WordOutput(const Engine& e) {
   std::u16string out = e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
   if (e.word.mode != WordMode::Keys) {
     uint32_t flags = (e.options.freeMarksOn && e.options.smartOn) ? e.options.baseFlags : 0;
-    out +=
-        core.empty()
-            ? e.word.composedPrefix
-            : Compose(core, e.options.method, e.options.classicPlacement, true, flags, e.word.composedPrefix).text;
+    out += core.empty() ? e.word.composedPrefix
+                        : Compose(core, e.options.method, e.options.classicPlacement, true, flags,
+                                  e.word.composedPrefix)
+                              .text;
   } else if (e.word.literalWord) {
     out += core;
   } else if (std::optional<std::u16string> amount; e.options.smartOn && e.options.autofixOn &&

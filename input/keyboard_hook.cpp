@@ -120,7 +120,8 @@ bool CommitBeforeKey(Pipeline& p, const KeyEvent& event, WindowId foreground, bo
 
   size_t before = e.committed.committedText.size();
   WordEnd(e, 0);
-  std::u16string newText = e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
+  std::u16string newText =
+      e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
   std::u16string oldText = std::move(p.OnScreenWord);
   p.OnScreenWord.clear();
   TrimCommittedText(e);
@@ -144,7 +145,8 @@ HookAction SeparatorStep(Pipeline& p, char16_t c) {
   Engine& e = p.engine;
   size_t before = e.committed.committedText.size();
   WordEnd(e, c);
-  std::u16string newText = e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
+  std::u16string newText =
+      e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
   bool letThrough = c == u' ' && IsShownPlus(newText, p.OnScreenWord, u' ');
   // A failed send has abandoned the word; the separator itself still reaches the application.
   if (!letThrough && !ReplaceOnScreen(p, p.OnScreenWord, newText)) letThrough = true;
@@ -169,7 +171,7 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c) {
       if (!shown) return HookAction::Pass;
       sent = true;
       p.OnScreenWord = shown->starts_with(e.word.displayPrefix) ? shown->substr(e.word.displayPrefix.size())
-                                                           : WithoutDroppedCharacters(word);
+                                                                : WithoutDroppedCharacters(word);
     } else {
       p.OnScreenWord = std::move(word);
     }
