@@ -1,3 +1,4 @@
 target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/command_line_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp
 )

@@ -1,0 +1,107 @@
+#include "app/shell.h"
+
+namespace tonvira {
+namespace {
+
+std::u16string_view ClassLabel(const FieldFacts& field) {
+  switch (field.fieldClass) {
+    case ContextClass::English:
+      return u"Tiếng Anh";
+    case ContextClass::Vietnamese:
+      return u"Tiếng Việt";
+    default:
+      return u"Tự quyết định";
+  }
+}
+
+// A cut never splits a surrogate pair.
+std::u16string CutTo(std::u16string text, size_t units) {
+  if (text.size() <= units) return text;
+  size_t cut = units;
+  if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
+  text.resize(cut);
+  return text;
+}
+
+}  // namespace
+
+std::u16string TrayTooltip(bool vietnameseOn, const FieldFacts& field, bool contextOn) {
+  std::u16string tip = u"Tonvira — ";
+  tip += vietnameseOn ? u"đang bật" : u"đang tắt";
+  tip += u"\nNgữ cảnh: ";
+  if (field.password) {
+    tip += u"Mật khẩu (gõ thẳng)";
+  } else if (contextOn) {
+    tip += ClassLabel(field);
+  } else {
+    tip += u"Đang tắt";
+  }
+  if (!field.detail.empty()) tip += u" (" + field.detail + u")";
+  return CutTo(std::move(tip), kTooltipUnits);
+}
+
+int TrayIconState(bool suspended, bool vietnameseOn, int updateKind) {
+  if (suspended) return kIconSuspended;  // no badge: the "!" says it all
+  int state = vietnameseOn ? kIconOn : kIconOff;
+  return updateKind == kUpdateAvailable ? state + kIconBadge : state;
+}
+
+std::vector<MenuItem> TrayMenuItems(const MenuFacts& f) {
+  std::vector<MenuItem> items;
+  const MenuItem separator;
+  if (f.updateKind == kUpdateAvailable || f.updateKind == kUpdateRequired) {
+    items.push_back({kCommandUpdate, f.updateItemText, false, false, f.suspended});
+    items.push_back(separator);
+  }
+  std::u16string field = u"Ô nhập này: ";
+  field += f.field.password ? std::u16string_view(u"Mật khẩu (gõ thẳng)") : ClassLabel(f.field);
+  items.push_back({kCommandFieldLine, field, false, true, false});
+  items.push_back(separator);
+  if (f.suspended) {
+    items.push_back({kCommandToggle, u"Bật bộ gõ (cần cập nhật)", false, true, false});
+  } else {
+    items.push_back({kCommandToggle, f.hotkeyMode == 2 ? u"Bật bộ gõ" : u"Bật bộ gõ\tCtrl+Shift",
+                     f.vietnameseOn, false, false});
+  }
+  items.push_back({kCommandContext, u"Tự nhận biết ngữ cảnh", f.contextOn, false, false});
+  items.push_back({kCommandSmart, u"Đoán thông minh", f.smartOn, false, false});
+  items.push_back(separator);
+  items.push_back({kCommandClipboard, u"Bỏ dấu văn bản đã sao chép", false, false, false});
+  items.push_back({kCommandSettings, u"Mở bảng điều khiển…", false, false, false});
+  items.push_back(separator);
+  items.push_back({kCommandExit, u"Thoát Tonvira", false, false, false});
+  return items;
+}
+
+bool OkToNotify(uint32_t now, uint32_t lastPhysicalInput, std::optional<int> notificationState) {
+  constexpr uint32_t kIdleMs = 60000;
+  if (lastPhysicalInput == 0 || now - lastPhysicalInput > kIdleMs) return false;
+  return !notificationState || *notificationState == kAcceptsNotifications;
+}
+
+void ShowNotice(ShellState& state, ShellSystem& system, const Notice& notice) {
+  if (state.iconShown && !state.iconHiddenForInstall && system.ShowBalloon(notice)) {
+    state.lastNoticeOpensUpdate = notice.opensUpdate;
+    return;
+  }
+  state.pendingNotice = notice;  // replaces any earlier one
+}
+
+void TimerTick(ShellState& state, ShellSystem& system) {
+  system.InstallHooks();
+  system.CheckOtherInputMethods();
+  if (!state.iconShown && !state.iconHiddenForInstall) state.iconShown = system.AddTrayIcon();
+  if (state.iconShown && !state.iconPromoted && state.promoteAttempts < kMaxPromoteAttempts) {
+    ++state.promoteAttempts;
+    state.iconPromoted = system.PromoteTrayIcon();
+  }
+  system.RefreshTray();
+  if (state.pendingNotice && state.iconShown && !state.iconHiddenForInstall) {
+    Notice notice = std::move(*state.pendingNotice);
+    state.pendingNotice.reset();
+    ShowNotice(state, system, notice);
+  }
+  system.UpdateNotices(state);
+}
+
+}  // namespace tonvira

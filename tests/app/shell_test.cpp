@@ -1,0 +1,205 @@
+#include "app/shell.h"
+
+#include <gtest/gtest.h>
+
+namespace tonvira {
+namespace {
+
+using C = ContextClass;
+
+TEST(TrayTooltip, EveryFieldAndContext) {
+  struct Row {
+    bool on;
+    bool password;
+    C fieldClass;
+    bool contextOn;
+    const char16_t* detail;
+    const char16_t* expected;
+  } rows[] = {
+      {true, false, C::Auto, true, u"", u"Tonvira — đang bật\nNgữ cảnh: Tự quyết định"},
+      {false, false, C::Auto, true, u"", u"Tonvira — đang tắt\nNgữ cảnh: Tự quyết định"},
+      {true, false, C::English, true, u"proc:cmd.exe",
+       u"Tonvira — đang bật\nNgữ cảnh: Tiếng Anh (proc:cmd.exe)"},
+      {true, false, C::Vietnamese, true, u"proc:zalo.exe",
+       u"Tonvira — đang bật\nNgữ cảnh: Tiếng Việt (proc:zalo.exe)"},
+      {true, false, C::English, false, u"", u"Tonvira — đang bật\nNgữ cảnh: Đang tắt"},  // context off
+      {true, true, C::Vietnamese, true, u"", u"Tonvira — đang bật\nNgữ cảnh: Mật khẩu (gõ thẳng)"},
+      {true, true, C::Auto, false, u"firefox.exe",
+       u"Tonvira — đang bật\nNgữ cảnh: Mật khẩu (gõ thẳng) (firefox.exe)"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    EXPECT_EQ(TrayTooltip(row.on, {row.password, row.fieldClass, row.detail}, row.contextOn), row.expected);
+  }
+}
+
+TEST(TrayTooltip, CutAt127UnitsWithoutSplittingAPair) {
+  FieldFacts field{false, C::Auto, std::u16string(200, u'x')};
+  std::u16string tip = TrayTooltip(true, field, true);
+  EXPECT_EQ(tip.size(), kTooltipUnits);
+  EXPECT_TRUE(tip.starts_with(u"Tonvira — đang bật"));
+  // A detail whose 127th unit would be the first half of a pair loses the whole pair.
+  std::u16string prefix = TrayTooltip(true, {false, C::Auto, u""}, true) + u" (";
+  field.detail = std::u16string(kTooltipUnits - prefix.size() - 1, u'y') + u"\U0001F600";
+  tip = TrayTooltip(true, field, true);
+  EXPECT_EQ(tip.size(), kTooltipUnits - 1);
+  EXPECT_EQ(tip.back(), u'y');
+}
+
+TEST(TrayIconState, OnOffSuspendedAndTheBadge) {
+  struct Row {
+    bool suspended, on;
+    int updateKind, expected;
+  } rows[] = {
+      {false, false, 0, kIconOff},
+      {false, true, 0, kIconOn},
+      {false, false, 2, 3},
+      {false, true, 2, 4},  // the update badge
+      {false, true, 3, kIconOn},
+      {false, true, 1, kIconOn},  // only "available" is a badge
+      {true, true, 2, kIconSuspended},
+      {true, false, 0, kIconSuspended},  // suspended hides the badge
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    EXPECT_EQ(TrayIconState(row.suspended, row.on, row.updateKind), row.expected);
+  }
+}
+
+std::vector<uint32_t> Ids(const std::vector<MenuItem>& items) {
+  std::vector<uint32_t> ids;
+  for (const MenuItem& item : items) ids.push_back(item.id);
+  return ids;
+}
+
+TEST(TrayMenu, ItemsInOrderForEachState) {
+  MenuFacts f;
+  std::vector<MenuItem> items = TrayMenuItems(f);
+  EXPECT_EQ(Ids(items), (std::vector<uint32_t>{1003, 0, 1001, 1005, 1006, 0, 1008, 1004, 0, 1002}));
+  EXPECT_EQ(items[0].text, u"Ô nhập này: Tự quyết định");
+  EXPECT_TRUE(items[0].greyed);
+  EXPECT_EQ(items[2].text, u"Bật bộ gõ\tCtrl+Shift");
+  EXPECT_TRUE(items[2].checked);
+  EXPECT_EQ(items[3].text, u"Tự nhận biết ngữ cảnh");
+  EXPECT_EQ(items[4].text, u"Đoán thông minh");
+  EXPECT_EQ(items[6].text, u"Bỏ dấu văn bản đã sao chép");
+  EXPECT_EQ(items[7].text, u"Mở bảng điều khiển…");
+  EXPECT_EQ(items[9].text, u"Thoát Tonvira");
+
+  f.hotkeyMode = 2;  // the registered hotkey: no chord named
+  f.vietnameseOn = false;
+  f.smartOn = false;
+  f.field.password = true;
+  items = TrayMenuItems(f);
+  EXPECT_EQ(items[0].text, u"Ô nhập này: Mật khẩu (gõ thẳng)");
+  EXPECT_EQ(items[2].text, u"Bật bộ gõ");
+  EXPECT_FALSE(items[2].checked);
+  EXPECT_TRUE(items[3].checked);
+  EXPECT_FALSE(items[4].checked);
+
+  for (int kind : {2, 3}) {
+    SCOPED_TRACE(kind);
+    f.updateKind = kind;
+    f.updateItemText = u"Cập nhật lên 1.2.3";
+    f.suspended = kind == 3;
+    items = TrayMenuItems(f);
+    EXPECT_EQ(Ids(items),
+              (std::vector<uint32_t>{1007, 0, 1003, 0, 1001, 1005, 1006, 0, 1008, 1004, 0, 1002}));
+    EXPECT_EQ(items[0].text, u"Cập nhật lên 1.2.3");
+    EXPECT_EQ(items[0].isDefault, f.suspended);  // the update is what a suspended user must do
+    EXPECT_EQ(items[4].text, f.suspended ? u"Bật bộ gõ (cần cập nhật)" : u"Bật bộ gõ");
+    EXPECT_EQ(items[4].greyed, f.suspended);
+  }
+  f.updateKind = 1;  // checked, nothing to offer
+  f.field = {false, C::English, u""};
+  items = TrayMenuItems(f);
+  EXPECT_EQ(items[0].id, kCommandFieldLine);
+  EXPECT_EQ(items[0].text, u"Ô nhập này: Tiếng Anh");
+}
+
+TEST(OkToNotify, IdleUserAndNotificationStates) {
+  struct Row {
+    uint32_t now, lastInput;
+    std::optional<int> state;
+    bool expected;
+  } rows[] = {
+      {100000, 0, 5, false},                // no input seen yet
+      {100000, 39999, 5, false},            // idle just over a minute
+      {100000, 40000, 5, true},             // exactly a minute
+      {100000, 99000, std::nullopt, true},  // the query failed: accepted
+      {100000, 99000, 1, false},            // not present
+      {100000, 99000, 2, false},            // busy
+      {100000, 99000, 3, false},            // full screen
+      {100000, 99000, 4, false},            // presentation
+      {100000, 99000, 6, false},            // quiet time
+      {1000, 4294960000u, 5, true},         // the tick count wrapped
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    EXPECT_EQ(OkToNotify(row.now, row.lastInput, row.state), row.expected);
+  }
+}
+
+class FakeShell : public ShellSystem {
+ public:
+  bool addWorks = false;
+  bool balloonWorks = true;
+  int adds = 0, promotes = 0, refreshes = 0, hooks = 0;
+  std::vector<std::u16string> balloons;
+
+  void InstallHooks() override { ++hooks; }
+  void CheckOtherInputMethods() override {}
+  bool AddTrayIcon() override {
+    ++adds;
+    return addWorks;
+  }
+  bool PromoteTrayIcon() override {
+    ++promotes;
+    return false;  // a shell that never lists the icon
+  }
+  void RefreshTray() override { ++refreshes; }
+  bool ShowBalloon(const Notice& notice) override {
+    if (balloonWorks) balloons.push_back(notice.title);
+    return balloonWorks;
+  }
+  void UpdateNotices(ShellState&) override {}
+};
+
+TEST(ShellTimer, PromotionStopsAfterFortyTries) {
+  ShellState state;
+  FakeShell shell;
+  shell.addWorks = true;
+  for (int tick = 0; tick < 100; ++tick) TimerTick(state, shell);
+  EXPECT_EQ(shell.promotes, kMaxPromoteAttempts);
+  EXPECT_EQ(state.promoteAttempts, kMaxPromoteAttempts);
+  EXPECT_EQ(shell.adds, 1);  // added once, then shown
+  EXPECT_EQ(shell.hooks, 100);
+  EXPECT_EQ(shell.refreshes, 100);
+}
+
+TEST(ShellTimer, ANoticeWaitsForTheIconAndShowsOnTheFirstTickItIsBack) {
+  ShellState state;
+  FakeShell shell;
+  ShowNotice(state, shell, {u"first", u"", false, false});
+  ShowNotice(state, shell, {u"second", u"", false, true});  // replaces the first
+  TimerTick(state, shell);
+  EXPECT_TRUE(shell.balloons.empty());  // still no icon
+  EXPECT_FALSE(state.iconShown);
+  shell.addWorks = true;
+  TimerTick(state, shell);
+  EXPECT_EQ(shell.balloons, (std::vector<std::u16string>{u"second"}));
+  EXPECT_FALSE(state.pendingNotice);
+  EXPECT_TRUE(state.lastNoticeOpensUpdate);
+
+  state.iconHiddenForInstall = true;  // hidden for an installation: kept, not shown
+  ShowNotice(state, shell, {u"third", u"", true, false});
+  TimerTick(state, shell);
+  EXPECT_EQ(shell.balloons.size(), 1u);
+  EXPECT_TRUE(state.pendingNotice);
+  state.iconHiddenForInstall = false;
+  TimerTick(state, shell);
+  EXPECT_EQ(shell.balloons.back(), u"third");
+}
+
+}  // namespace
+}  // namespace tonvira
