@@ -6,6 +6,7 @@
 
 #include "app/apply_settings.h"
 #include "app/command_line.h"
+#include "app/shell.h"
 #include "config/abbrev_table.h"
 #include "config/autostart.h"
 #include "config/data_folder.h"
@@ -27,7 +28,6 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerMs = 3000;
 // Posted by the focus-tracking thread after each classification.
 constexpr UINT kMessageFocusClassified = WM_APP + 20;
-constexpr WORD kCommandExit = 1002;
 const UINT kShowSettingsMessage = RegisterWindowMessageW(L"Tonvira.ShowSettings");
 
 // The process-wide objects, created once and alive until exit.
@@ -68,6 +68,17 @@ void ApplySettings(App& app) {
   SaveSettings(app.settings, app.settingsState);
 }
 
+constexpr int kHotkeyId = 1;
+
+// Ctrl+Shift+key in hotkey mode 2; mode 1 needs none (the hook's chord detector toggles).
+// A combination another program holds fails silently: the menu still toggles.
+void RegisterToggleHotkey(const App& app) {
+  UnregisterHotKey(app.mainWindow, kHotkeyId);
+  if (app.settings.hotkey_mode != 2) return;
+  RegisterHotKey(app.mainWindow, kHotkeyId, MOD_CONTROL | MOD_SHIFT,
+                 static_cast<UINT>(app.settings.hotkey_char));
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   App& app = *g_app;
   switch (message) {
@@ -75,7 +86,26 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PostQuitMessage(0);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kCommandExit) DestroyWindow(window);
+      switch (LOWORD(wParam)) {
+        case kCommandExit:
+          DestroyWindow(window);
+          break;
+        case kCommandToggle:
+          ToggleFromChord(app.pipeline, app.settings);
+          break;
+        case kCommandContext:
+        case kCommandSmart: {
+          uint8_t& flag = LOWORD(wParam) == kCommandContext ? app.settings.context : app.settings.smart;
+          flag = !flag;
+          ApplySettings(app);
+          break;
+        }
+        default:
+          break;
+      }
+      return 0;
+    case WM_HOTKEY:
+      if (wParam == kHotkeyId) ToggleFromChord(app.pipeline, app.settings);
       return 0;
     case WM_TIMER:
       // Windows drops a low-level hook that was too slow once; putting it back is cheap.
@@ -96,6 +126,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       QueueBeep(659);
       return 0;
     case kMessageSettingsChanged:
+      RegisterToggleHotkey(app);
+      return 0;
     case kMessageSuspended:
       return 0;
     default:
@@ -122,6 +154,10 @@ int Run() {
   // Closed by hand rather than by an owner: after a start-up error it stays held until the
   // process is gone, and on the way out it is closed before a possible ExitProcess.
   HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
+  if (!mutex) {
+    ShowError(L"Không khởi động được Tonvira (không tạo được khóa một phiên chạy).");
+    return 1;
+  }
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     if (!request.startedAtLogon) {
       if (HWND first = FindWindowExW(HWND_MESSAGE, nullptr, kMainClass, nullptr)) {
@@ -164,9 +200,17 @@ int Run() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
   wc.lpszClassName = kMainClass;
-  RegisterClassW(&wc);
+  // Without its window an instance holding the lock would make every later start exit silently.
+  if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    ShowError(L"Không khởi động được Tonvira (không đăng ký được lớp cửa sổ).");
+    return 1;
+  }
   app.mainWindow =
       CreateWindowExW(0, kMainClass, L"Tonvira", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  if (!app.mainWindow) {
+    ShowError(L"Không khởi động được Tonvira (không tạo được cửa sổ chính).");
+    return 1;
+  }
   app.pipeline.mainWindow = reinterpret_cast<WindowId>(app.mainWindow);
   app.pipeline.focusSource = &app.focusTracker.published;
   ApplySettings(app);
@@ -183,6 +227,7 @@ int Run() {
     return 1;
   }
   SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->pipeline, g_app->settings); });
+  RegisterToggleHotkey(app);
   SetTimer(app.mainWindow, kTimerId, kTimerMs, nullptr);
 
   MSG msg;
@@ -192,6 +237,7 @@ int Run() {
   }
 
   KillTimer(app.mainWindow, kTimerId);
+  UnregisterHotKey(app.mainWindow, kHotkeyId);
   RemoveHooks();
   bool trackerStopped = StopFocusTracker();
   // Saved once more on the way out, unless the file was there but could not be read.

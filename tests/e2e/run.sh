@@ -216,6 +216,24 @@ start_tonvira context
 type_case "context rule en" "Vieetj nhes" "Vieetj nhes"
 stop_tonvira
 
+# Case: in hotkey mode 2 the registered Ctrl+Shift+Z switches Vietnamese off and on (the
+# Ctrl+Shift chord alone does nothing there).
+new_program hotkey
+sed -i 's/^hotkey_mode=.*/hotkey_mode=2/; s/^hotkey_char=.*/hotkey_char=Z/' "$prog/data/settings.txt"
+start_tonvira hotkey
+open_editor hotkey && {
+  xdotool type --delay 40 "vieetj "
+  xdotool key ctrl+shift+z
+  xdotool type --delay 40 "vieetj "
+  xdotool key ctrl+shift
+  xdotool type --delay 40 "vieetj "
+  xdotool key ctrl+shift+z
+  xdotool type --delay 40 "vieetj"
+  expect "hotkey ctrl+shift+z toggles" "việt vieetj vieetj việt"
+  close_editor
+}
+stop_tonvira
+
 if [[ $failed -gt 0 ]]; then
   mkdir -p build/e2e-failures
   cp "$E2E_DIR"/*.log "$E2E_DIR"/*.out "$keep"/* build/e2e-failures/ 2>/dev/null
