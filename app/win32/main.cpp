@@ -7,6 +7,7 @@
 #include "app/apply_settings.h"
 #include "app/command_line.h"
 #include "app/shell.h"
+#include "app/win32/tray.h"
 #include "config/abbrev_table.h"
 #include "config/autostart.h"
 #include "config/data_folder.h"
@@ -29,6 +30,11 @@ constexpr UINT kTimerMs = 3000;
 // Posted by the focus-tracking thread after each classification.
 constexpr UINT kMessageFocusClassified = WM_APP + 20;
 const UINT kShowSettingsMessage = RegisterWindowMessageW(L"Tonvira.ShowSettings");
+// Broadcast by Explorer when the taskbar comes back: the icon must be added again.
+const UINT kTaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+// The tray icon's mouse and balloon events, the event in lParam.
+constexpr UINT kMessageTray = WM_APP + 1;
+constexpr LPARAM kBalloonUserClick = 0x405;
 
 // The process-wide objects, created once and alive until exit.
 struct App {
@@ -41,6 +47,8 @@ struct App {
   Pipeline pipeline{engine};
   FocusTracker focusTracker;
   HWND mainWindow = nullptr;
+  Tray tray;
+  ShellState shell;
 };
 App* g_app = nullptr;
 
@@ -70,6 +78,53 @@ void ApplySettings(App& app) {
 
 constexpr int kHotkeyId = 1;
 
+TrayView ViewOf(App& app) {
+  FocusFields focus = app.focusTracker.published.Load();
+  TrayView view;
+  view.vietnameseOn = GetVietnameseOn(app.pipeline);
+  view.suspended = IsSuspended(app.pipeline);
+  view.contextOn = app.settings.context != 0;
+  view.field = {focus.password, focus.fieldClass, GetFocusDescription(app.focusTracker)};
+  return view;
+}
+
+void RefreshTray(App& app) {
+  bool visible = app.shell.iconShown && !app.shell.iconHiddenForInstall;
+  if (!app.tray.Refresh(ViewOf(app), visible) && visible)
+    app.shell.iconShown = false;  // the timer adds it again
+}
+
+MenuFacts MenuFactsOf(App& app) {
+  MenuFacts f;
+  TrayView view = ViewOf(app);
+  f.vietnameseOn = view.vietnameseOn;
+  f.suspended = view.suspended;
+  f.hotkeyMode = app.settings.hotkey_mode;
+  f.contextOn = view.contextOn;
+  f.smartOn = app.settings.smart != 0;
+  f.field = view.field;
+  return f;
+}
+
+// The system side of the shell's timer and notices.
+class AppShell final : public ShellSystem {
+ public:
+  explicit AppShell(App& app) : app_(app) {}
+  void InstallHooks() override {
+    SetMainWindow(app_.pipeline, reinterpret_cast<WindowId>(app_.mainWindow));
+    tonvira::InstallHooks(app_.pipeline);
+  }
+  void CheckOtherInputMethods() override {}  // the coexistence check comes with its own work
+  bool AddTrayIcon() override { return app_.tray.Add(); }
+  bool PromoteTrayIcon() override { return false; }  // the shell's NotifyIconSettings walk comes later
+  void RefreshTray() override { tonvira::RefreshTray(app_); }
+  bool ShowBalloon(const Notice& notice) override { return app_.tray.ShowBalloon(notice); }
+  void UpdateNotices(ShellState&) override {}  // the updater's notices come with the updater
+
+ private:
+  App& app_;
+};
+
 // Ctrl+Shift+key in hotkey mode 2; mode 1 needs none (the hook's chord detector toggles).
 // A combination another program holds fails silently: the menu still toggles.
 void RegisterToggleHotkey(const App& app) {
@@ -83,7 +138,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   App& app = *g_app;
   switch (message) {
     case WM_DESTROY:
+      app.tray.Remove();
       PostQuitMessage(0);
+      return 0;
+    case kMessageTray:
+      if (lParam == WM_LBUTTONUP) ToggleFromChord(app.pipeline, app.settings);
+      if (lParam == WM_RBUTTONUP) app.tray.ShowMenu(MenuFactsOf(app));
+      // Double click and balloon click open the settings and update windows, which come later.
       return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -109,7 +170,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_TIMER:
       // Windows drops a low-level hook that was too slow once; putting it back is cheap.
-      if (wParam == kTimerId) InstallHooks(app.pipeline);
+      if (wParam == kTimerId) {
+        AppShell shell(app);
+        TimerTick(app.shell, shell);
+      }
       return 0;
     case kMessageFocusClassified: {
       // The hook already reads the published fields at every key; this is the trace of it.
@@ -121,17 +185,25 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     case kMessageToggled:
       QueueBeep(GetVietnameseOn(app.pipeline) ? 988 : 659);
+      RefreshTray(app);
       return 0;
     case kMessageToggleRefused:
       QueueBeep(659);
       return 0;
     case kMessageSettingsChanged:
       RegisterToggleHotkey(app);
+      RefreshTray(app);
       return 0;
     case kMessageSuspended:
+      RefreshTray(app);
       return 0;
     default:
       if (message == kShowSettingsMessage) return 0;  // the settings window comes with its own work
+      if (message == kTaskbarCreatedMessage) {
+        if (!app.shell.iconHiddenForInstall) app.shell.iconShown = app.tray.Add();
+        RefreshTray(app);
+        return 0;
+      }
       return DefWindowProcW(window, message, wParam, lParam);
   }
 }
@@ -212,6 +284,12 @@ int Run() {
     return 1;
   }
   app.pipeline.mainWindow = reinterpret_cast<WindowId>(app.mainWindow);
+  // The tray's callbacks and the taskbar's return pass the integrity filter.
+  ChangeWindowMessageFilterEx(app.mainWindow, kMessageTray, MSGFLT_ALLOW, nullptr);
+  ChangeWindowMessageFilterEx(app.mainWindow, kTaskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+  CreateTaskbarListener(app.mainWindow, kTaskbarCreatedMessage);
+  app.tray.Init(app.mainWindow, kMessageTray);
+  app.shell.iconShown = app.tray.Add();
   app.pipeline.focusSource = &app.focusTracker.published;
   ApplySettings(app);
   // Started once the main window exists, so that its classifications have somewhere to go.
@@ -222,12 +300,14 @@ int Run() {
 
   if (!InstallHooks(app.pipeline)) {
     ShowError(L"Không cài được móc bàn phím. Vui lòng khởi động lại máy rồi mở lại Tonvira.");
+    app.tray.Remove();  // no dead icon left in the notification area
     // The tracker uses the process-wide objects: it stops before they are torn down.
     if (!StopFocusTracker()) ExitProcess(1);
     return 1;
   }
   SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->pipeline, g_app->settings); });
   RegisterToggleHotkey(app);
+  RefreshTray(app);
   SetTimer(app.mainWindow, kTimerId, kTimerMs, nullptr);
 
   MSG msg;

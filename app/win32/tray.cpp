@@ -1,0 +1,218 @@
+#include "app/win32/tray.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tonvira {
+namespace {
+
+constexpr UINT kIconId = 1;
+constexpr size_t kBalloonTitleUnits = 63;
+constexpr size_t kBalloonTextUnits = 255;
+
+struct IconLook {
+  wchar_t letter;
+  COLORREF colour;
+};
+constexpr IconLook kLooks[3] = {
+    {L'E', RGB(0x6B, 0x72, 0x80)},  // off
+    {L'V', RGB(0x1A, 0x4F, 0xD6)},  // on
+    {L'!', RGB(0xD9, 0x77, 0x06)},  // suspended
+};
+constexpr COLORREF kBadgeColour = RGB(0xD9, 0x77, 0x06);
+
+template <size_t N>
+void CopyCut(wchar_t (&to)[N], std::u16string_view from, size_t units) {
+  size_t n = std::min({from.size(), units, N - 1});
+  if (n > 0 && from[n - 1] >= 0xD800 && from[n - 1] <= 0xDBFF) --n;  // never half a pair
+  std::copy(from.begin(), from.begin() + static_cast<ptrdiff_t>(n), to);
+  to[n] = L'\0';
+}
+
+HWND g_listenerTarget = nullptr;
+UINT g_taskbarCreated = 0;
+
+LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == g_taskbarCreated && g_taskbarCreated != 0) {
+    PostMessageW(g_listenerTarget, g_taskbarCreated, 0, 0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HICON DrawTrayIcon(int state, int size) {
+  int s = size >= 1 ? size : GetSystemMetrics(SM_CXSMICON);
+  s = std::max(s, 16);
+  const IconLook& look = kLooks[state % 3];
+  bool badge = state >= kIconBadge;
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = s;
+  info.bmiHeader.biHeight = -s;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP colour = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  if (!dc || !colour || !bits) {
+    if (colour) DeleteObject(colour);
+    if (dc) DeleteDC(dc);
+    return nullptr;
+  }
+  std::fill_n(static_cast<uint32_t*>(bits), static_cast<size_t>(s) * s, 0u);
+  HGDIOBJ oldBitmap = SelectObject(dc, colour);
+
+  HBRUSH brush = CreateSolidBrush(look.colour);
+  HPEN pen = CreatePen(PS_SOLID, 1, look.colour);
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  RoundRect(dc, 0, 0, s, s, s / 4, s / 4);
+
+  HFONT font =
+      CreateFontW(-(badge ? s * 5 / 8 : s * 3 / 4), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                  OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS, L"Segoe UI");
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, TRANSPARENT);
+  RECT box = badge ? RECT{0, s / 8, s - s / 4, s} : RECT{0, 0, s, s};
+  wchar_t letter[2] = {look.letter, L'\0'};
+  DrawTextW(dc, letter, 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+
+  if (badge) {
+    int d = std::max(s * 7 / 16, 6);
+    int inset = s < 24 ? 1 : 2;
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    HPEN blackPen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    SelectObject(dc, black);
+    SelectObject(dc, blackPen);
+    Ellipse(dc, s - d, 0, s, d);
+    HBRUSH badgeBrush = CreateSolidBrush(kBadgeColour);
+    HPEN badgePen = CreatePen(PS_SOLID, 1, kBadgeColour);
+    SelectObject(dc, badgeBrush);
+    SelectObject(dc, badgePen);
+    Ellipse(dc, s - d + inset, inset, s - inset, d - inset);
+    SelectObject(dc, brush);
+    SelectObject(dc, pen);
+    DeleteObject(black);
+    DeleteObject(blackPen);
+    DeleteObject(badgeBrush);
+    DeleteObject(badgePen);
+  }
+  GdiFlush();
+  // Black stays transparent (the ring around the badge is a gap); everything else is opaque.
+  uint32_t* pixel = static_cast<uint32_t*>(bits);
+  for (size_t i = 0; i < static_cast<size_t>(s) * s; ++i) {
+    pixel[i] = (pixel[i] & 0x00FFFFFFu) == 0 ? 0u : (pixel[i] | 0xFF000000u);
+  }
+
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(font);
+  DeleteObject(brush);
+  DeleteObject(pen);
+
+  HBITMAP mask = CreateBitmap(s, s, 1, 1, nullptr);
+  ICONINFO icon{};
+  icon.fIcon = TRUE;
+  icon.hbmMask = mask;
+  icon.hbmColor = colour;
+  HICON result = mask ? CreateIconIndirect(&icon) : nullptr;
+  if (mask) DeleteObject(mask);
+  DeleteObject(colour);
+  DeleteDC(dc);
+  return result;
+}
+
+Tray::~Tray() {
+  if (drawn_) DestroyIcon(drawn_);
+}
+
+void Tray::Init(HWND window, UINT callbackMessage) {
+  data_.cbSize = sizeof(data_);
+  data_.hWnd = window;
+  data_.uID = kIconId;
+  data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data_.uCallbackMessage = callbackMessage;
+  data_.hIcon =
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  CopyCut(data_.szTip, u"Tonvira", kTooltipUnits);
+}
+
+bool Tray::Add() {
+  return Shell_NotifyIconW(NIM_ADD, &data_) || Shell_NotifyIconW(NIM_MODIFY, &data_);
+}
+
+void Tray::Remove() {
+  Shell_NotifyIconW(NIM_DELETE, &data_);
+}
+
+bool Tray::Refresh(const TrayView& view, bool shown) {
+  std::u16string tip = TrayTooltip(view.vietnameseOn, view.field, view.contextOn);
+  CopyCut(data_.szTip, tip, kTooltipUnits);
+  int state = TrayIconState(view.suspended, view.vietnameseOn, view.updateKind);
+  if (state != drawnState_ || !drawn_) {
+    if (HICON icon = DrawTrayIcon(state, 0)) {
+      data_.hIcon = icon;
+      data_.uFlags |= NIF_ICON;
+      if (drawn_) DestroyIcon(drawn_);
+      drawn_ = icon;
+      drawnState_ = state;
+    }
+  }
+  return shown && Shell_NotifyIconW(NIM_MODIFY, &data_);
+}
+
+bool Tray::ShowBalloon(const Notice& notice) {
+  NOTIFYICONDATAW balloon = data_;
+  balloon.uFlags = NIF_INFO;
+  CopyCut(balloon.szInfoTitle, notice.title, kBalloonTitleUnits);
+  CopyCut(balloon.szInfo, notice.text, kBalloonTextUnits);
+  balloon.dwInfoFlags = notice.warning ? NIIF_WARNING : NIIF_INFO;
+  return Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
+void Tray::ShowMenu(const MenuFacts& facts) {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  for (const MenuItem& item : TrayMenuItems(facts)) {
+    if (item.id == 0) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    std::wstring text(item.text.begin(), item.text.end());
+    UINT flags = MF_STRING | (item.checked ? MF_CHECKED : 0) | (item.greyed ? MF_GRAYED : 0);
+    AppendMenuW(menu, flags, item.id, text.c_str());
+    if (item.isDefault) SetMenuDefaultItem(menu, item.id, FALSE);
+  }
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  SetForegroundWindow(data_.hWnd);
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, data_.hWnd, nullptr);
+  DestroyMenu(menu);
+}
+
+HWND CreateTaskbarListener(HWND mainWindow, UINT taskbarCreated) {
+  g_listenerTarget = mainWindow;
+  g_taskbarCreated = taskbarCreated;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ListenerProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TonviraTaskbarListener";
+  if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+  if (window) ChangeWindowMessageFilterEx(window, taskbarCreated, MSGFLT_ALLOW, nullptr);
+  return window;
+}
+
+}  // namespace tonvira
