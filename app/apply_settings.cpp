@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/shell.h"
+
 namespace tonvira {
 
 void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
@@ -22,6 +24,17 @@ void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbr
 
 void ApplySettingsToPipeline(Pipeline& p, const Settings& s) {
   ApplyPipelineOptions(p, s.enabled != 0, s.hotkey_mode);
+}
+
+bool FlipMenuSetting(Settings& s, uint32_t command) {
+  if (command == kCommandContext) {
+    s.context = !s.context;
+  } else if (command == kCommandSmart) {
+    s.smart = !s.smart;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 void ToggleFromChord(Pipeline& p, Settings& s) {

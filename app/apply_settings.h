@@ -15,6 +15,9 @@ void ApplySettingsToEngine(Engine& engine, const Settings& settings, const Abbre
 // Vietnamese on or off and the hotkey mode; the main window is told.
 void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
 
+// The tray menu's setting items: 1005 flips context, 1006 smart. False for any other command.
+bool FlipMenuSetting(Settings& settings, uint32_t command);
+
 // The chord's toggle: the setting follows the pipeline, saved by whoever saves next.
 void ToggleFromChord(Pipeline& pipeline, Settings& settings);
 

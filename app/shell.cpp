@@ -14,16 +14,14 @@ std::u16string_view ClassLabel(const FieldFacts& field) {
   }
 }
 
-// A cut never splits a surrogate pair.
-std::u16string CutTo(std::u16string text, size_t units) {
-  if (text.size() <= units) return text;
+}  // namespace
+
+std::u16string CutToUnits(std::u16string_view text, size_t units) {
+  if (text.size() <= units) return std::u16string(text);
   size_t cut = units;
   if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
-  text.resize(cut);
-  return text;
+  return std::u16string(text.substr(0, cut));
 }
-
-}  // namespace
 
 std::u16string TrayTooltip(bool vietnameseOn, const FieldFacts& field, bool contextOn) {
   std::u16string tip = u"Tonvira — ";
@@ -37,7 +35,7 @@ std::u16string TrayTooltip(bool vietnameseOn, const FieldFacts& field, bool cont
     tip += u"Đang tắt";
   }
   if (!field.detail.empty()) tip += u" (" + field.detail + u")";
-  return CutTo(std::move(tip), kTooltipUnits);
+  return CutToUnits(tip, kTooltipUnits);
 }
 
 int TrayIconState(bool suspended, bool vietnameseOn, int updateKind) {
@@ -80,7 +78,7 @@ bool OkToNotify(uint32_t now, uint32_t lastPhysicalInput, std::optional<int> not
 }
 
 void ShowNotice(ShellState& state, ShellSystem& system, const Notice& notice) {
-  if (state.iconShown && !state.iconHiddenForInstall && system.ShowBalloon(notice)) {
+  if (IconVisible(state) && system.ShowBalloon(notice)) {
     state.lastNoticeOpensUpdate = notice.opensUpdate;
     return;
   }
@@ -96,12 +94,17 @@ void TimerTick(ShellState& state, ShellSystem& system) {
     state.iconPromoted = system.PromoteTrayIcon();
   }
   system.RefreshTray();
-  if (state.pendingNotice && state.iconShown && !state.iconHiddenForInstall) {
+  if (state.pendingNotice && IconVisible(state)) {
     Notice notice = std::move(*state.pendingNotice);
     state.pendingNotice.reset();
     ShowNotice(state, system, notice);
   }
   system.UpdateNotices(state);
+}
+
+void OnTaskbarCreated(ShellState& state, ShellSystem& system) {
+  if (!state.iconHiddenForInstall) state.iconShown = system.AddTrayIcon();
+  system.RefreshTray();
 }
 
 }  // namespace tonvira

@@ -34,8 +34,10 @@ inline constexpr int kIconBadge = 3;  // added to off and on when an update is a
 inline constexpr int kUpdateAvailable = 2;
 inline constexpr int kUpdateRequired = 3;
 
-// The tooltip holds at most this many UTF-16 units.
+// The tooltip and the balloon's title and text hold at most this many UTF-16 units.
 inline constexpr size_t kTooltipUnits = 127;
+inline constexpr size_t kBalloonTitleUnits = 63;
+inline constexpr size_t kBalloonTextUnits = 255;
 // The timer asks the shell to keep the icon out of the overflow area at most this often.
 inline constexpr int kMaxPromoteAttempts = 40;
 
@@ -63,6 +65,14 @@ struct ShellState {
   std::optional<Notice> pendingNotice;  // arrived while the icon was missing
   bool lastNoticeOpensUpdate = false;
 };
+
+// Whether the shell shows the icon now: added, and not taken away for an installation.
+inline bool IconVisible(const ShellState& state) {
+  return state.iconShown && !state.iconHiddenForInstall;
+}
+
+// The text cut to at most units UTF-16 units, never in the middle of a surrogate pair.
+std::u16string CutToUnits(std::u16string_view text, size_t units);
 
 // "Tonvira — đang bật\nNgữ cảnh: Tiếng Anh (proc:cmd.exe)", cut to 127 units.
 std::u16string TrayTooltip(bool vietnameseOn, const FieldFacts& field, bool contextOn);
@@ -113,5 +123,8 @@ class ShellSystem {
 void ShowNotice(ShellState& state, ShellSystem& system, const Notice& notice);
 // The periodic steps, every three seconds.
 void TimerTick(ShellState& state, ShellSystem& system);
+// Explorer came back ("TaskbarCreated"): the icon is added again at once, unless it is away
+// for an installation, and refreshed.
+void OnTaskbarCreated(ShellState& state, ShellSystem& system);
 
 }  // namespace tonvira

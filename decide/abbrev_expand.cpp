@@ -10,11 +10,6 @@ namespace {
 
 constexpr size_t kMaxRun = 16;
 
-bool IsRunLetter(char16_t c) {
-  char16_t b = BaseOf(c);
-  return (b >= u'a' && b <= u'z') || std::u16string_view(u"đăâêôơư").find(b) != std::u16string_view::npos;
-}
-
 // A run of letters with exactly one toned vowel: its tone goes where the style puts it.
 void NormaliseRun(std::u16string& text, size_t start, size_t end, bool classic) {
   if (end - start > kMaxRun) return;
@@ -50,12 +45,12 @@ void NormaliseRun(std::u16string& text, size_t start, size_t end, bool classic) 
 void NormaliseTonePlacement(std::u16string& text, bool classic) {
   size_t i = 0;
   while (i < text.size()) {
-    if (!IsRunLetter(text[i])) {
+    if (!IsVietLetter(text[i])) {
       ++i;
       continue;
     }
     size_t end = i;
-    while (end < text.size() && IsRunLetter(text[end])) ++end;
+    while (end < text.size() && IsVietLetter(text[end])) ++end;
     NormaliseRun(text, i, end, classic);
     i = end;
   }

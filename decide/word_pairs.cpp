@@ -32,10 +32,6 @@ std::u16string_view KeyAt(const WordPairs& pairs, uint32_t offset) {
   return std::u16string_view(pairs.buffer.data() + offset);
 }
 
-bool IsWordLetter(char16_t c) {
-  return IsAsciiLetter(c) || FindLowerVowel(ToLowerVi(c)).row >= 0 || ToLowerVi(c) == u'đ';
-}
-
 // Characters that join a run of letters into a token that is no word: x86, file.txt, e-mail.
 bool JoinsToken(char16_t c) {
   return IsAsciiDigit(c) || c == u'.' || c == u'-' || c == u'_' || c == u'/' || c == u'@' || c == u'\'';
@@ -118,7 +114,7 @@ std::u16string_view PreviousWord(std::u16string_view text) {
   if (end == 0 || text[end - 1] != u' ') return {};
   while (end > 0 && text[end - 1] == u' ') --end;
   size_t start = end;
-  while (start > 0 && IsWordLetter(text[start - 1])) --start;
+  while (start > 0 && IsVietLetter(text[start - 1])) --start;
   if (start == end || (start > 0 && JoinsToken(text[start - 1]))) return {};
   return text.substr(start, end - start);
 }

@@ -50,6 +50,11 @@ char16_t BaseOf(char16_t c) {
   return cell.row < 0 ? c : kBaseVowels[cell.row];
 }
 
+bool IsVietLetter(char16_t c) {
+  char16_t b = BaseOf(c);
+  return (b >= u'a' && b <= u'z') || b == u'đ' || IsVietVowel(b);
+}
+
 std::u16string StripTones(std::u16string_view text) {
   std::u16string out(text);
   for (char16_t& c : out) c = BaseOf(c);

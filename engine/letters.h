@@ -69,6 +69,8 @@ char16_t ToUpperVi(char16_t c);
 // Only lower-case text is recognised (A-Z are lowered first): "Ấ" is not a vowel here.
 bool IsVietVowel(char16_t c);
 std::u16string StripTones(std::u16string_view text);
+// A letter of a word we type: a-z or a Vietnamese letter, either case, toned or not.
+bool IsVietLetter(char16_t c);
 
 // The row of a vowel in the tone table (0-11) and its tone, or row -1.
 struct VowelCell {

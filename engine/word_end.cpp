@@ -525,8 +525,7 @@ void WordEnd(Engine& e, char16_t separator) {
     std::u16string_view word =
         std::u16string_view(text).substr(committedBefore, text.size() - 1 - committedBefore);
     bool reopenable = std::all_of(word.begin(), word.end(), [&](char16_t c) {
-      char16_t b = BaseOf(c);
-      if ((b >= u'a' && b <= u'z') || b == u'đ' || IsVietVowel(b)) return true;
+      if (IsVietLetter(c)) return true;
       return e.options.method == InputMethod::Vni && IsAsciiDigit(c) && word == keys;
     });
     if (reopenable) {

@@ -89,7 +89,7 @@ TrayView ViewOf(App& app) {
 }
 
 void RefreshTray(App& app) {
-  bool visible = app.shell.iconShown && !app.shell.iconHiddenForInstall;
+  bool visible = IconVisible(app.shell);
   if (!app.tray.Refresh(ViewOf(app), visible) && visible)
     app.shell.iconShown = false;  // the timer adds it again
 }
@@ -155,12 +155,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
           ToggleFromChord(app.pipeline, app.settings);
           break;
         case kCommandContext:
-        case kCommandSmart: {
-          uint8_t& flag = LOWORD(wParam) == kCommandContext ? app.settings.context : app.settings.smart;
-          flag = !flag;
-          ApplySettings(app);
+        case kCommandSmart:
+          if (FlipMenuSetting(app.settings, LOWORD(wParam))) ApplySettings(app);
           break;
-        }
         default:
           break;
       }
@@ -200,8 +197,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
       if (message == kShowSettingsMessage) return 0;  // the settings window comes with its own work
       if (message == kTaskbarCreatedMessage) {
-        if (!app.shell.iconHiddenForInstall) app.shell.iconShown = app.tray.Add();
-        RefreshTray(app);
+        AppShell shell(app);
+        OnTaskbarCreated(app.shell, shell);
         return 0;
       }
       return DefWindowProcW(window, message, wParam, lParam);

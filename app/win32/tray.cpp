@@ -8,8 +8,6 @@ namespace tonvira {
 namespace {
 
 constexpr UINT kIconId = 1;
-constexpr size_t kBalloonTitleUnits = 63;
-constexpr size_t kBalloonTextUnits = 255;
 
 struct IconLook {
   wchar_t letter;
@@ -22,12 +20,13 @@ constexpr IconLook kLooks[3] = {
 };
 constexpr COLORREF kBadgeColour = RGB(0xD9, 0x77, 0x06);
 
+// Into a fixed field of the record, cut as the shell says (the field always has room for it).
 template <size_t N>
 void CopyCut(wchar_t (&to)[N], std::u16string_view from, size_t units) {
-  size_t n = std::min({from.size(), units, N - 1});
-  if (n > 0 && from[n - 1] >= 0xD800 && from[n - 1] <= 0xDBFF) --n;  // never half a pair
-  std::copy(from.begin(), from.begin() + static_cast<ptrdiff_t>(n), to);
-  to[n] = L'\0';
+  static_assert(N > 1);
+  std::u16string cut = CutToUnits(from, std::min(units, N - 1));
+  std::copy(cut.begin(), cut.end(), to);
+  to[cut.size()] = L'\0';
 }
 
 HWND g_listenerTarget = nullptr;

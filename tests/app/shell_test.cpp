@@ -1,5 +1,7 @@
 #include "app/shell.h"
 
+#include "app/apply_settings.h"
+
 #include <gtest/gtest.h>
 
 namespace tonvira {
@@ -44,6 +46,14 @@ TEST(TrayTooltip, CutAt127UnitsWithoutSplittingAPair) {
   tip = TrayTooltip(true, field, true);
   EXPECT_EQ(tip.size(), kTooltipUnits - 1);
   EXPECT_EQ(tip.back(), u'y');
+}
+
+TEST(CutToUnits, BalloonFieldsAndPairs) {
+  EXPECT_EQ(CutToUnits(u"Cập nhật", kBalloonTitleUnits), u"Cập nhật");
+  EXPECT_EQ(CutToUnits(std::u16string(300, u'a'), kBalloonTextUnits).size(), kBalloonTextUnits);
+  EXPECT_EQ(CutToUnits(u"ab\U0001F600", 3), u"ab");  // the pair would be split: both halves go
+  EXPECT_EQ(CutToUnits(u"ab\U0001F600", 4), u"ab\U0001F600");
+  EXPECT_EQ(CutToUnits(u"", 0), u"");
 }
 
 TEST(TrayIconState, OnOffSuspendedAndTheBadge) {
@@ -115,6 +125,20 @@ TEST(TrayMenu, ItemsInOrderForEachState) {
   items = TrayMenuItems(f);
   EXPECT_EQ(items[0].id, kCommandFieldLine);
   EXPECT_EQ(items[0].text, u"Ô nhập này: Tiếng Anh");
+}
+
+TEST(TrayMenu, SettingItemsFlipTheirOwnSettingOnly) {
+  Settings s;
+  EXPECT_TRUE(FlipMenuSetting(s, kCommandContext));
+  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{0, 1}));
+  EXPECT_TRUE(FlipMenuSetting(s, kCommandSmart));
+  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{0, 0}));
+  EXPECT_TRUE(FlipMenuSetting(s, kCommandContext));
+  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{1, 0}));
+  for (uint32_t other : {kCommandToggle, kCommandExit, kCommandFieldLine, kCommandClipboard}) {
+    EXPECT_FALSE(FlipMenuSetting(s, other));
+  }
+  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{1, 0}));
 }
 
 TEST(OkToNotify, IdleUserAndNotificationStates) {
@@ -199,6 +223,22 @@ TEST(ShellTimer, ANoticeWaitsForTheIconAndShowsOnTheFirstTickItIsBack) {
   state.iconHiddenForInstall = false;
   TimerTick(state, shell);
   EXPECT_EQ(shell.balloons.back(), u"third");
+}
+
+TEST(ShellTimer, TheTaskbarComingBackAddsTheIconAtOnceUnlessAwayForAnInstallation) {
+  ShellState state;
+  FakeShell shell;
+  shell.addWorks = true;
+  state.iconShown = false;  // Explorer restarted: the icon is gone with it
+  OnTaskbarCreated(state, shell);
+  EXPECT_TRUE(state.iconShown);
+  EXPECT_EQ(shell.adds, 1);
+  EXPECT_EQ(shell.refreshes, 1);
+  state = {};
+  state.iconHiddenForInstall = true;
+  OnTaskbarCreated(state, shell);
+  EXPECT_FALSE(state.iconShown);
+  EXPECT_EQ(shell.adds, 1);
 }
 
 }  // namespace
