@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "config/utf8.h"
+#include "input/log.h"
+
 namespace tonvira {
 namespace {
 
@@ -27,6 +30,33 @@ void CopyCut(wchar_t (&to)[N], std::u16string_view from, size_t units) {
   std::u16string cut = CutToUnits(from, std::min(units, N - 1));
   std::copy(cut.begin(), cut.end(), to);
   to[cut.size()] = L'\0';
+}
+
+// The menu as Windows holds it, one trace line per item ("menu: 1006 c Đoán thông minh"; the
+// letters say checked, greyed, default): what the user is shown, read back from the menu itself.
+void LogMenu(HMENU menu) {
+  if (!LogIsOpen()) return;
+  int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = static_cast<UINT>(std::size(text));
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    if (info.fType & MFT_SEPARATOR) {
+      LogLine("menu: -\n");
+      continue;
+    }
+    std::string flags;
+    if (info.fState & MFS_CHECKED) flags += 'c';
+    if (info.fState & MFS_GRAYED) flags += 'g';
+    if (info.fState & MFS_DEFAULT) flags += 'd';
+    if (flags.empty()) flags = "-";
+    std::u16string wide(text, text + wcslen(text));
+    LogLine("menu: %u %s %s\n", info.wID, flags.c_str(), Utf16ToUtf8(wide).c_str());
+  }
 }
 
 HWND g_listenerTarget = nullptr;
@@ -168,7 +198,9 @@ bool Tray::Refresh(const TrayView& view, bool shown) {
       drawnState_ = state;
     }
   }
-  return shown && Shell_NotifyIconW(NIM_MODIFY, &data_);
+  bool modified = shown && Shell_NotifyIconW(NIM_MODIFY, &data_);
+  LogLine("khay: trang thai %d, hien %d\n", drawnState_, modified ? 1 : 0);
+  return modified;
 }
 
 bool Tray::ShowBalloon(const Notice& notice) {
@@ -193,6 +225,7 @@ void Tray::ShowMenu(const MenuFacts& facts) {
     AppendMenuW(menu, flags, item.id, text.c_str());
     if (item.isDefault) SetMenuDefaultItem(menu, item.id, FALSE);
   }
+  LogMenu(menu);
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(data_.hWnd);
