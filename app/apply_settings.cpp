@@ -26,6 +26,12 @@ void ApplySettingsToPipeline(Pipeline& p, const Settings& s) {
   ApplyPipelineOptions(p, s.enabled != 0, s.hotkey_mode);
 }
 
+void ApplySettings(App& app) {
+  ApplySettingsToEngine(app.engine, app.settings, &app.abbrevs);
+  ApplySettingsToPipeline(app.pipeline, app.settings);
+  SaveSettings(app.settings, app.settingsState);
+}
+
 bool FlipMenuSetting(Settings& s, uint32_t command) {
   if (command == kCommandContext) {
     s.context = !s.context;

@@ -1,6 +1,7 @@
 // The user's settings mapped onto the engine's and the pipeline's options.
 #pragma once
 
+#include "app/app.h"
 #include "config/abbrev_table.h"
 #include "config/settings.h"
 #include "engine/engine.h"
@@ -14,6 +15,10 @@ void ApplySettingsToEngine(Engine& engine, const Settings& settings, const Abbre
 
 // Vietnamese on or off and the hotkey mode; the main window is told.
 void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
+
+// Every change of preferences: into the engine and the hook (which tells the main window),
+// then saved.
+void ApplySettings(App& app);
 
 // The tray menu's setting items: 1005 flips context, 1006 smart. False for any other command.
 bool FlipMenuSetting(Settings& settings, uint32_t command);

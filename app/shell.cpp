@@ -77,34 +77,10 @@ bool OkToNotify(uint32_t now, uint32_t lastPhysicalInput, std::optional<int> not
   return !notificationState || *notificationState == kAcceptsNotifications;
 }
 
-void ShowNotice(ShellState& state, ShellSystem& system, const Notice& notice) {
-  if (IconVisible(state) && system.ShowBalloon(notice)) {
-    state.lastNoticeOpensUpdate = notice.opensUpdate;
-    return;
-  }
-  state.pendingNotice = notice;  // replaces any earlier one
-}
-
-void TimerTick(ShellState& state, ShellSystem& system) {
-  system.InstallHooks();
-  system.CheckOtherInputMethods();
-  if (!state.iconShown && !state.iconHiddenForInstall) state.iconShown = system.AddTrayIcon();
-  if (state.iconShown && !state.iconPromoted && state.promoteAttempts < kMaxPromoteAttempts) {
-    ++state.promoteAttempts;
-    state.iconPromoted = system.PromoteTrayIcon();
-  }
-  system.RefreshTray();
-  if (state.pendingNotice && IconVisible(state)) {
-    Notice notice = std::move(*state.pendingNotice);
-    state.pendingNotice.reset();
-    ShowNotice(state, system, notice);
-  }
-  system.UpdateNotices(state);
-}
-
-void OnTaskbarCreated(ShellState& state, ShellSystem& system) {
-  if (!state.iconHiddenForInstall) state.iconShown = system.AddTrayIcon();
-  system.RefreshTray();
+NotifyIconPath SplitKnownFolderPath(std::u16string_view path) {
+  size_t close = path.find(u'}');
+  if (!path.starts_with(u'{') || close == std::u16string_view::npos) return {u"", std::u16string(path)};
+  return {std::u16string(path.substr(0, close + 1)), std::u16string(path.substr(close + 1))};
 }
 
 }  // namespace tonvira

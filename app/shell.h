@@ -1,6 +1,6 @@
 // The application shell's decisions, apart from Win32: the tray icon's tooltip and state, the
-// tray menu, when a notice may be shown, and the steps of the periodic timer. The Windows
-// window procedure calls these and does what they say with Shell_NotifyIconW and menus.
+// tray menu and when a notice may be shown. The main window's work (app/main_window.h) builds
+// on these; the Windows tray code shows what they say with Shell_NotifyIconW and menus.
 #pragma once
 
 #include <cstdint>
@@ -105,26 +105,13 @@ std::vector<MenuItem> TrayMenuItems(const MenuFacts& facts);
 inline constexpr int kAcceptsNotifications = 5;
 bool OkToNotify(uint32_t now, uint32_t lastPhysicalInput, std::optional<int> notificationState);
 
-// What the timer and the notices ask of the system.
-class ShellSystem {
- public:
-  virtual ~ShellSystem() = default;
-  virtual void InstallHooks() = 0;
-  virtual void CheckOtherInputMethods() = 0;
-  virtual bool AddTrayIcon() = 0;      // true when the icon is there
-  virtual bool PromoteTrayIcon() = 0;  // true when the shell was asked to keep it visible
-  virtual void RefreshTray() = 0;
-  virtual bool ShowBalloon(const Notice& notice) = 0;  // false when the icon could not take it
-  // The updater's notices (steps 6 and 7 of the timer); nothing until the updater exists.
-  virtual void UpdateNotices(ShellState& state) = 0;
+// The shell's record of a program's icon names the program by path, often with a known folder
+// in front: "{6D809377-6AF0-444B-8957-A3773F02200E}\Tonvira\tonvira.exe". Split into the
+// folder's identifier (with its braces) and the rest; no identifier when the path has none.
+struct NotifyIconPath {
+  std::u16string folderId;
+  std::u16string rest;
 };
-
-// A notice shown at once when the icon is there, or kept until it is.
-void ShowNotice(ShellState& state, ShellSystem& system, const Notice& notice);
-// The periodic steps, every three seconds.
-void TimerTick(ShellState& state, ShellSystem& system);
-// Explorer came back ("TaskbarCreated"): the icon is added again at once, unless it is away
-// for an installation, and refreshed.
-void OnTaskbarCreated(ShellState& state, ShellSystem& system);
+NotifyIconPath SplitKnownFolderPath(std::u16string_view path);
 
 }  // namespace tonvira

@@ -1,11 +1,14 @@
 // tonvira.exe: start-up, the message-only main window, the message loop and shutdown.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
 #include "app/apply_settings.h"
 #include "app/command_line.h"
+#include "app/main_window.h"
 #include "app/shell.h"
 #include "app/win32/tray.h"
 #include "config/abbrev_table.h"
@@ -25,32 +28,30 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"TonviraWnd";
 constexpr wchar_t kMutexName[] = L"Local\\TonviraSingleton";
-constexpr UINT_PTR kTimerId = 1;
-constexpr UINT kTimerMs = 3000;
 // Posted by the focus-tracking thread after each classification.
 constexpr UINT kMessageFocusClassified = WM_APP + 20;
-const UINT kShowSettingsMessage = RegisterWindowMessageW(L"Tonvira.ShowSettings");
-// Broadcast by Explorer when the taskbar comes back: the icon must be added again.
-const UINT kTaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
-// The tray icon's mouse and balloon events, the event in lParam.
-constexpr UINT kMessageTray = WM_APP + 1;
-constexpr LPARAM kBalloonUserClick = 0x405;
+// Registered once, during static initialisation: a second start and the shell post them.
+const RegisteredMessages kRegistered{RegisterWindowMessageW(L"Tonvira.ShowSettings"),
+                                     RegisterWindowMessageW(L"TaskbarCreated")};
 
-// The process-wide objects, created once and alive until exit.
-struct App {
-  Lexicon lexicon;
-  Settings settings;
-  AbbrevTable abbrevs;
-  AbbrevTable shippedAbbrevs;  // the library as shipped, to tell its keys from the user's
-  SettingsState settingsState;
-  Engine engine;
-  Pipeline pipeline{engine};
+// The portable main window speaks Windows' own numbers.
+static_assert(wm::kDestroy == WM_DESTROY && wm::kCommand == WM_COMMAND && wm::kTimer == WM_TIMER &&
+              wm::kHotkey == WM_HOTKEY && wm::kTray == WM_APP + 1);
+static_assert(wm::kLeftButtonUp == WM_LBUTTONUP && wm::kLeftButtonDoubleClick == WM_LBUTTONDBLCLK &&
+              wm::kRightButtonUp == WM_RBUTTONUP && wm::kBalloonUserClick == NIN_BALLOONUSERCLICK);
+static_assert(wm::kUpdateStateChanged == WM_APP + 11 && wm::kInstallReady == WM_APP + 13 &&
+              wm::kHideIconForInstall == WM_APP + 14 && kMessageToggled == WM_APP + 9 &&
+              kMessageSettingsChanged == WM_APP + 10 && kMessageToggleRefused == WM_APP + 12 &&
+              kMessageSuspended == WM_APP + 15);
+
+// The portable objects, and what only the Windows program has.
+struct WindowsApp {
+  App app;
   FocusTracker focusTracker;
   HWND mainWindow = nullptr;
   Tray tray;
-  ShellState shell;
 };
-App* g_app = nullptr;
+WindowsApp* g_app = nullptr;
 
 std::wstring Wide(std::u16string_view s) {
   return std::wstring(s.begin(), s.end());
@@ -64,145 +65,73 @@ DWORD WINAPI PlayBeep(void* frequency) {
   Beep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(frequency)), 70);
   return 0;
 }
-// On a thread-pool thread: the main thread never waits for the sound.
-void QueueBeep(DWORD frequency) {
-  QueueUserWorkItem(PlayBeep, reinterpret_cast<void*>(static_cast<uintptr_t>(frequency)), WT_EXECUTEDEFAULT);
-}
 
-// Every change of preferences: into the engine and the hook, then saved.
-void ApplySettings(App& app) {
-  ApplySettingsToEngine(app.engine, app.settings, &app.abbrevs);
-  ApplySettingsToPipeline(app.pipeline, app.settings);
-  SaveSettings(app.settings, app.settingsState);
-}
-
-constexpr int kHotkeyId = 1;
-
-TrayView ViewOf(App& app) {
-  FocusFields focus = app.focusTracker.published.Load();
-  TrayView view;
-  view.vietnameseOn = GetVietnameseOn(app.pipeline);
-  view.suspended = IsSuspended(app.pipeline);
-  view.contextOn = app.settings.context != 0;
-  view.field = {focus.password, focus.fieldClass, GetFocusDescription(app.focusTracker)};
-  return view;
-}
-
-void RefreshTray(App& app) {
-  bool visible = IconVisible(app.shell);
-  if (!app.tray.Refresh(ViewOf(app), visible) && visible)
-    app.shell.iconShown = false;  // the timer adds it again
-}
-
-MenuFacts MenuFactsOf(App& app) {
-  MenuFacts f;
-  TrayView view = ViewOf(app);
-  f.vietnameseOn = view.vietnameseOn;
-  f.suspended = view.suspended;
-  f.hotkeyMode = app.settings.hotkey_mode;
-  f.contextOn = view.contextOn;
-  f.smartOn = app.settings.smart != 0;
-  f.field = view.field;
-  return f;
-}
-
-// The system side of the shell's timer and notices.
-class AppShell final : public ShellSystem {
+// What the main window asks of Windows.
+class WindowsShell final : public ShellSystem {
  public:
-  explicit AppShell(App& app) : app_(app) {}
-  void InstallHooks() override {
-    SetMainWindow(app_.pipeline, reinterpret_cast<WindowId>(app_.mainWindow));
-    tonvira::InstallHooks(app_.pipeline);
+  explicit WindowsShell(WindowsApp& w) : w_(w) {}
+
+  bool AddTrayIcon() override { return w_.tray.Add(); }
+  void RemoveTrayIcon() override { w_.tray.Remove(); }
+  bool PromoteTrayIcon() override { return tonvira::PromoteTrayIcon(); }
+  bool ShowTray(const std::u16string& tooltip, int state, bool shown) override {
+    return w_.tray.Show(tooltip, state, shown);
+  }
+  bool ShowBalloon(const Notice& notice) override { return w_.tray.ShowBalloon(notice); }
+  void ShowTrayMenu(const std::vector<MenuItem>& items) override { w_.tray.ShowMenu(items); }
+  FieldFacts FocusedField() override {
+    FocusFields focus = w_.focusTracker.published.Load();
+    return {focus.password, focus.fieldClass, GetFocusDescription(w_.focusTracker)};
+  }
+  // On a thread-pool thread: the main thread never waits for the sound. A failed queue only
+  // loses the beep.
+  void Beep(uint32_t hertz) override {
+    QueueUserWorkItem(PlayBeep, reinterpret_cast<void*>(static_cast<uintptr_t>(hertz)), WT_EXECUTEDEFAULT);
+  }
+  // A combination another program holds fails silently: the menu still toggles.
+  void RegisterHotkey(char16_t key) override {
+    UnregisterHotKey(w_.mainWindow, kHotkeyId);
+    if (key != 0) RegisterHotKey(w_.mainWindow, kHotkeyId, MOD_CONTROL | MOD_SHIFT, static_cast<UINT>(key));
   }
   void CheckOtherInputMethods() override {}  // the coexistence check comes with its own work
-  bool AddTrayIcon() override { return app_.tray.Add(); }
-  bool PromoteTrayIcon() override { return false; }  // the shell's NotifyIconSettings walk comes later
-  void RefreshTray() override { tonvira::RefreshTray(app_); }
-  bool ShowBalloon(const Notice& notice) override { return app_.tray.ShowBalloon(notice); }
-  void UpdateNotices(ShellState&) override {}  // the updater's notices come with the updater
+  uint32_t TickCount() override { return GetTickCount(); }
+  std::optional<int> NotificationState() override {
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (FAILED(SHQueryUserNotificationState(&state))) return std::nullopt;
+    return static_cast<int>(state);
+  }
+  void CloseMainWindow() override { DestroyWindow(w_.mainWindow); }
+  void EndMessageLoop() override { PostQuitMessage(0); }
+
+  // The settings window, the clipboard converter and the updater fill these.
+  void OpenSettingsWindow(std::optional<int> page) override {
+    LogLine("cua so cai dat: trang %d\n", page.value_or(-1));
+  }
+  void RefreshSettingsWindow() override {}
+  void ConvertClipboard() override {}
+  UpdateView Update() override { return {}; }
+  void RefreshUpdateState() override {}
+  void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }
+  void RefreshUpdateWindow() override {}
+  bool StartInstaller(uint64_t, bool) override { return false; }
+  void UpdateNotices(App&) override {}
 
  private:
-  App& app_;
+  WindowsApp& w_;
 };
 
-// Ctrl+Shift+key in hotkey mode 2; mode 1 needs none (the hook's chord detector toggles).
-// A combination another program holds fails silently: the menu still toggles.
-void RegisterToggleHotkey(const App& app) {
-  UnregisterHotKey(app.mainWindow, kHotkeyId);
-  if (app.settings.hotkey_mode != 2) return;
-  RegisterHotKey(app.mainWindow, kHotkeyId, MOD_CONTROL | MOD_SHIFT,
-                 static_cast<UINT>(app.settings.hotkey_char));
-}
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  App& app = *g_app;
-  switch (message) {
-    case WM_DESTROY:
-      app.tray.Remove();
-      PostQuitMessage(0);
-      return 0;
-    case kMessageTray:
-      if (lParam == WM_LBUTTONUP) ToggleFromChord(app.pipeline, app.settings);
-      if (lParam == WM_RBUTTONUP) app.tray.ShowMenu(MenuFactsOf(app));
-      // Double click and balloon click open the settings and update windows, which come later.
-      return 0;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case kCommandExit:
-          DestroyWindow(window);
-          break;
-        case kCommandToggle:
-          ToggleFromChord(app.pipeline, app.settings);
-          break;
-        case kCommandContext:
-        case kCommandSmart:
-          if (FlipMenuSetting(app.settings, LOWORD(wParam))) ApplySettings(app);
-          break;
-        default:
-          break;
-      }
-      return 0;
-    case WM_HOTKEY:
-      if (wParam == kHotkeyId) ToggleFromChord(app.pipeline, app.settings);
-      return 0;
-    case WM_TIMER:
-      // Windows drops a low-level hook that was too slow once; putting it back is cheap.
-      if (wParam == kTimerId) {
-        AppShell shell(app);
-        TimerTick(app.shell, shell);
-      }
-      return 0;
-    case kMessageFocusClassified: {
-      // The hook already reads the published fields at every key; this is the trace of it.
-      FocusFields f = app.focusTracker.published.Load();
-      LogLine("truong #%llu: lop %u, mat khau %d, dia chi %d, bang tinh %d\n",
-              static_cast<unsigned long long>(wParam), static_cast<unsigned>(f.fieldClass),
-              f.password ? 1 : 0, f.inlineCompletion ? 1 : 0, f.spreadsheet ? 1 : 0);
-      return 0;
-    }
-    case kMessageToggled:
-      QueueBeep(GetVietnameseOn(app.pipeline) ? 988 : 659);
-      RefreshTray(app);
-      return 0;
-    case kMessageToggleRefused:
-      QueueBeep(659);
-      return 0;
-    case kMessageSettingsChanged:
-      RegisterToggleHotkey(app);
-      RefreshTray(app);
-      return 0;
-    case kMessageSuspended:
-      RefreshTray(app);
-      return 0;
-    default:
-      if (message == kShowSettingsMessage) return 0;  // the settings window comes with its own work
-      if (message == kTaskbarCreatedMessage) {
-        AppShell shell(app);
-        OnTaskbarCreated(app.shell, shell);
-        return 0;
-      }
-      return DefWindowProcW(window, message, wParam, lParam);
+  if (message == kMessageFocusClassified) {
+    // The hook already reads the published fields at every key; this is the trace of it.
+    FocusFields f = g_app->focusTracker.published.Load();
+    LogLine("truong #%llu: lop %u, mat khau %d, dia chi %d, bang tinh %d\n",
+            static_cast<unsigned long long>(wParam), static_cast<unsigned>(f.fieldClass), f.password ? 1 : 0,
+            f.inlineCompletion ? 1 : 0, f.spreadsheet ? 1 : 0);
+    return 0;
   }
+  WindowsShell shell(*g_app);
+  if (HandleMainWindowMessage(g_app->app, shell, kRegistered, {message, wParam, lParam})) return 0;
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 std::vector<std::u16string> Arguments() {
@@ -216,9 +145,24 @@ std::vector<std::u16string> Arguments() {
   return out;
 }
 
+// Opens the settings window at start when asked on the command line, or on a first run that
+// the user started (a logon start never opens it).
+void SettingsWindowAtStart(WindowsApp& w, const StartRequest& request) {
+  WindowsShell shell(w);
+  if (request.openSettings) {
+    shell.OpenSettingsWindow(request.page);
+  } else if (!request.startedAtLogon && w.app.settingsState.FirstRun) {
+    shell.OpenSettingsWindow(std::nullopt);
+  }
+}
+
 int Run() {
   std::vector<std::u16string> arguments = Arguments();
   StartRequest request = ParseCommandLine(arguments);
+  static WindowsApp w;
+  App& app = w.app;
+  app.startedAtLogon = request.startedAtLogon;
+  app.startTick = GetTickCount64();
 
   // Closed by hand rather than by an owner: after a start-up error it stays held until the
   // process is gone, and on the way out it is closed before a possible ExitProcess.
@@ -230,15 +174,14 @@ int Run() {
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     if (!request.startedAtLogon) {
       if (HWND first = FindWindowExW(HWND_MESSAGE, nullptr, kMainClass, nullptr)) {
-        PostMessageW(first, kShowSettingsMessage, static_cast<WPARAM>(request.pageForRunningInstance), 0);
+        PostMessageW(first, kRegistered.showSettings, static_cast<WPARAM>(request.pageForRunningInstance), 0);
       }
     }
-    if (mutex) CloseHandle(mutex);
+    CloseHandle(mutex);
     return 0;
   }
 
-  static App app;
-  g_app = &app;
+  g_app = &w;
   std::u16string englishPath = ShippedFilePath(u"en_words.txt");
   if (!LoadEnglishWords(app.lexicon, std::filesystem::path(Wide(englishPath)))) {
     ShowError(L"Khong doc duoc tu dien:\n" + Wide(englishPath));
@@ -263,6 +206,8 @@ int Run() {
     return 0;
   }
   RemoveLegacyAutostart();
+  app.pipeline.focusSource = &w.focusTracker.published;
+  ApplySettings(app);
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = MainWindowProc;
@@ -274,38 +219,42 @@ int Run() {
     ShowError(L"Không khởi động được Tonvira (không đăng ký được lớp cửa sổ).");
     return 1;
   }
-  app.mainWindow =
+  w.mainWindow =
       CreateWindowExW(0, kMainClass, L"Tonvira", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  if (!app.mainWindow) {
+  if (!w.mainWindow) {
     ShowError(L"Không khởi động được Tonvira (không tạo được cửa sổ chính).");
     return 1;
   }
-  app.pipeline.mainWindow = reinterpret_cast<WindowId>(app.mainWindow);
-  // The tray's callbacks and the taskbar's return pass the integrity filter.
-  ChangeWindowMessageFilterEx(app.mainWindow, kMessageTray, MSGFLT_ALLOW, nullptr);
-  ChangeWindowMessageFilterEx(app.mainWindow, kTaskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
-  CreateTaskbarListener(app.mainWindow, kTaskbarCreatedMessage);
-  app.tray.Init(app.mainWindow, kMessageTray);
-  app.shell.iconShown = app.tray.Add();
-  app.pipeline.focusSource = &app.focusTracker.published;
-  ApplySettings(app);
+  app.mainWindow = reinterpret_cast<WindowId>(w.mainWindow);
   // Started once the main window exists, so that its classifications have somewhere to go.
-  if (!StartFocusTracker(app.focusTracker, DataFilePath(u"context.txt"),
-                         reinterpret_cast<uintptr_t>(app.mainWindow), kMessageFocusClassified)) {
+  if (!StartFocusTracker(w.focusTracker, DataFilePath(u"context.txt"), app.mainWindow,
+                         kMessageFocusClassified)) {
+    DestroyWindow(w.mainWindow);
     return 1;
   }
+  // The tray's callbacks and the taskbar's return pass the integrity filter.
+  ChangeWindowMessageFilterEx(w.mainWindow, wm::kTray, MSGFLT_ALLOW, nullptr);
+  ChangeWindowMessageFilterEx(w.mainWindow, kRegistered.taskbarCreated, MSGFLT_ALLOW, nullptr);
+  CreateTaskbarListener(w.mainWindow, kRegistered.taskbarCreated);
+  w.tray.Init(w.mainWindow, wm::kTray);
+  app.shell.iconShown = w.tray.Add();
+  PostMessageW(w.mainWindow, wm::kUpdateStateChanged, 0, 0);  // the update state, on the loop's first turn
 
+  SetMainWindow(app.pipeline, app.mainWindow);
+  WindowsShell shell(w);
+  shell.CheckOtherInputMethods();
   if (!InstallHooks(app.pipeline)) {
     ShowError(L"Không cài được móc bàn phím. Vui lòng khởi động lại máy rồi mở lại Tonvira.");
-    app.tray.Remove();  // no dead icon left in the notification area
+    w.tray.Remove();  // no dead icon left in the notification area
     // The tracker uses the process-wide objects: it stops before they are torn down.
     if (!StopFocusTracker()) ExitProcess(1);
     return 1;
   }
-  SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->pipeline, g_app->settings); });
-  RegisterToggleHotkey(app);
-  RefreshTray(app);
-  SetTimer(app.mainWindow, kTimerId, kTimerMs, nullptr);
+  RegisterToggleHotkey(app, shell);
+  SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->app.pipeline, g_app->app.settings); });
+  SettingsWindowAtStart(w, request);
+  SetTimer(w.mainWindow, kMainTimerId, kMainTimerMs, nullptr);
+  RefreshTray(app, shell);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -313,8 +262,8 @@ int Run() {
     DispatchMessageW(&msg);
   }
 
-  KillTimer(app.mainWindow, kTimerId);
-  UnregisterHotKey(app.mainWindow, kHotkeyId);
+  KillTimer(w.mainWindow, kMainTimerId);
+  UnregisterHotKey(w.mainWindow, kHotkeyId);
   RemoveHooks();
   bool trackerStopped = StopFocusTracker();
   // Saved once more on the way out, unless the file was there but could not be read.

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include <shlobj.h>
+
 #include "config/utf8.h"
+#include "config/win32/handle.h"
 #include "input/log.h"
 
 namespace tonvira {
@@ -185,10 +188,8 @@ void Tray::Remove() {
   Shell_NotifyIconW(NIM_DELETE, &data_);
 }
 
-bool Tray::Refresh(const TrayView& view, bool shown) {
-  std::u16string tip = TrayTooltip(view.vietnameseOn, view.field, view.contextOn);
-  CopyCut(data_.szTip, tip, kTooltipUnits);
-  int state = TrayIconState(view.suspended, view.vietnameseOn, view.updateKind);
+bool Tray::Show(const std::u16string& tooltip, int state, bool shown) {
+  CopyCut(data_.szTip, tooltip, kTooltipUnits);
   if (state != drawnState_ || !drawn_) {
     if (HICON icon = DrawTrayIcon(state, 0)) {
       data_.hIcon = icon;
@@ -212,10 +213,10 @@ bool Tray::ShowBalloon(const Notice& notice) {
   return Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }
 
-void Tray::ShowMenu(const MenuFacts& facts) {
+void Tray::ShowMenu(const std::vector<MenuItem>& items) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return;
-  for (const MenuItem& item : TrayMenuItems(facts)) {
+  for (const MenuItem& item : items) {
     if (item.id == 0) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
@@ -231,6 +232,62 @@ void Tray::ShowMenu(const MenuFacts& facts) {
   SetForegroundWindow(data_.hWnd);
   TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, data_.hWnd, nullptr);
   DestroyMenu(menu);
+}
+
+bool PromoteTrayIcon() {
+  RegistryKey settings;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\NotifyIconSettings", 0, KEY_READ, settings.put()) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  wchar_t self[MAX_PATH * 4] = {};
+  DWORD selfLength = GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
+  if (selfLength == 0 || selfLength >= std::size(self)) return false;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[128];
+    DWORD nameLength = static_cast<DWORD>(std::size(name));
+    LSTATUS status =
+        RegEnumKeyExW(settings.get(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return false;
+    if (status != ERROR_SUCCESS) continue;  // a name longer than the buffer is not one of ours
+    RegistryKey entry;
+    if (RegOpenKeyExW(settings.get(), name, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, entry.put()) !=
+        ERROR_SUCCESS) {
+      continue;
+    }
+    wchar_t value[1023] = {};  // 2046 bytes
+    DWORD type = 0;
+    DWORD bytes = sizeof(value);
+    if (RegQueryValueExW(entry.get(), L"ExecutablePath", nullptr, &type, reinterpret_cast<BYTE*>(value),
+                         &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+      continue;
+    }
+    // The value need not end with a terminator: it ends where its bytes end.
+    std::u16string stored(value, value + std::min<size_t>(bytes / sizeof(wchar_t), std::size(value)));
+    stored.resize(std::char_traits<char16_t>::length(stored.c_str()));
+    NotifyIconPath split = SplitKnownFolderPath(stored);
+    std::wstring path(split.rest.begin(), split.rest.end());
+    if (!split.folderId.empty()) {
+      std::wstring id(split.folderId.begin(), split.folderId.end());
+      CLSID folder{};
+      TaskMemory<PWSTR> folderPath;
+      if (FAILED(CLSIDFromString(id.c_str(), &folder)) ||
+          FAILED(SHGetKnownFolderPath(folder, 0, nullptr, folderPath.put()))) {
+        continue;
+      }
+      path = std::wstring(folderPath.get()) + path;
+    }
+    if (_wcsicmp(path.c_str(), self) != 0) continue;
+    // An existing value is the user's choice (0 keeps the icon in the overflow area).
+    if (RegQueryValueExW(entry.get(), L"IsPromoted", nullptr, nullptr, nullptr, nullptr) ==
+        ERROR_FILE_NOT_FOUND) {
+      DWORD promoted = 1;
+      RegSetValueExW(entry.get(), L"IsPromoted", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&promoted),
+                     sizeof(promoted));
+    }
+    return true;
+  }
 }
 
 HWND CreateTaskbarListener(HWND mainWindow, UINT taskbarCreated) {

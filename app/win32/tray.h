@@ -4,18 +4,12 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/shell.h"
 
 namespace tonvira {
-
-// What the icon shows at one refresh.
-struct TrayView {
-  bool vietnameseOn = true;
-  bool suspended = false;
-  int updateKind = 0;
-  bool contextOn = true;
-  FieldFacts field;
-};
 
 class Tray {
  public:
@@ -29,11 +23,12 @@ class Tray {
   // NIM_ADD, or NIM_MODIFY when the shell already has it: whether the icon is there now.
   bool Add();
   void Remove();
-  // Tooltip and icon for the view; false when the shell no longer has the icon.
-  bool Refresh(const TrayView& view, bool shown);
+  // The tooltip, and the icon of the state (drawn anew only when the state changed); sent to
+  // the shell when shown. False when the shell no longer has the icon.
+  bool Show(const std::u16string& tooltip, int state, bool shown);
   bool ShowBalloon(const Notice& notice);
   // The menu at the cursor; the chosen command arrives as WM_COMMAND.
-  void ShowMenu(const MenuFacts& facts);
+  void ShowMenu(const std::vector<MenuItem>& items);
 
  private:
   NOTIFYICONDATAW data_{};
@@ -44,6 +39,10 @@ class Tray {
 // The icon of a state: a rounded square of the state's colour with its letter, and the
 // update badge in the corner for states 3 and 4. Null when drawing failed.
 HICON DrawTrayIcon(int state, int size);
+
+// Asks the shell to keep this program's icon out of the overflow area, through its
+// NotifyIconSettings entry. A value the user set is never changed. False when no entry is ours.
+bool PromoteTrayIcon();
 
 // A hidden window that forwards "TaskbarCreated" (Explorer restarted) to the main window.
 HWND CreateTaskbarListener(HWND mainWindow, UINT taskbarCreated);

@@ -164,81 +164,26 @@ TEST(OkToNotify, IdleUserAndNotificationStates) {
   }
 }
 
-class FakeShell : public ShellSystem {
- public:
-  bool addWorks = false;
-  bool balloonWorks = true;
-  int adds = 0, promotes = 0, refreshes = 0, hooks = 0;
-  std::vector<std::u16string> balloons;
-
-  void InstallHooks() override { ++hooks; }
-  void CheckOtherInputMethods() override {}
-  bool AddTrayIcon() override {
-    ++adds;
-    return addWorks;
+TEST(NotifyIconPath, AKnownFolderInFrontIsSplitOff) {
+  struct Row {
+    const char16_t* path;
+    const char16_t* folderId;
+    const char16_t* rest;
+  } rows[] = {
+      {u"{6D809377-6AF0-444B-8957-A3773F02200E}\\Tonvira\\tonvira.exe",
+       u"{6D809377-6AF0-444B-8957-A3773F02200E}", u"\\Tonvira\\tonvira.exe"},
+      {u"C:\\Tools\\tonvira.exe", u"", u"C:\\Tools\\tonvira.exe"},
+      {u"{unclosed\\tonvira.exe", u"", u"{unclosed\\tonvira.exe"},  // no closing brace: a plain path
+      {u"C:\\a{b}\\tonvira.exe", u"", u"C:\\a{b}\\tonvira.exe"},    // a brace inside is not a folder
+      {u"{}", u"{}", u""},
+      {u"", u"", u""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    NotifyIconPath split = SplitKnownFolderPath(row.path);
+    EXPECT_EQ(split.folderId, row.folderId);
+    EXPECT_EQ(split.rest, row.rest);
   }
-  bool PromoteTrayIcon() override {
-    ++promotes;
-    return false;  // a shell that never lists the icon
-  }
-  void RefreshTray() override { ++refreshes; }
-  bool ShowBalloon(const Notice& notice) override {
-    if (balloonWorks) balloons.push_back(notice.title);
-    return balloonWorks;
-  }
-  void UpdateNotices(ShellState&) override {}
-};
-
-TEST(ShellTimer, PromotionStopsAfterFortyTries) {
-  ShellState state;
-  FakeShell shell;
-  shell.addWorks = true;
-  for (int tick = 0; tick < 100; ++tick) TimerTick(state, shell);
-  EXPECT_EQ(shell.promotes, kMaxPromoteAttempts);
-  EXPECT_EQ(state.promoteAttempts, kMaxPromoteAttempts);
-  EXPECT_EQ(shell.adds, 1);  // added once, then shown
-  EXPECT_EQ(shell.hooks, 100);
-  EXPECT_EQ(shell.refreshes, 100);
-}
-
-TEST(ShellTimer, ANoticeWaitsForTheIconAndShowsOnTheFirstTickItIsBack) {
-  ShellState state;
-  FakeShell shell;
-  ShowNotice(state, shell, {u"first", u"", false, false});
-  ShowNotice(state, shell, {u"second", u"", false, true});  // replaces the first
-  TimerTick(state, shell);
-  EXPECT_TRUE(shell.balloons.empty());  // still no icon
-  EXPECT_FALSE(state.iconShown);
-  shell.addWorks = true;
-  TimerTick(state, shell);
-  EXPECT_EQ(shell.balloons, (std::vector<std::u16string>{u"second"}));
-  EXPECT_FALSE(state.pendingNotice);
-  EXPECT_TRUE(state.lastNoticeOpensUpdate);
-
-  state.iconHiddenForInstall = true;  // hidden for an installation: kept, not shown
-  ShowNotice(state, shell, {u"third", u"", true, false});
-  TimerTick(state, shell);
-  EXPECT_EQ(shell.balloons.size(), 1u);
-  EXPECT_TRUE(state.pendingNotice);
-  state.iconHiddenForInstall = false;
-  TimerTick(state, shell);
-  EXPECT_EQ(shell.balloons.back(), u"third");
-}
-
-TEST(ShellTimer, TheTaskbarComingBackAddsTheIconAtOnceUnlessAwayForAnInstallation) {
-  ShellState state;
-  FakeShell shell;
-  shell.addWorks = true;
-  state.iconShown = false;  // Explorer restarted: the icon is gone with it
-  OnTaskbarCreated(state, shell);
-  EXPECT_TRUE(state.iconShown);
-  EXPECT_EQ(shell.adds, 1);
-  EXPECT_EQ(shell.refreshes, 1);
-  state = {};
-  state.iconHiddenForInstall = true;
-  OnTaskbarCreated(state, shell);
-  EXPECT_FALSE(state.iconShown);
-  EXPECT_EQ(shell.adds, 1);
 }
 
 }  // namespace

@@ -1,0 +1,217 @@
+#include "app/main_window.h"
+
+#include "app/apply_settings.h"
+
+namespace tonvira {
+namespace {
+
+constexpr uint32_t kHighBeep = 988;  // switched on
+constexpr uint32_t kLowBeep = 659;   // switched off, or refused
+
+MenuFacts MenuFactsOf(App& app, ShellSystem& system) {
+  MenuFacts f;
+  f.vietnameseOn = GetVietnameseOn(app.pipeline);
+  f.suspended = IsSuspended(app.pipeline);
+  f.hotkeyMode = app.settings.hotkey_mode;
+  f.contextOn = app.settings.context != 0;
+  f.smartOn = app.settings.smart != 0;
+  f.field = system.FocusedField();
+  UpdateView update = system.Update();
+  f.updateKind = update.kind;
+  f.updateItemText = std::move(update.menuText);
+  return f;
+}
+
+void OnCommand(App& app, ShellSystem& system, uint32_t command) {
+  switch (command) {
+    case kCommandToggle:
+      ToggleVietnamese(app, system);
+      break;
+    case kCommandExit:
+      system.CloseMainWindow();
+      break;
+    case kCommandSettings:
+      system.OpenSettingsWindow(std::nullopt);
+      break;
+    case kCommandContext:
+    case kCommandSmart:
+      FlipMenuSetting(app.settings, command);
+      ApplySettings(app);
+      system.RefreshSettingsWindow();
+      RefreshTray(app, system);
+      break;
+    case kCommandUpdate:
+      system.OpenUpdateWindow();
+      break;
+    case kCommandClipboard:
+      system.ConvertClipboard();
+      break;
+    default:  // the field line and anything unknown
+      break;
+  }
+}
+
+void OnTrayEvent(App& app, ShellSystem& system, int64_t event) {
+  switch (event) {
+    case wm::kLeftButtonUp:
+      ToggleVietnamese(app, system);
+      break;
+    case wm::kLeftButtonDoubleClick:
+      system.OpenSettingsWindow(std::nullopt);
+      break;
+    case wm::kRightButtonUp:
+      system.ShowTrayMenu(TrayMenuItems(MenuFactsOf(app, system)));
+      break;
+    case wm::kBalloonUserClick: {
+      int kind = system.Update().kind;
+      if (app.shell.lastNoticeOpensUpdate || (kind >= 1 && kind <= kUpdateRequired))
+        system.OpenUpdateWindow();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void AddIconAgain(App& app, ShellSystem& system) {
+  app.shell.iconShown = system.AddTrayIcon();
+}
+
+}  // namespace
+
+void ToggleVietnamese(App& app, ShellSystem& system) {
+  if (IsSuspended(app.pipeline)) {
+    system.Beep(kLowBeep);
+    system.OpenUpdateWindow();
+    RefreshTray(app, system);
+    return;
+  }
+  SetVietnameseOn(app.pipeline, !GetVietnameseOn(app.pipeline));
+  bool on = GetVietnameseOn(app.pipeline);
+  app.settings.enabled = on;  // saved with the next save
+  system.Beep(on ? kHighBeep : kLowBeep);
+  system.RefreshSettingsWindow();
+  RefreshTray(app, system);
+}
+
+void RefreshTray(App& app, ShellSystem& system) {
+  bool on = GetVietnameseOn(app.pipeline);
+  std::u16string tooltip = TrayTooltip(on, system.FocusedField(), app.settings.context != 0);
+  int state = TrayIconState(IsSuspended(app.pipeline), on, system.Update().kind);
+  bool visible = IconVisible(app.shell);
+  if (!system.ShowTray(tooltip, state, visible) && visible)
+    app.shell.iconShown = false;  // the timer adds it again
+}
+
+void RegisterToggleHotkey(App& app, ShellSystem& system) {
+  system.RegisterHotkey(app.settings.hotkey_mode == 2 ? app.settings.hotkey_char : u'\0');
+}
+
+void ShowNotice(App& app, ShellSystem& system, const Notice& notice) {
+  if (IconVisible(app.shell) && system.ShowBalloon(notice)) {
+    app.shell.lastNoticeOpensUpdate = notice.opensUpdate;
+    return;
+  }
+  app.shell.pendingNotice = notice;  // replaces any earlier one
+}
+
+bool OkToNotify(App& app, ShellSystem& system) {
+  return OkToNotify(system.TickCount(), GetLastPhysicalInputTime(app.pipeline), system.NotificationState());
+}
+
+void TimerTick(App& app, ShellSystem& system) {
+  ShellState& shell = app.shell;
+  // Windows drops a low-level hook that was too slow once; putting it back is cheap.
+  SetMainWindow(app.pipeline, app.mainWindow);
+  InstallHooks(app.pipeline);
+  system.CheckOtherInputMethods();
+  if (!shell.iconShown && !shell.iconHiddenForInstall) AddIconAgain(app, system);
+  if (shell.iconShown && !shell.iconPromoted && shell.promoteAttempts < kMaxPromoteAttempts) {
+    ++shell.promoteAttempts;
+    shell.iconPromoted = system.PromoteTrayIcon();
+  }
+  RefreshTray(app, system);
+  if (shell.pendingNotice && IconVisible(shell)) {
+    Notice notice = std::move(*shell.pendingNotice);
+    shell.pendingNotice.reset();
+    ShowNotice(app, system, notice);
+  }
+  system.UpdateNotices(app);
+}
+
+bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMessages& registered,
+                             const WindowMessage& m) {
+  switch (m.message) {
+    case wm::kDestroy:
+      system.RemoveTrayIcon();
+      app.shell.iconShown = false;
+      system.EndMessageLoop();
+      return true;
+    case wm::kCommand:
+      OnCommand(app, system, static_cast<uint32_t>(m.wParam & 0xFFFF));
+      return true;
+    case wm::kTimer:
+      if (m.wParam == kMainTimerId) TimerTick(app, system);
+      return true;
+    case wm::kHotkey:
+      ToggleVietnamese(app, system);
+      return true;
+    case wm::kTray:
+      OnTrayEvent(app, system, m.lParam);
+      return true;
+    case kMessageToggled:  // by the chord, inside the hook
+      system.Beep(GetVietnameseOn(app.pipeline) ? kHighBeep : kLowBeep);
+      system.RefreshSettingsWindow();
+      RefreshTray(app, system);
+      return true;
+    case kMessageSettingsChanged:
+      RegisterToggleHotkey(app, system);
+      RefreshTray(app, system);
+      return true;
+    case wm::kUpdateStateChanged:
+      system.RefreshUpdateState();
+      return true;
+    case kMessageToggleRefused:
+      system.Beep(kLowBeep);
+      system.OpenUpdateWindow();
+      return true;
+    case wm::kInstallReady:
+      app.shell.iconHiddenForInstall = false;
+      if (system.StartInstaller(m.wParam, m.lParam != 0)) {
+        system.CloseMainWindow();
+        return true;
+      }
+      AddIconAgain(app, system);
+      RefreshTray(app, system);
+      system.RefreshUpdateWindow();
+      return true;
+    case wm::kHideIconForInstall:
+      system.RemoveTrayIcon();
+      app.shell.iconShown = false;
+      app.shell.iconHiddenForInstall = true;
+      return true;
+    case kMessageSuspended:
+      RefreshTray(app, system);
+      return true;
+    default:
+      break;
+  }
+  if (registered.taskbarCreated != 0 && m.message == registered.taskbarCreated) {
+    if (!app.shell.iconHiddenForInstall) AddIconAgain(app, system);
+    RefreshTray(app, system);
+    return true;
+  }
+  if (registered.showSettings != 0 && m.message == registered.showSettings) {
+    if (IsSuspended(app.pipeline)) {
+      system.OpenUpdateWindow();
+    } else {
+      std::optional<int> page;
+      if (m.wParam < kSettingsPages) page = static_cast<int>(m.wParam);
+      system.OpenSettingsWindow(page);
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace tonvira

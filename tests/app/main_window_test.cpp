@@ -1,0 +1,379 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/apply_settings.h"
+#include "input/key_event.h"
+#include "sim/sim_desktop.h"
+#include "tests/decide/engine_fixture.h"
+
+namespace tonvira {
+namespace {
+
+// Writes down every request to the system, in order, as a short line.
+class RecordingShell : public ShellSystem {
+ public:
+  std::vector<std::string> calls;
+  bool addWorks = true;
+  bool trayWorks = true;
+  bool balloonWorks = true;
+  bool installerStarts = false;
+  UpdateView update;
+  FieldFacts field;
+  std::u16string tooltip;
+  std::vector<MenuItem> menu;
+  std::vector<std::u16string> balloons;
+  int promotes = 0;
+  uint32_t tick = 0;
+  std::optional<int> notificationState = kAcceptsNotifications;
+
+  bool AddTrayIcon() override {
+    calls.push_back("add icon");
+    return addWorks;
+  }
+  void RemoveTrayIcon() override { calls.push_back("remove icon"); }
+  bool PromoteTrayIcon() override {
+    ++promotes;
+    return false;  // a shell that never lists the icon
+  }
+  bool ShowTray(const std::u16string& tip, int state, bool shown) override {
+    tooltip = tip;
+    calls.push_back("tray " + std::to_string(state) + (shown ? "" : " hidden"));
+    return shown && trayWorks;
+  }
+  bool ShowBalloon(const Notice& notice) override {
+    if (balloonWorks) balloons.push_back(notice.title);
+    return balloonWorks;
+  }
+  void ShowTrayMenu(const std::vector<MenuItem>& items) override {
+    menu = items;
+    calls.push_back("menu");
+  }
+  FieldFacts FocusedField() override { return field; }
+  void Beep(uint32_t hertz) override { calls.push_back("beep " + std::to_string(hertz)); }
+  void RegisterHotkey(char16_t key) override {
+    calls.push_back(key ? std::string("hotkey ") + static_cast<char>(key) : "hotkey released");
+  }
+  void CheckOtherInputMethods() override {}
+  uint32_t TickCount() override { return tick; }
+  std::optional<int> NotificationState() override { return notificationState; }
+  void CloseMainWindow() override { calls.push_back("close"); }
+  void EndMessageLoop() override { calls.push_back("quit"); }
+  void OpenSettingsWindow(std::optional<int> page) override {
+    calls.push_back("settings window " + (page ? std::to_string(*page) : "as it was"));
+  }
+  void RefreshSettingsWindow() override { calls.push_back("refresh settings window"); }
+  void ConvertClipboard() override { calls.push_back("clipboard"); }
+  UpdateView Update() override { return update; }
+  void RefreshUpdateState() override { calls.push_back("update state"); }
+  void OpenUpdateWindow() override { calls.push_back("update window"); }
+  void RefreshUpdateWindow() override { calls.push_back("refresh update window"); }
+  bool StartInstaller(uint64_t which, bool silent) override {
+    calls.push_back("installer " + std::to_string(which) + (silent ? " silent" : ""));
+    return installerStarts;
+  }
+  void UpdateNotices(App&) override {}
+};
+
+constexpr WindowId kMainWindow = 0x77;
+constexpr RegisteredMessages kRegistered{0xC001, 0xC002};
+
+// The program's objects on a fresh simulated desktop, one Notepad window in front, the hook
+// in place and the icon shown; the main window's messages are pumped from what was posted.
+class MainWindowTest : public testing::Test {
+ protected:
+  MainWindowTest() {
+    ParseEnglishWords(app_.lexicon.english, kTestEnglish);
+    ParseSyllables(app_.lexicon.syllables, kTestSyllables, kDefaultSyllableFrequency);
+    app_.engine.options.englishWords = &app_.lexicon.english;
+    app_.engine.options.vietSyllables = &app_.lexicon.syllables;
+    desktop().Reset();
+    app_.mainWindow = kMainWindow;
+    SetMainWindow(app_.pipeline, kMainWindow);
+    ApplySettings(app_);  // nothing is saved: no settings file was read
+    InstallHooks(app_.pipeline);
+    SetToggleCallback(app_.pipeline, [this] { ToggleFromChord(app_.pipeline, app_.settings); });
+    desktop().Focus(desktop().AddWindow({}));
+    app_.shell.iconShown = true;
+    Pump();
+    shell_.calls.clear();
+  }
+  ~MainWindowTest() override {
+    RemoveHooks();
+    desktop().Reset();
+  }
+  static sim::Desktop& desktop() { return sim::TheDesktop(); }
+
+  bool Handle(uint32_t message, uint64_t wParam = 0, int64_t lParam = 0) {
+    return HandleMainWindowMessage(app_, shell_, kRegistered, {message, wParam, lParam});
+  }
+  // Delivers what the hook and the settings code posted to the main window since last time.
+  void Pump() {
+    const auto& posted = desktop().Posted();
+    for (; pumped_ < posted.size(); ++pumped_) {
+      if (posted[pumped_].first == kMainWindow) Handle(posted[pumped_].second);
+    }
+  }
+  void Type(std::u16string_view text) {
+    for (char16_t c : text) ASSERT_TRUE(desktop().TypeChar(c));
+  }
+  void TapCtrlShift() {
+    desktop().Key(vk::kLControl, true);
+    desktop().Key(vk::kLShift, true);
+    desktop().Key(vk::kLShift, false);
+    desktop().Key(vk::kLControl, false);
+  }
+  std::u16string Field() const { return desktop().Focused().text; }
+  std::vector<std::string> Taken() { return std::exchange(shell_.calls, {}); }
+
+  App app_;
+  RecordingShell shell_;
+  size_t pumped_ = 0;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(MainWindowTest, EveryMessageOfTheWindow) {
+  struct Row {
+    const char* what;
+    uint32_t message;
+    uint64_t wParam;
+    int64_t lParam;
+    Calls expected;
+  } rows[] = {
+      {"double click", wm::kTray, 0, wm::kLeftButtonDoubleClick, {"settings window as it was"}},
+      {"right click", wm::kTray, 0, wm::kRightButtonUp, {"menu"}},
+      {"balloon click, nothing to update", wm::kTray, 0, wm::kBalloonUserClick, {}},
+      {"mouse move over the icon", wm::kTray, 0, 0x0200, {}},
+      {"exit", wm::kCommand, kCommandExit, 0, {"close"}},
+      {"the field line", wm::kCommand, kCommandFieldLine, 0, {}},
+      {"settings", wm::kCommand, kCommandSettings, 0, {"settings window as it was"}},
+      {"update", wm::kCommand, kCommandUpdate, 0, {"update window"}},
+      {"clipboard", wm::kCommand, kCommandClipboard, 0, {"clipboard"}},
+      {"an accelerator's high word", wm::kCommand, 0x10000 | kCommandClipboard, 0, {"clipboard"}},
+      {"unknown command", wm::kCommand, 999, 0, {}},
+      {"another timer", wm::kTimer, 2, 0, {}},
+      {"settings changed", kMessageSettingsChanged, 0, 0, {"hotkey released", "tray 1"}},
+      {"update state changed", wm::kUpdateStateChanged, 0, 0, {"update state"}},
+      {"toggle refused", kMessageToggleRefused, 0, 0, {"beep 659", "update window"}},
+      {"suspension took effect", kMessageSuspended, 0, 0, {"tray 1"}},
+      {"taskbar created", kRegistered.taskbarCreated, 0, 0, {"add icon", "tray 1"}},
+      {"second start, page 2", kRegistered.showSettings, 2, 0, {"settings window 2"}},
+      {"second start, page 9", kRegistered.showSettings, 9, 0, {"settings window as it was"}},
+      {"destroy", wm::kDestroy, 0, 0, {"remove icon", "quit"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    app_.shell.iconShown = true;
+    EXPECT_TRUE(Handle(row.message, row.wParam, row.lParam));
+    EXPECT_EQ(Taken(), row.expected);
+  }
+  EXPECT_FALSE(Handle(0x1234));  // to the default procedure
+  EXPECT_FALSE(Handle(0));
+  EXPECT_TRUE(Taken().empty());
+}
+
+TEST_F(MainWindowTest, EveryToggleRouteSwitchesWithItsBeepAndIcon) {
+  struct Route {
+    const char* what;
+    uint32_t message;
+    uint64_t wParam;
+    int64_t lParam;
+  } routes[] = {
+      {"left click on the icon", wm::kTray, 0, wm::kLeftButtonUp},
+      {"menu item", wm::kCommand, kCommandToggle, 0},
+      {"hotkey", wm::kHotkey, kHotkeyId, 0},
+  };
+  for (const Route& route : routes) {
+    SCOPED_TRACE(route.what);
+    Type(u"vieetj ");
+    Handle(route.message, route.wParam, route.lParam);
+    EXPECT_EQ(Taken(), (Calls{"beep 659", "refresh settings window", "tray 0"}));
+    EXPECT_EQ(app_.settings.enabled, 0);
+    EXPECT_EQ(shell_.tooltip, u"Tonvira — đang tắt\nNgữ cảnh: Tự quyết định");
+    Type(u"vieetj ");
+    Handle(route.message, route.wParam, route.lParam);
+    EXPECT_EQ(Taken(), (Calls{"beep 988", "refresh settings window", "tray 1"}));
+    EXPECT_EQ(app_.settings.enabled, 1);
+    Type(u"vieetj ");
+    EXPECT_EQ(Field(), u"việt vieetj việt ");
+    desktop().Focus(desktop().AddWindow({}));
+  }
+}
+
+TEST_F(MainWindowTest, TheChordToggleIsHeardThroughItsMessage) {
+  Type(u"vieetj ");
+  TapCtrlShift();
+  Pump();
+  EXPECT_EQ(Taken(), (Calls{"beep 659", "refresh settings window", "tray 0"}));
+  EXPECT_EQ(app_.settings.enabled, 0);
+  Type(u"vieetj ");
+  TapCtrlShift();
+  Pump();
+  EXPECT_EQ(Taken(), (Calls{"beep 988", "refresh settings window", "tray 1"}));
+  Type(u"vieetj");
+  EXPECT_EQ(Field(), u"việt vieetj việt");
+}
+
+TEST_F(MainWindowTest, WhileSuspendedEveryRouteOpensTheUpdateWindowInstead) {
+  RequestSuspension(app_.pipeline, true);
+  for (uint32_t message : {wm::kTray, wm::kCommand, wm::kHotkey}) {
+    SCOPED_TRACE(message);
+    Handle(message, message == wm::kCommand ? uint64_t{kCommandToggle} : 0,
+           message == wm::kTray ? wm::kLeftButtonUp : 0);
+    EXPECT_EQ(Taken(), (Calls{"beep 659", "update window", "tray 2"}));
+  }
+  TapCtrlShift();  // the suspension takes effect at this key, and the chord is refused
+  Pump();
+  EXPECT_EQ(Taken(), (Calls{"tray 2", "beep 659", "update window"}));
+  Handle(kRegistered.showSettings, 1);  // a second start
+  EXPECT_EQ(Taken(), (Calls{"update window"}));
+  EXPECT_EQ(app_.settings.enabled, 1);  // the user's choice stays for after the update
+}
+
+TEST_F(MainWindowTest, MenuSettingItemsApplyAndTheHotkeyFollowsTheSettings) {
+  Handle(wm::kCommand, kCommandSmart);
+  EXPECT_FALSE(app_.engine.options.smartOn);
+  EXPECT_EQ(app_.settings.smart, 0);
+  EXPECT_EQ(Taken(), (Calls{"refresh settings window", "tray 1"}));
+  Pump();  // applying the settings told the main window
+  EXPECT_EQ(Taken(), (Calls{"hotkey released", "tray 1"}));
+  Handle(wm::kCommand, kCommandContext);
+  EXPECT_FALSE(app_.engine.options.contextOn);
+  EXPECT_EQ(shell_.tooltip, u"Tonvira — đang bật\nNgữ cảnh: Đang tắt");
+  Pump();
+
+  app_.settings.hotkey_mode = 2;
+  app_.settings.hotkey_char = u'Z';
+  ApplySettings(app_);
+  Taken();
+  Pump();
+  EXPECT_EQ(Taken(), (Calls{"hotkey Z", "tray 1"}));
+  Handle(wm::kTray, 0, wm::kRightButtonUp);
+  ASSERT_GE(shell_.menu.size(), 5u);
+  EXPECT_EQ(shell_.menu[2].text, u"Bật bộ gõ");  // no chord to name in hotkey mode 2
+  EXPECT_FALSE(shell_.menu[3].checked);          // context
+  EXPECT_FALSE(shell_.menu[4].checked);          // smart
+}
+
+TEST_F(MainWindowTest, BalloonClickOpensTheUpdateWindowOnlyForAnUpdateNotice) {
+  struct Row {
+    bool lastOpensUpdate;
+    int kind;
+    bool opens;
+  } rows[] = {{false, 0, false}, {true, 0, true},  {false, 1, true},
+              {false, 2, true},  {false, 3, true}, {false, 4, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.lastOpensUpdate << " kind " << row.kind);
+    app_.shell.lastNoticeOpensUpdate = row.lastOpensUpdate;
+    shell_.update.kind = row.kind;
+    Handle(wm::kTray, 0, wm::kBalloonUserClick);
+    EXPECT_EQ(Taken(), row.opens ? Calls{"update window"} : Calls{});
+  }
+}
+
+TEST_F(MainWindowTest, AnInstallationHidesTheIconAndBringsItBackWhenItDoesNotStart) {
+  Handle(wm::kHideIconForInstall);
+  EXPECT_EQ(Taken(), (Calls{"remove icon"}));
+  EXPECT_FALSE(app_.shell.iconShown);
+  EXPECT_TRUE(app_.shell.iconHiddenForInstall);
+  Handle(kRegistered.taskbarCreated);  // not while an installation has it away
+  EXPECT_EQ(Taken(), (Calls{"tray 1 hidden"}));
+  Handle(wm::kTimer, kMainTimerId);  // nor does the timer add it
+  EXPECT_FALSE(app_.shell.iconShown);
+  EXPECT_EQ(Taken(), (Calls{"tray 1 hidden"}));
+
+  Handle(wm::kInstallReady, 7, 1);  // the installer did not start
+  EXPECT_EQ(Taken(), (Calls{"installer 7 silent", "add icon", "tray 1", "refresh update window"}));
+  EXPECT_TRUE(app_.shell.iconShown);
+  EXPECT_FALSE(app_.shell.iconHiddenForInstall);
+
+  shell_.installerStarts = true;
+  Handle(wm::kInstallReady, 8, 0);
+  EXPECT_EQ(Taken(), (Calls{"installer 8", "close"}));
+}
+
+TEST_F(MainWindowTest, TheTimerPutsTheHookBackAndTheIconWhenTheShellLostIt) {
+  RemoveHooks();  // Windows dropped a slow hook
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_NE(desktop().keyboardHook, nullptr);
+  Type(u"vieetj");
+  EXPECT_EQ(Field(), u"việt");
+  Taken();
+
+  shell_.trayWorks = false;  // Explorer restarted: the modify fails
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_FALSE(app_.shell.iconShown);
+  shell_.trayWorks = true;
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_TRUE(app_.shell.iconShown);
+  EXPECT_EQ(Taken(), (Calls{"tray 1", "add icon", "tray 1"}));
+}
+
+TEST_F(MainWindowTest, PromotionStopsAfterFortyTries) {
+  for (int tick = 0; tick < 100; ++tick) Handle(wm::kTimer, kMainTimerId);
+  EXPECT_EQ(shell_.promotes, kMaxPromoteAttempts);
+  EXPECT_EQ(app_.shell.promoteAttempts, kMaxPromoteAttempts);
+}
+
+TEST_F(MainWindowTest, ANoticeWaitsForTheIconAndShowsOnTheFirstTickItIsBack) {
+  app_.shell.iconShown = false;
+  shell_.addWorks = false;
+  ShowNotice(app_, shell_, {u"first", u"", false, false});
+  ShowNotice(app_, shell_, {u"second", u"", false, true});  // replaces the first
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_TRUE(shell_.balloons.empty());  // still no icon
+  shell_.addWorks = true;
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_EQ(shell_.balloons, (std::vector<std::u16string>{u"second"}));
+  EXPECT_FALSE(app_.shell.pendingNotice);
+  EXPECT_TRUE(app_.shell.lastNoticeOpensUpdate);
+
+  Handle(wm::kHideIconForInstall);  // away for an installation: kept, not shown
+  ShowNotice(app_, shell_, {u"third", u"", true, false});
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_EQ(shell_.balloons.size(), 1u);
+  EXPECT_TRUE(app_.shell.pendingNotice);
+  Handle(wm::kInstallReady, 1, 0);
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_EQ(shell_.balloons.back(), u"third");
+  EXPECT_FALSE(app_.shell.lastNoticeOpensUpdate);
+
+  shell_.balloonWorks = false;  // the shell refused the balloon: kept for the next tick
+  ShowNotice(app_, shell_, {u"fourth", u"", false, false});
+  EXPECT_TRUE(app_.shell.pendingNotice);
+}
+
+TEST_F(MainWindowTest, NoticesWaitForAPresentUserWhoAcceptsThem) {
+  desktop().Advance(5000);
+  Type(u"a");
+  uint32_t typedAt = GetLastPhysicalInputTime(app_.pipeline);
+  ASSERT_NE(typedAt, 0u);
+  shell_.tick = typedAt + 60000;
+  EXPECT_TRUE(OkToNotify(app_, shell_));
+  shell_.tick = typedAt + 60001;
+  EXPECT_FALSE(OkToNotify(app_, shell_));
+  shell_.tick = typedAt + 10;
+  shell_.notificationState = 3;  // a full-screen application
+  EXPECT_FALSE(OkToNotify(app_, shell_));
+  shell_.notificationState = std::nullopt;
+  EXPECT_TRUE(OkToNotify(app_, shell_));
+}
+
+TEST_F(MainWindowTest, TheTrayShowsTheFocusedFieldAndTheUpdateBadge) {
+  shell_.field = {true, ContextClass::English, u"proc:cmd.exe"};
+  shell_.update.kind = kUpdateAvailable;
+  Handle(kMessageSuspended);
+  EXPECT_EQ(Taken(), (Calls{"tray 4"}));
+  EXPECT_EQ(shell_.tooltip, u"Tonvira — đang bật\nNgữ cảnh: Mật khẩu (gõ thẳng) (proc:cmd.exe)");
+  Handle(wm::kTray, 0, wm::kRightButtonUp);
+  ASSERT_FALSE(shell_.menu.empty());
+  EXPECT_EQ(shell_.menu[0].id, kCommandUpdate);
+  EXPECT_EQ(shell_.menu[2].text, u"Ô nhập này: Mật khẩu (gõ thẳng)");
+}
+
+}  // namespace
+}  // namespace tonvira
