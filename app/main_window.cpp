@@ -44,7 +44,7 @@ void OnCommand(App& app, ShellSystem& system, uint32_t command) {
       system.OpenUpdateWindow();
       break;
     case kCommandClipboard:
-      system.ConvertClipboard();
+      ShowNotice(app, system, ConvertClipboard(system.Clipboard()));
       break;
     default:  // the field line and anything unknown
       break;
@@ -124,7 +124,7 @@ void TimerTick(App& app, ShellSystem& system) {
   // Windows drops a low-level hook that was too slow once; putting it back is cheap.
   SetMainWindow(app.pipeline, app.mainWindow);
   InstallHooks(app.pipeline);
-  system.CheckOtherInputMethods();
+  CheckOtherInputMethods(app.pipeline, system.Processes());
   if (!shell.iconShown && !shell.iconHiddenForInstall) AddIconAgain(app, system);
   if (shell.iconShown && !shell.iconPromoted && shell.promoteAttempts < kMaxPromoteAttempts) {
     ++shell.promoteAttempts;

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/clipboard_convert.h"
+#include "app/other_input_methods.h"
 #include "app/shell.h"
 
 namespace tonvira {
@@ -79,18 +81,18 @@ class ShellSystem {
   virtual void Beep(uint32_t hertz) = 0;
   // Ctrl+Shift+key as a system hotkey, the earlier one released first; 0 only releases.
   virtual void RegisterHotkey(char16_t key) = 0;
-  // Whether another Vietnamese input method runs in this session (into the pipeline).
-  virtual void CheckOtherInputMethods() = 0;
+  // Where to look for other Vietnamese input methods.
+  virtual ProcessList& Processes() = 0;
+  virtual ClipboardAccess& Clipboard() = 0;
   // The milliseconds tick and the user's notification state (nothing when the query failed).
   virtual uint32_t TickCount() = 0;
   virtual std::optional<int> NotificationState() = 0;
   virtual void CloseMainWindow() = 0;  // the message loop ends and the program exits
   virtual void EndMessageLoop() = 0;
 
-  // Filled by the settings window, the clipboard converter and the updater as they come.
+  // Filled by the settings window and the updater as they come.
   virtual void OpenSettingsWindow(std::optional<int> page) = 0;
   virtual void RefreshSettingsWindow() = 0;
-  virtual void ConvertClipboard() = 0;
   virtual UpdateView Update() = 0;
   virtual void RefreshUpdateState() = 0;
   virtual void OpenUpdateWindow() = 0;

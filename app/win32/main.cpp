@@ -10,6 +10,8 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "app/win32/clipboard.h"
+#include "app/win32/processes.h"
 #include "app/win32/tray.h"
 #include "config/abbrev_table.h"
 #include "config/autostart.h"
@@ -69,7 +71,7 @@ DWORD WINAPI PlayBeep(void* frequency) {
 // What the main window asks of Windows.
 class WindowsShell final : public ShellSystem {
  public:
-  explicit WindowsShell(WindowsApp& w) : w_(w) {}
+  explicit WindowsShell(WindowsApp& w) : w_(w), clipboard_(w.mainWindow) {}
 
   bool AddTrayIcon() override { return w_.tray.Add(); }
   void RemoveTrayIcon() override { w_.tray.Remove(); }
@@ -93,7 +95,8 @@ class WindowsShell final : public ShellSystem {
     UnregisterHotKey(w_.mainWindow, kHotkeyId);
     if (key != 0) RegisterHotKey(w_.mainWindow, kHotkeyId, MOD_CONTROL | MOD_SHIFT, static_cast<UINT>(key));
   }
-  void CheckOtherInputMethods() override {}  // the coexistence check comes with its own work
+  ProcessList& Processes() override { return processes_; }
+  ClipboardAccess& Clipboard() override { return clipboard_; }
   uint32_t TickCount() override { return GetTickCount(); }
   std::optional<int> NotificationState() override {
     QUERY_USER_NOTIFICATION_STATE state{};
@@ -103,12 +106,11 @@ class WindowsShell final : public ShellSystem {
   void CloseMainWindow() override { DestroyWindow(w_.mainWindow); }
   void EndMessageLoop() override { PostQuitMessage(0); }
 
-  // The settings window, the clipboard converter and the updater fill these.
+  // The settings window and the updater fill these.
   void OpenSettingsWindow(std::optional<int> page) override {
     LogLine("cua so cai dat: trang %d\n", page.value_or(-1));
   }
   void RefreshSettingsWindow() override {}
-  void ConvertClipboard() override {}
   UpdateView Update() override { return {}; }
   void RefreshUpdateState() override {}
   void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }
@@ -118,6 +120,8 @@ class WindowsShell final : public ShellSystem {
 
  private:
   WindowsApp& w_;
+  WindowsProcessList processes_;
+  WindowsClipboard clipboard_;
 };
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -242,7 +246,7 @@ int Run() {
 
   SetMainWindow(app.pipeline, app.mainWindow);
   WindowsShell shell(w);
-  shell.CheckOtherInputMethods();
+  CheckOtherInputMethods(app.pipeline, shell.Processes());
   if (!InstallHooks(app.pipeline)) {
     ShowError(L"Không cài được móc bàn phím. Vui lòng khởi động lại máy rồi mở lại Tonvira.");
     w.tray.Remove();  // no dead icon left in the notification area

@@ -8,6 +8,7 @@
 #include "app/apply_settings.h"
 #include "input/key_event.h"
 #include "sim/sim_desktop.h"
+#include "tests/app/fakes.h"
 #include "tests/decide/engine_fixture.h"
 
 namespace tonvira {
@@ -29,6 +30,8 @@ class RecordingShell : public ShellSystem {
   int promotes = 0;
   uint32_t tick = 0;
   std::optional<int> notificationState = kAcceptsNotifications;
+  FakeProcesses processes;
+  FakeClipboard clipboard;
 
   bool AddTrayIcon() override {
     calls.push_back("add icon");
@@ -57,7 +60,8 @@ class RecordingShell : public ShellSystem {
   void RegisterHotkey(char16_t key) override {
     calls.push_back(key ? std::string("hotkey ") + static_cast<char>(key) : "hotkey released");
   }
-  void CheckOtherInputMethods() override {}
+  ProcessList& Processes() override { return processes; }
+  ClipboardAccess& Clipboard() override { return clipboard; }
   uint32_t TickCount() override { return tick; }
   std::optional<int> NotificationState() override { return notificationState; }
   void CloseMainWindow() override { calls.push_back("close"); }
@@ -66,7 +70,6 @@ class RecordingShell : public ShellSystem {
     calls.push_back("settings window " + (page ? std::to_string(*page) : "as it was"));
   }
   void RefreshSettingsWindow() override { calls.push_back("refresh settings window"); }
-  void ConvertClipboard() override { calls.push_back("clipboard"); }
   UpdateView Update() override { return update; }
   void RefreshUpdateState() override { calls.push_back("update state"); }
   void OpenUpdateWindow() override { calls.push_back("update window"); }
@@ -152,8 +155,7 @@ TEST_F(MainWindowTest, EveryMessageOfTheWindow) {
       {"the field line", wm::kCommand, kCommandFieldLine, 0, {}},
       {"settings", wm::kCommand, kCommandSettings, 0, {"settings window as it was"}},
       {"update", wm::kCommand, kCommandUpdate, 0, {"update window"}},
-      {"clipboard", wm::kCommand, kCommandClipboard, 0, {"clipboard"}},
-      {"an accelerator's high word", wm::kCommand, 0x10000 | kCommandClipboard, 0, {"clipboard"}},
+      {"an accelerator's high word", wm::kCommand, 0x10000 | kCommandExit, 0, {"close"}},
       {"unknown command", wm::kCommand, 999, 0, {}},
       {"another timer", wm::kTimer, 2, 0, {}},
       {"settings changed", kMessageSettingsChanged, 0, 0, {"hotkey released", "tray 1"}},
@@ -373,6 +375,38 @@ TEST_F(MainWindowTest, TheTrayShowsTheFocusedFieldAndTheUpdateBadge) {
   ASSERT_FALSE(shell_.menu.empty());
   EXPECT_EQ(shell_.menu[0].id, kCommandUpdate);
   EXPECT_EQ(shell_.menu[2].text, u"Ô nhập này: Mật khẩu (gõ thẳng)");
+}
+
+TEST_F(MainWindowTest, TheClipboardItemConvertsAndTellsTheUserInABalloon) {
+  shell_.clipboard.text = u"Tiếng Việt có dấu — ĐƯỜNG";
+  Handle(wm::kCommand, kCommandClipboard);
+  EXPECT_EQ(shell_.clipboard.text, u"Tieng Viet co dau — DUONG");
+  EXPECT_EQ(shell_.balloons, (std::vector<std::u16string>{u"Tonvira"}));
+  EXPECT_FALSE(shell_.clipboard.open);
+
+  app_.shell.iconShown = false;  // the icon is away: the notice waits for it
+  shell_.clipboard.text.clear();
+  Handle(wm::kCommand, kCommandClipboard);
+  ASSERT_TRUE(app_.shell.pendingNotice);
+  EXPECT_EQ(app_.shell.pendingNotice->text,
+            u"Bộ nhớ tạm chưa có chữ. Hãy sao chép (Ctrl+C) văn bản cần bỏ dấu trước.");
+}
+
+TEST_F(MainWindowTest, WhileAnotherInputMethodRunsEveryWordCharacterIsSynthesised) {
+  shell_.processes.processes = std::vector<RunningProcess>{{u"UniKey.exe", 42}};
+  shell_.processes.sessions[42] = 1;
+  Handle(wm::kTimer, kMainTimerId);
+  desktop().ClearBatches();
+  Type(u"ban");
+  EXPECT_EQ(Field(), u"ban");
+  EXPECT_EQ(desktop().Batches().size(), 3u);  // each letter typed by us, not let through
+
+  shell_.processes.processes = std::vector<RunningProcess>{};  // it was closed
+  Handle(wm::kTimer, kMainTimerId);
+  desktop().ClearBatches();
+  Type(u" ban");
+  EXPECT_EQ(Field(), u"ban ban");
+  EXPECT_TRUE(desktop().Batches().empty());
 }
 
 }  // namespace
