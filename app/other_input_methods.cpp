@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/letters.h"
+#include "input/log.h"
 
 namespace tonvira {
 
@@ -26,6 +27,7 @@ void CheckOtherInputMethods(Pipeline& pipeline, ProcessList& processes) {
       break;
     }
   }
+  if (found != pipeline.ConflictingImeRunning) LogLine("bo go khac: %d\n", found ? 1 : 0);
   SetConflictingIme(pipeline, found);
 }
 

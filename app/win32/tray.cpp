@@ -210,7 +210,10 @@ bool Tray::ShowBalloon(const Notice& notice) {
   CopyCut(balloon.szInfoTitle, notice.title, kBalloonTitleUnits);
   CopyCut(balloon.szInfo, notice.text, kBalloonTextUnits);
   balloon.dwInfoFlags = notice.warning ? NIIF_WARNING : NIIF_INFO;
-  return Shell_NotifyIconW(NIM_MODIFY, &balloon);
+  bool shown = Shell_NotifyIconW(NIM_MODIFY, &balloon);
+  LogLine("thong bao%s: %s: %s (%s)\n", notice.warning ? " canh bao" : "", Utf16ToUtf8(notice.title).c_str(),
+          Utf16ToUtf8(notice.text).c_str(), shown ? "hien" : "khong hien");
+  return shown;
 }
 
 void Tray::ShowMenu(const std::vector<MenuItem>& items) {
