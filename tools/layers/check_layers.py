@@ -28,7 +28,9 @@ LAYER_OF_PATH = [
     ("engine/", "engine"),
     ("context/", "context"),
     ("input/", "input"),
+    ("app/win32/main.cpp", "program"),
     ("app/", "app"),
+    ("ui/", "ui"),
 ]
 
 # What each layer may include besides itself.
@@ -41,6 +43,9 @@ BELOW = {
     "context": {"text", "config"},
     "input": {"text", "compose", "config", "decide", "engine", "context"},
     "app": {"text", "compose", "config", "decide", "engine", "context", "input"},
+    "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app"},
+    # The program's entry point puts every part together.
+    "program": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "ui"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

@@ -1,0 +1,292 @@
+#include "ui/settings_model.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ui/settings_layout.h"
+
+namespace tonvira::ui {
+namespace {
+
+TEST(SettingsLayout, EveryControlFitsTheCardOrTheFooterAndIdsAreUnique) {
+  std::set<int> ids;
+  for (const ControlSpec& c : SettingsControls()) {
+    SCOPED_TRACE(testing::Message() << "control " << c.id << " at " << c.box.x << "," << c.box.y);
+    if (c.id != 0) {
+      EXPECT_TRUE(ids.insert(c.id).second);
+    }
+    EXPECT_GE(c.box.x, 20);
+    EXPECT_LE(c.box.x + c.box.width, kClientWidth - 20);
+    EXPECT_LE(c.box.y + (c.kind == ControlKind::DropDown ? 26 : c.box.height), kClientHeight);
+    EXPECT_TRUE(c.page == kAllPages || (c.page >= 0 && c.page < kPageCount));
+    if (c.page >= 0) {  // inside the content card, clear of the banner
+      EXPECT_GE(c.box.y, kCardTop);
+      EXPECT_LE(c.box.y + (c.kind == ControlKind::DropDown ? 26 : c.box.height), kCardBottomWithBanner);
+    }
+  }
+  EXPECT_EQ(FindControl(kToTray)->caption, u"Thu về khay");
+  EXPECT_EQ(FindControl(kVni)->page, 0);
+  EXPECT_EQ(FindControl(999), nullptr);
+}
+
+TEST(SettingsLayout, ControlsOfOnePageDoNotOverlap) {
+  auto controls = SettingsControls();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      const ControlSpec& a = controls[i];
+      const ControlSpec& b = controls[j];
+      bool samePage = a.page == b.page || a.page == kAllPages || b.page == kAllPages;
+      if (!samePage) continue;
+      if ((a.id == kBannerClose && b.id == kBannerOpen) || (a.id == kBannerOpen && b.id == kBannerClose))
+        continue;
+      int ah = a.kind == ControlKind::DropDown ? 26 : a.box.height;
+      int bh = b.kind == ControlKind::DropDown ? 26 : b.box.height;
+      bool overlap = a.box.x < b.box.x + b.box.width && b.box.x < a.box.x + a.box.width &&
+                     a.box.y < b.box.y + bh && b.box.y < a.box.y + ah;
+      EXPECT_FALSE(overlap) << "controls " << a.id << " and " << b.id << " at y " << a.box.y << " and "
+                            << b.box.y;
+    }
+  }
+}
+
+TEST(SettingsLayout, ScalingMultipliesThenDivides) {
+  struct Row {
+    int length, dpi, expected;
+  } rows[] = {{600, 96, 600}, {600, 144, 900}, {650, 120, 812}, {7, 144, 10}, {134, 192, 268}, {1, 120, 1}};
+  for (const Row& row : rows)
+    EXPECT_EQ(Scale(row.length, row.dpi), row.expected) << row.length << "@" << row.dpi;
+  Box b = Scale(Box{20, 78, 134, 30}, 144);
+  EXPECT_EQ((std::array<int, 4>{b.x, b.y, b.width, b.height}), (std::array<int, 4>{30, 117, 201, 45}));
+}
+
+TEST(SettingsLayout, TabsByClickAndByKey) {
+  struct Row {
+    int x, y, dpi;
+    std::optional<int> page;
+  } rows[] = {
+      {20, 78, 96, 0},      {153, 107, 96, 0}, {154, 90, 96, std::nullopt},  // the gap between tabs
+      {310, 90, 96, 2}, {450, 100, 96, 3}, {579, 107, 96, 3},           {580, 90, 96, std::nullopt},
+      {869, 161, 144, 3},   {30, 117, 144, 0}, {20, 78, 144, std::nullopt},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.x << "," << row.y << "@" << row.dpi);
+    EXPECT_EQ(TabAt(row.x, row.y, row.dpi), row.page);
+  }
+  EXPECT_EQ(NextPage(0, false), 1);
+  EXPECT_EQ(NextPage(3, false), 0);
+  EXPECT_EQ(NextPage(0, true), 3);
+  EXPECT_EQ(NextPage(2, true), 1);
+}
+
+TEST(SettingsLayout, FontsAndColoursByRole) {
+  EXPECT_EQ(FontFor(FontRoleOf(ControlKind::Header)).pixels, 11);
+  EXPECT_EQ(FontFor(FontRoleOf(ControlKind::Header)).weight, 600);
+  EXPECT_EQ(FontFor(FontRoleOf(ControlKind::Text)).pixels, 12);
+  EXPECT_EQ(FontFor(FontRoleOf(ControlKind::Check)).pixels, 14);
+  EXPECT_EQ(FontFor(FontRole::Title).weight, 600);
+  EXPECT_EQ(ColourOf(kFieldLine), ColourRole::Accent);
+  EXPECT_EQ(ColourOf(kUpdateBlock), ColourRole::UpdateBlock);
+  for (int id : {kHotkeyHint, kAbbrevCount, kWordCount, kElevatedLine, kVersion, kUpdateStatus}) {
+    EXPECT_EQ(ColourOf(id), ColourRole::Secondary) << id;
+  }
+  EXPECT_EQ(ColourOf(0), ColourRole::Main);
+}
+
+TEST(SettingsModel, TheThresholdSliderAndItsText) {
+  struct Row {
+    int position;
+    const char16_t* text;
+  } rows[] = {{10, u"1.0"}, {40, u"4.0"}, {23, u"2.3"}, {20, u"2.0"}, {37, u"3.7"}};
+  Settings s;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.position);
+    Follow f = OnThreshold(s, row.position);
+    EXPECT_TRUE(f.apply);
+    EXPECT_EQ(ThresholdText(s.en_threshold), row.text);
+    EXPECT_EQ(ThresholdPosition(s.en_threshold), row.position);  // back to the same place
+  }
+  EXPECT_EQ(ThresholdPosition(2.35f), 23);  // truncated
+}
+
+TEST(SettingsModel, ChecksAndRadiosSetTheirSettingAndApply) {
+  struct Row {
+    int id;
+    bool ticked;
+    uint8_t Settings::*field;
+    uint8_t expected;
+  } rows[] = {
+      {kOldTone, true, &Settings::old_tone, 1}, {kSmart, false, &Settings::smart, 0},
+      {kBsEdit, false, &Settings::bs_edit, 0},  {kFreeMarks, false, &Settings::free_marks, 0},
+      {kAutofix, false, &Settings::autofix, 0}, {kCapsVi, false, &Settings::caps_vi, 0},
+      {kContext, false, &Settings::context, 0}, {kAbbrevOn, false, &Settings::abbrev, 0},
+      {kEnabled, false, &Settings::enabled, 0},
+  };
+  SettingsState state;  // nothing read: nothing is written
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.id);
+    Settings s;
+    Follow f = OnButton(s, state, row.id, row.ticked, false);
+    EXPECT_TRUE(f.apply);
+    EXPECT_EQ(s.*row.field, row.expected);
+  }
+  Settings s;
+  EXPECT_TRUE(OnButton(s, state, kVni, true, false).apply);
+  EXPECT_EQ(s.method, 1);
+  EXPECT_FALSE(OnButton(s, state, kTelex, false, false).apply);  // the radio that lost its dot
+  EXPECT_EQ(s.method, 1);
+  OnButton(s, state, kTelex, true, false);
+  EXPECT_EQ(s.method, 0);
+}
+
+TEST(SettingsModel, ClearingSmartDisablesItsDependentsWithoutChangingThem) {
+  Settings s;
+  s.autofix = 0;
+  SettingsState state;
+  Follow f = OnButton(s, state, kSmart, false, false);
+  EXPECT_TRUE(f.refreshControls);
+  SettingsView v = ViewOf(s, 0, {}, 0);
+  EXPECT_FALSE(v.dependentsEnabled);
+  EXPECT_TRUE(v.freeMarks);
+  EXPECT_FALSE(v.autofix);
+  EXPECT_TRUE(v.capsVi);
+  OnButton(s, state, kSmart, true, false);
+  EXPECT_TRUE(ViewOf(s, 0, {}, 0).dependentsEnabled);
+}
+
+TEST(SettingsModel, TheHotkeyModeKeyAndHint) {
+  Settings s;
+  SettingsView v = ViewOf(s, 0, {}, 3);
+  EXPECT_EQ(v.hotkeyItem, 0);
+  EXPECT_FALSE(v.hotkeyKeyEnabled);
+  EXPECT_EQ(v.hotkeyHint, HotkeyHint(1));
+  EXPECT_TRUE(v.hotkeyHint.ends_with(u"Hoặc bấm chuột trái lên biểu tượng khay."));
+
+  EXPECT_TRUE(OnHotkeyMode(s, 1).refreshControls);
+  EXPECT_EQ(s.hotkey_mode, 2);
+  v = ViewOf(s, 0, {}, 3);
+  EXPECT_EQ(v.hotkeyItem, 1);
+  EXPECT_TRUE(v.hotkeyKeyEnabled);
+  EXPECT_EQ(v.hotkeyHint, u"Ctrl + Shift kèm phím bên cạnh. Chọn phím ít dùng để khỏi trùng.");
+
+  struct Row {
+    const char16_t* box;
+    char16_t key;
+  } rows[] = {{u"q", u'Q'}, {u"", u'Q'}, {u"k", u'K'}, {u"abcdefghij", u'A'}, {u"đ", u'Đ'}, {u"7", u'7'}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(row.key));
+    EXPECT_TRUE(OnHotkeyKey(s, row.box).apply);  // an empty box still applies, with the key in force
+    EXPECT_EQ(s.hotkey_char, row.key);
+  }
+  OnHotkeyMode(s, 0);
+  EXPECT_EQ(s.hotkey_mode, 1);
+}
+
+TEST(SettingsModel, WhileSuspendedTheOnBoxIsUndoneAndOpensTheUpdateWindow) {
+  Settings s;
+  SettingsState state;
+  s.enabled = 0;
+  Follow f = OnButton(s, state, kEnabled, true, true);
+  EXPECT_FALSE(f.apply);
+  EXPECT_TRUE(f.refreshControls);
+  EXPECT_TRUE(f.openUpdateWindow);
+  EXPECT_EQ(s.enabled, 0);
+  WindowFacts facts;
+  facts.suspended = true;
+  SettingsView v = ViewOf(s, 0, facts, 3);
+  EXPECT_FALSE(v.enabledBoxEnabled);
+  EXPECT_EQ(v.updateBlock, u"Cần cập nhật để bật lại bộ gõ.");
+  EXPECT_EQ(ViewOf(s, 0, {}, 3).updateBlock, u"");
+}
+
+TEST(SettingsModel, DefaultsKeepTheClosedBannerAndTheLibrary) {
+  Settings s;
+  SettingsState state;
+  s.method = 1;
+  s.smart = 0;
+  s.en_threshold = 3.5f;
+  s.hotkey_mode = 2;
+  s.startup = 0;
+  s.abbrev_lib = u"1.4.12";
+  EXPECT_TRUE(OnButton(s, state, kBannerClose, false, false).bannerHidden);
+  EXPECT_EQ(s.show_ads, 0);
+  Follow f = OnButton(s, state, kDefaults, false, false);
+  EXPECT_TRUE(f.apply);
+  EXPECT_TRUE(f.refreshControls);
+  Settings defaults;
+  EXPECT_EQ(s.method, defaults.method);
+  EXPECT_EQ(s.smart, 1);
+  EXPECT_EQ(s.en_threshold, 2.0f);
+  EXPECT_EQ(s.hotkey_mode, 1);
+  EXPECT_EQ(s.startup, 1);
+  EXPECT_EQ(s.show_ads, 0);  // a closed banner stays closed
+  EXPECT_EQ(s.abbrev_lib, u"1.4.12");
+}
+
+TEST(SettingsModel, ButtonsThatOnlyAskTheWindow) {
+  Settings s;
+  SettingsState state;
+  Follow f = OnButton(s, state, kCheckNow, false, false);
+  EXPECT_TRUE(f.startUpdateCheck);
+  EXPECT_EQ(f.statusText, u"Đang kiểm tra…");
+  EXPECT_FALSE(f.apply);
+  EXPECT_TRUE(OnButton(s, state, kToTray, false, false).closeWindow);
+  EXPECT_TRUE(OnButton(s, state, kUpdateOpen, false, false).openUpdateWindow);
+  EXPECT_TRUE(OnButton(s, state, kBannerOpen, false, false).openBannerLink);
+  EXPECT_FALSE(OnButton(s, state, 9999, true, false).apply);
+  EXPECT_EQ(BannerLinkToOpen(u"https://example.vn/a"), u"https://example.vn/a");
+  EXPECT_EQ(BannerLinkToOpen(u"javascript:alert(1)"), kVendorHomePage);
+  EXPECT_EQ(BannerLinkToOpen(u"htt"), kVendorHomePage);
+}
+
+TEST(SettingsModel, TheCurrentFieldLine) {
+  using C = ContextClass;
+  struct Row {
+    C fieldClass;
+    bool contextOn;
+    std::u16string detail;
+    const char16_t* expected;
+  } rows[] = {
+      {C::English, true, u"", u"Tiếng Anh — không bỏ dấu"},
+      {C::Vietnamese, true, u"proc:zalo.exe", u"Tiếng Việt — ưu tiên bỏ dấu   (proc:zalo.exe)"},
+      {C::Auto, true, u"", u"Tự quyết định"},
+      {C::English, false, u"proc:cmd.exe", u"Tự quyết định   (proc:cmd.exe)"},
+      {C::English, true, std::u16string(39, u'x'), nullptr},
+      {C::English, true, std::u16string(40, u'x'), u"Tiếng Anh — không bỏ dấu"},  // too long to show
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+    std::u16string line = FieldLine({false, row.fieldClass, row.detail}, row.contextOn);
+    if (row.expected) {
+      EXPECT_EQ(line, row.expected);
+    } else {
+      EXPECT_EQ(line, u"Tiếng Anh — không bỏ dấu   (" + row.detail + u")");
+    }
+  }
+}
+
+TEST(SettingsModel, TheSystemPageLines) {
+  WindowFacts facts;
+  facts.englishWords = 12345;
+  facts.updateStatus = u"Đã là bản mới nhất.";
+  facts.updateStatusCode = 2;
+  Settings s;
+  SettingsView v = ViewOf(s, 7, facts, 3);
+  EXPECT_EQ(v.wordCount, u"Từ điển tiếng Anh: 12345 từ");
+  EXPECT_EQ(v.abbrevCount, u"7 mục");
+  EXPECT_EQ(v.elevatedLine, u"Gõ trong cửa sổ quyền admin:  không  (cần bản ký số)");
+  EXPECT_EQ(ElevatedLine(true), u"Gõ trong cửa sổ quyền admin:  được");
+  EXPECT_TRUE(v.showUpdateOpen);
+  EXPECT_TRUE(v.showCheckNow);
+  v = ViewOf(s, 7, facts, 2);  // the update buttons belong to the system page
+  EXPECT_FALSE(v.showUpdateOpen);
+  EXPECT_FALSE(v.showCheckNow);
+  facts.updateBusy = true;
+  facts.updateStatusCode = 1;
+  v = ViewOf(s, 7, facts, 3);
+  EXPECT_FALSE(v.showUpdateOpen);
+  EXPECT_FALSE(v.showCheckNow);
+}
+
+}  // namespace
+}  // namespace tonvira::ui

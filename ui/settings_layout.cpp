@@ -1,0 +1,214 @@
+#include "ui/settings_layout.h"
+
+#include <algorithm>
+
+namespace tonvira::ui {
+namespace {
+
+using K = ControlKind;
+
+constexpr ControlSpec kControls[] = {
+    // Kiểu gõ
+    {0, 0, K::Header, u"KIỂU GÕ", {40, 134, 200, 18}},
+    {kTelex, 0, K::Radio, u"Telex", {40, 158, 130, 24}, true},
+    {kVni, 0, K::Radio, u"VNI", {180, 158, 130, 24}},
+    {0,
+     0,
+     K::Text,
+     u"Telex dùng chữ cái làm phím dấu (aa, ow, s, f…) nên hay lẫn với tiếng Anh.\nVNI dùng chữ số (a6, o7, "
+     u"1-5) "
+     u"nên gần như không lẫn.",
+     {40, 188, 500, 40}},
+    {kOldTone,
+     0,
+     K::Check,
+     u"Đặt dấu thanh kiểu mới  (hoà, thuý thay vì hòa, thúy)",
+     {40, 236, 420, 24},
+     true},
+    {0, 0, K::Header, u"ĐOÁN THÔNG MINH", {40, 282, 260, 18}},
+    {kSmart, 0, K::Check, u"Đoán thông minh", {40, 304, 420, 24}, true},
+    {0,
+     0,
+     K::Text,
+     u"Tắt = gõ sao ra thế: chỉ bỏ dấu theo Telex/VNI, không tự giữ nguyên từ tiếng Anh.",
+     {40, 330, 500, 18}},  // 18 high, not 20: it ends where the next line begins
+    {0, 0, K::Text, u"Ô mật khẩu thì luôn giữ nguyên, dù bật hay tắt.", {40, 348, 500, 20}},
+    {0, 0, K::Header, u"SỬA LỖI GÕ", {40, 380, 260, 18}},
+    {kBsEdit,
+     0,
+     K::Check,
+     u"Sửa dấu tại chỗ sau phím lùi  (không phải xoá cả từ gõ lại)",
+     {40, 400, 500, 24},
+     true},
+    {kFreeMarks, 0, K::Check, u"Chấp nhận gõ dấu sai thứ tự  (toio → tôi,  muaw → mưa)", {40, 424, 500, 24}},
+    {kAutofix,
+     0,
+     K::Check,
+     u"Tự sửa lỗi gõ khi kết thúc từ  (trogn → trong,  100dd → 100đ)",
+     {40, 448, 500, 24}},
+    {kCapsVi, 0, K::Check, u"Gõ chữ IN HOA ra tiếng Việt  (COONGJ HOAF → CỘNG HÒA)", {40, 472, 500, 24}},
+    // Ngữ cảnh
+    {0, 1, K::Header, u"NHẬN BIẾT NGỮ CẢNH", {40, 134, 300, 18}},
+    {kContext,
+     1,
+     K::Check,
+     u"Tự nhận biết ngữ cảnh  (Tiếng Việt / Tiếng Anh theo từng ô nhập)",
+     {40, 156, 420, 24},
+     true},
+    {0, 1, K::Text, u"Ô nhập hiện tại", {40, 188, 120, 20}},
+    {kFieldLine, 1, K::Text, u"", {164, 188, 380, 20}},
+    {0, 1, K::Text, u"Ngưỡng nhận tiếng Anh", {40, 216, 165, 20}},
+    {kThresholdValue, 1, K::CentredText, u"", {500, 216, 40, 20}},
+    {kThreshold, 1, K::Trackbar, u"", {210, 214, 280, 26}},
+    {0, 1, K::Text, u"Thấp = dễ nhận là tiếng Anh   ·   Cao = ưu tiên tiếng Việt", {40, 242, 490, 20}},
+    {0, 1, K::Header, u"NGÔN NGỮ THEO PHẦN MỀM", {40, 278, 340, 18}},
+    {0,
+     1,
+     K::Text,
+     u"Mỗi phần mềm một thói quen: Zalo hay tiếng Việt, terminal hay tiếng Anh.",
+     {40, 298, 500, 20}},
+    {kAppList, 1, K::ListView, u"", {40, 322, 500, 148}},
+    {kAddApp, 1, K::Button, u"Thêm app đang mở", {40, 480, 158, 30}},
+    {kChangeAppLanguage, 1, K::Button, u"Đổi ngôn ngữ", {206, 480, 130, 30}},
+    {kDeleteApp, 1, K::Button, u"Xoá", {344, 480, 76, 30}},
+    {kOpenContextFile, 1, K::Button, u"Mở file…", {428, 480, 112, 30}},
+    // Gõ tắt
+    {0, 2, K::Header, u"GÕ TẮT", {40, 134, 200, 18}},
+    {kAbbrevOn, 2, K::Check, u"Bật gõ tắt", {40, 154, 180, 24}, true},
+    {kAbbrevCount, 2, K::Text, u"", {228, 157, 120, 20}},
+    {0,
+     2,
+     K::Text,
+     u"Gõ khoá rồi dấu cách, Tonvira thay bằng bản đầy đủ.\nVí dụ:  chxhcnvn  →  Cộng hòa Xã hội Chủ nghĩa "
+     u"Việt Nam",
+     {40, 180, 500, 36}},
+    {kAbbrevList, 2, K::ListView, u"", {40, 220, 500, 196}},
+    {kAbbrevKey, 2, K::Edit, u"", {40, 426, 110, 26}},
+    {kAbbrevExpansion, 2, K::Edit, u"", {158, 426, 300, 26}},
+    {kAbbrevAdd, 2, K::Button, u"Thêm", {466, 424, 74, 30}},
+    {kAbbrevDelete, 2, K::Button, u"Xoá mục đã chọn", {40, 464, 152, 30}},
+    {kAbbrevImport, 2, K::Button, u"Nhập từ Excel / CSV…", {200, 464, 186, 30}},
+    {kAbbrevSample, 2, K::Button, u"Mở file mẫu", {394, 464, 146, 30}},
+    // Hệ thống
+    {0, 3, K::Header, u"HỆ THỐNG", {40, 134, 200, 18}},
+    {kEnabled, 3, K::Check, u"Bật bộ gõ", {40, 156, 120, 24}, true},
+    {kUpdateBlock, 3, K::Text, u"", {168, 160, 372, 20}},
+    {kStartup, 3, K::Check, u"Khởi động cùng Windows", {40, 186, 340, 24}},
+    {0, 3, K::Header, u"PHÍM TẮT BẬT / TẮT", {40, 228, 260, 18}},
+    {kHotkeyMode, 3, K::DropDown, u"", {40, 250, 230, 200}},
+    {kHotkeyKey, 3, K::HotkeyEdit, u"", {282, 250, 44, 26}},
+    {kHotkeyHint,
+     3,
+     K::Text,
+     u"Ctrl + Shift: nhấn rồi thả cả hai, không kèm phím nào khác.",
+     {40, 284, 500, 38}},
+    {0, 3, K::Header, u"THÔNG TIN", {40, 326, 200, 18}},
+    {kWordCount, 3, K::Text, u"Từ điển tiếng Anh: %zu từ", {40, 348, 420, 20}},
+    {kElevatedLine, 3, K::Text, u"", {40, 368, 480, 20}},
+    {0, 3, K::Header, u"CẬP NHẬT", {40, 396, 200, 18}},
+    {kVersion, 3, K::Text, u"Phiên bản đang dùng: ", {40, 416, 480, 18}},
+    {kUpdateStatus, 3, K::Text, u"", {40, 434, 500, 50}},
+    {kCheckNow, 3, K::Button, u"Kiểm tra ngay", {40, 486, 130, 30}},
+    {kUpdateOpen, 3, K::Button, u"Cập nhật", {178, 486, 110, 30}},
+    // Every page
+    {kBannerClose, kAllPages, K::TextButton, u"✕", {538, 538, 26, 26}},
+    {kBannerOpen, kAllPages, K::Button, u"Xem", {474, 542, 56, 26}},
+    {kDefaults, kAllPages, K::Button, u"Mặc định", {20, 596, 112, 36}},
+    {0, kAllPages, K::Text, u"Đóng cửa sổ, Tonvira vẫn chạy ở khay hệ thống", {146, 606, 320, 20}},
+    {kToTray, kAllPages, K::PrimaryButton, u"Thu về khay", {476, 596, 104, 36}},
+};
+
+}  // namespace
+
+std::span<const ControlSpec> SettingsControls() {
+  return kControls;
+}
+
+const ControlSpec* FindControl(int id) {
+  if (id == 0) return nullptr;
+  auto it = std::find_if(std::begin(kControls), std::end(kControls),
+                         [id](const ControlSpec& c) { return c.id == id; });
+  return it == std::end(kControls) ? nullptr : &*it;
+}
+
+Box Scale(const Box& b, int dpi) {
+  return {Scale(b.x, dpi), Scale(b.y, dpi), Scale(b.width, dpi), Scale(b.height, dpi)};
+}
+
+FontSpec FontFor(FontRole role) {
+  switch (role) {
+    case FontRole::Title:
+      return {20, 600};
+    case FontRole::Header:
+      return {11, 600};
+    case FontRole::Body:
+      return {12, 400};
+    case FontRole::BannerTitle:
+      return {13, 600};
+    case FontRole::Control:
+    default:
+      return {14, 400};
+  }
+}
+
+FontRole FontRoleOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Header:
+      return FontRole::Header;
+    case ControlKind::Text:
+    case ControlKind::CentredText:
+      return FontRole::Body;
+    default:
+      return FontRole::Control;
+  }
+}
+
+ColourRole ColourOf(int id) {
+  switch (id) {
+    case kFieldLine:
+      return ColourRole::Accent;
+    case kUpdateBlock:
+      return ColourRole::UpdateBlock;
+    case kHotkeyHint:
+    case kAbbrevCount:
+    case kWordCount:
+    case kElevatedLine:
+    case kVersion:
+    case kUpdateStatus:
+      return ColourRole::Secondary;
+    default:
+      return ColourRole::Main;
+  }
+}
+
+Rgb ColourFor(ColourRole role) {
+  switch (role) {
+    case ColourRole::Secondary:
+      return colour::kSecondaryText;
+    case ColourRole::Accent:
+      return colour::kAccent;
+    case ColourRole::UpdateBlock:
+      return colour::kUpdateBlock;
+    case ColourRole::Main:
+    default:
+      return colour::kMainText;
+  }
+}
+
+std::optional<int> TabAt(int x, int y, int dpi) {
+  for (int page = 0; page < kPageCount; ++page) {
+    Box b = Scale(kTabs[page], dpi);
+    if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height) return page;
+  }
+  return std::nullopt;
+}
+
+int NextPage(int page, bool backwards) {
+  return (page + (backwards ? kPageCount - 1 : 1)) % kPageCount;
+}
+
+bool OnPage(const ControlSpec& control, int page) {
+  return control.page == kAllPages || control.page == page;
+}
+
+}  // namespace tonvira::ui

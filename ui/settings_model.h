@@ -1,0 +1,97 @@
+// What the settings window shows and what its controls do, apart from Win32. Every control
+// acts at once: the change goes into the settings and is applied (and so saved); the window
+// code only reads the view back into its controls and does the follow-ups it is told.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/app.h"
+#include "app/shell.h"
+
+namespace tonvira::ui {
+
+// What the window shows besides the settings.
+struct WindowFacts {
+  bool suspended = false;  // Vietnamese is suspended for a required update
+  FieldFacts field;        // the focused field, as focus tracking saw it last
+  size_t englishWords = 0;
+  bool uiAccess = false;  // the process may type into elevated windows
+  // From the updater: "nothing to offer" until it runs.
+  std::u16string updateStatus;
+  int updateStatusCode = 0;
+  bool updateBusy = false;
+};
+
+// The state of every control that follows the settings or the program.
+struct SettingsView {
+  bool vni = false;
+  bool oldTone = false, smart = true, bsEdit = true, freeMarks = true, autofix = true, capsVi = true;
+  bool dependentsEnabled = true;  // free marks, autofix and capitals follow smart
+  bool context = true;
+  std::u16string fieldLine;
+  int thresholdPosition = 20;
+  std::u16string thresholdText;
+  bool abbrev = true;
+  std::u16string abbrevCount;
+  bool enabled = true;
+  bool enabledBoxEnabled = true;
+  std::u16string updateBlock;
+  bool startup = true;
+  int hotkeyItem = 0;
+  std::u16string hotkeyKey;
+  bool hotkeyKeyEnabled = false;
+  std::u16string hotkeyHint;
+  std::u16string wordCount;
+  std::u16string elevatedLine;
+  std::u16string updateStatus;
+  bool showUpdateOpen = false;  // on the system page only
+  bool showCheckNow = false;
+  bool banner = true;
+};
+
+SettingsView ViewOf(const Settings& settings, size_t abbrevEntries, const WindowFacts& facts, int page);
+
+std::u16string FieldLine(const FieldFacts& field, bool contextOn);
+std::u16string HotkeyHint(int32_t hotkeyMode);
+std::u16string ElevatedLine(bool uiAccess);
+std::u16string ThresholdText(float threshold);
+// The trackbar holds the threshold in tenths, 10 to 40.
+inline constexpr int kThresholdMin = 10;
+inline constexpr int kThresholdMax = 40;
+int ThresholdPosition(float threshold);
+float ThresholdFromPosition(int position);
+std::u16string CountText(std::u16string_view format, size_t count);  // "%zu mục", "… %zu từ"
+
+// What a control's action asks of the window besides the settings it changed.
+struct Follow {
+  bool apply = false;             // ApplySettings (which saves)
+  bool refreshControls = false;   // set every control from the settings again
+  bool openUpdateWindow = false;  // a toggle refused while suspended
+  bool closeWindow = false;
+  bool startUpdateCheck = false;
+  bool bannerHidden = false;  // hide both banner buttons and repaint
+  bool openBannerLink = false;
+  std::optional<std::u16string> statusText;  // for the update status line
+};
+
+// A click on a check box or radio button (ticked: its state after the click).
+Follow OnButton(Settings& settings, const SettingsState& state, int id, bool ticked, bool suspended);
+// The trackbar moved.
+Follow OnThreshold(Settings& settings, int position);
+// The hotkey drop-down changed: item 1 is Ctrl+Shift+key.
+Follow OnHotkeyMode(Settings& settings, int item);
+// The hotkey key box changed: its first character (upper case) becomes the key; an empty box
+// keeps the key in force.
+Follow OnHotkeyKey(Settings& settings, std::u16string_view boxText);
+// "Mặc định": every setting back to its default but the banner's and the library's.
+Follow RestoreDefaults(Settings& settings, const SettingsState& state);
+
+// The link opened by the banner's "Xem": the banner's own when it is a web address.
+std::u16string BannerLinkToOpen(std::u16string_view bannerLink);
+inline constexpr std::u16string_view kVendorHomePage = u"https://tonvira.vn";
+
+}  // namespace tonvira::ui
