@@ -65,9 +65,9 @@ TEST(SettingsLayout, TabsByClickAndByKey) {
     int x, y, dpi;
     std::optional<int> page;
   } rows[] = {
-      {20, 78, 96, 0},      {153, 107, 96, 0}, {154, 90, 96, std::nullopt},  // the gap between tabs
-      {310, 90, 96, 2}, {450, 100, 96, 3}, {579, 107, 96, 3},           {580, 90, 96, std::nullopt},
-      {869, 161, 144, 3},   {30, 117, 144, 0}, {20, 78, 144, std::nullopt},
+      {20, 78, 96, 0},    {153, 107, 96, 0}, {154, 90, 96, std::nullopt},  // the gap between tabs
+      {310, 90, 96, 2},   {450, 100, 96, 3}, {579, 107, 96, 3},           {580, 90, 96, std::nullopt},
+      {869, 161, 144, 3}, {30, 117, 144, 0}, {20, 78, 144, std::nullopt},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.x << "," << row.y << "@" << row.dpi);

@@ -1,4 +1,5 @@
 target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/settings_model_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/abbrev_editor_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/app_rules_test.cpp
 )
