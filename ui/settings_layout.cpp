@@ -53,7 +53,7 @@ constexpr ControlSpec kControls[] = {
      1,
      K::Check,
      u"Tự nhận biết ngữ cảnh  (Tiếng Việt / Tiếng Anh theo từng ô nhập)",
-     {40, 156, 420, 24},
+     {40, 156, 500, 24},  // 500 wide, not 420: the caption needs it
      true},
     {0, 1, K::Text, u"Ô nhập hiện tại", {40, 188, 120, 20}},
     {kFieldLine, 1, K::Text, u"", {164, 188, 380, 20}},

@@ -96,6 +96,7 @@ SettingsView ViewOf(const Settings& s, size_t abbrevEntries, const WindowFacts& 
   v.hotkeyHint = HotkeyHint(s.hotkey_mode);
   v.wordCount = CountText(FindControl(kWordCount)->caption, facts.englishWords);
   v.elevatedLine = ElevatedLine(facts.uiAccess);
+  v.versionLine = std::u16string(FindControl(kVersion)->caption) + facts.version;
   v.updateStatus = facts.updateStatus;
   v.showUpdateOpen = page == 3 && (facts.updateStatusCode == 2 || facts.updateStatusCode == 3);
   v.showCheckNow = page == 3 && !facts.updateBusy;

@@ -20,6 +20,7 @@ struct WindowFacts {
   FieldFacts field;        // the focused field, as focus tracking saw it last
   size_t englishWords = 0;
   bool uiAccess = false;  // the process may type into elevated windows
+  std::u16string version;  // the running version
   // From the updater: "nothing to offer" until it runs.
   std::u16string updateStatus;
   int updateStatusCode = 0;
@@ -47,6 +48,7 @@ struct SettingsView {
   std::u16string hotkeyHint;
   std::u16string wordCount;
   std::u16string elevatedLine;
+  std::u16string versionLine;
   std::u16string updateStatus;
   bool showUpdateOpen = false;  // on the system page only
   bool showCheckNow = false;

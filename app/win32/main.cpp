@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "app/version.h"
 #include "app/win32/clipboard.h"
 #include "app/win32/processes.h"
 #include "app/win32/tray.h"
@@ -24,6 +25,7 @@
 #include "engine/engine.h"
 #include "input/log.h"
 #include "input/pipeline.h"
+#include "ui/win32/settings_window.h"
 
 namespace tonvira {
 namespace {
@@ -68,6 +70,42 @@ DWORD WINAPI PlayBeep(void* frequency) {
   return 0;
 }
 
+// Whether this process may type into elevated windows (a signed build with UI access).
+bool HasUiAccess() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  KernelHandle owner(token);
+  DWORD access = 0;
+  DWORD size = 0;
+  return GetTokenInformation(token, TokenUIAccess, &access, sizeof(access), &size) && access != 0;
+}
+
+// What the settings window needs from the program.
+class WindowsSettingsHost final : public ui::SettingsHost {
+ public:
+  explicit WindowsSettingsHost(WindowsApp& w) : w_(w) {}
+  App& TheApp() override { return w_.app; }
+  FocusTracker& Tracker() override { return w_.focusTracker; }
+  ui::WindowFacts Facts() override {
+    ui::WindowFacts facts;
+    facts.suspended = IsSuspended(w_.app.pipeline);
+    FocusFields focus = w_.focusTracker.published.Load();
+    facts.field = {focus.password, focus.fieldClass, GetFocusDescription(w_.focusTracker)};
+    facts.englishWords = w_.app.lexicon.english.levels.size();
+    facts.uiAccess = uiAccess_;
+    facts.version = std::u16string(kRunningVersion);
+    return facts;  // the updater's status: nothing to offer until it runs
+  }
+  Banner CurrentBanner() override { return FallbackBanner(); }
+  void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }  // the updater's window comes later
+  void StartUpdateCheck() override {}
+  void ClassifyAgain() override { RequestClassification(); }
+
+ private:
+  WindowsApp& w_;
+  bool uiAccess_ = HasUiAccess();
+};
+
 // What the main window asks of Windows.
 class WindowsShell final : public ShellSystem {
  public:
@@ -106,11 +144,12 @@ class WindowsShell final : public ShellSystem {
   void CloseMainWindow() override { DestroyWindow(w_.mainWindow); }
   void EndMessageLoop() override { PostQuitMessage(0); }
 
-  // The settings window and the updater fill these.
+  // The updater fills these.
   void OpenSettingsWindow(std::optional<int> page) override {
-    LogLine("cua so cai dat: trang %d\n", page.value_or(-1));
+    static WindowsSettingsHost host(w_);
+    ui::OpenSettingsWindow(host, page);
   }
-  void RefreshSettingsWindow() override {}
+  void RefreshSettingsWindow() override { ui::RefreshSettingsControls(); }
   UpdateView Update() override { return {}; }
   void RefreshUpdateState() override {}
   void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }
@@ -262,6 +301,8 @@ int Run() {
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // The settings window's Tab, arrows and Ctrl+Tab move between its controls and pages.
+    if (ui::HandleSettingsWindowMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

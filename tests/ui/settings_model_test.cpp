@@ -268,12 +268,14 @@ TEST(SettingsModel, TheCurrentFieldLine) {
 TEST(SettingsModel, TheSystemPageLines) {
   WindowFacts facts;
   facts.englishWords = 12345;
+  facts.version = u"1.4.12";
   facts.updateStatus = u"Đã là bản mới nhất.";
   facts.updateStatusCode = 2;
   Settings s;
   SettingsView v = ViewOf(s, 7, facts, 3);
   EXPECT_EQ(v.wordCount, u"Từ điển tiếng Anh: 12345 từ");
   EXPECT_EQ(v.abbrevCount, u"7 mục");
+  EXPECT_EQ(v.versionLine, u"Phiên bản đang dùng: 1.4.12");
   EXPECT_EQ(v.elevatedLine, u"Gõ trong cửa sổ quyền admin:  không  (cần bản ký số)");
   EXPECT_EQ(ElevatedLine(true), u"Gõ trong cửa sổ quyền admin:  được");
   EXPECT_TRUE(v.showUpdateOpen);

@@ -31,6 +31,7 @@ LAYER_OF_PATH = [
     ("app/win32/main.cpp", "program"),
     ("app/", "app"),
     ("ui/", "ui"),
+    ("promo/", "promo"),
 ]
 
 # What each layer may include besides itself.
@@ -43,9 +44,10 @@ BELOW = {
     "context": {"text", "config"},
     "input": {"text", "compose", "config", "decide", "engine", "context"},
     "app": {"text", "compose", "config", "decide", "engine", "context", "input"},
-    "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app"},
+    "promo": {"text", "config"},
+    "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo"},
     # The program's entry point puts every part together.
-    "program": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "ui"},
+    "program": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo", "ui"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

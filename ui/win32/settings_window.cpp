@@ -1,0 +1,688 @@
+#include "ui/win32/settings_window.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/apply_settings.h"
+#include "config/data_folder.h"
+#include "input/log.h"
+#include "input/pipeline.h"
+#include "ui/abbrev_editor.h"
+#include "ui/app_rules.h"
+#include "ui/settings_layout.h"
+
+namespace tonvira::ui {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TonviraSettings";
+constexpr wchar_t kVietBoxProperty[] = L"Tonvira.VietBox";
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 700;
+constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+constexpr int kFontRoles = 5;
+
+std::wstring Wide(std::u16string_view s) {
+  return std::wstring(s.begin(), s.end());
+}
+std::u16string Narrow(std::wstring_view s) {
+  return std::u16string(s.begin(), s.end());
+}
+COLORREF Colour(Rgb c) {
+  return RGB(c.r, c.g, c.b);
+}
+
+// The page's message boxes, owned by the settings window.
+class WindowDialogs final : public Dialogs {
+ public:
+  explicit WindowDialogs(HWND owner) : owner_(owner) {}
+  void Tell(const UserMessage& m) override { Show(m, MB_OK); }
+  bool Ask(const UserMessage& m) override { return Show(m, MB_YESNO | MB_DEFBUTTON2) == IDYES; }
+
+ private:
+  int Show(const UserMessage& m, UINT buttons) {
+    UINT icon = MB_ICONINFORMATION;
+    if (m.icon == MessageIcon::Warning) icon = MB_ICONWARNING;
+    if (m.icon == MessageIcon::Error) icon = MB_ICONERROR;
+    if (m.icon == MessageIcon::Question) icon = MB_ICONQUESTION;
+    return MessageBoxW(owner_, Wide(m.text).c_str(), Wide(m.title).c_str(), buttons | icon);
+  }
+  HWND owner_;
+};
+
+struct Control {
+  const ControlSpec* spec;
+  HWND window;
+};
+
+struct SettingsWindow {
+  SettingsHost* host = nullptr;
+  HWND window = nullptr;
+  int page = 0;
+  int dpi = 96;
+  std::vector<Control> controls;
+  std::array<HFONT, kFontRoles> fonts{};
+  HBRUSH background = nullptr;
+  HBRUSH card = nullptr;
+  HICON icon = nullptr;
+  bool settingControls = false;  // the code itself is writing the controls: no actions
+  std::unique_ptr<AbbrevEditor> editor;
+
+  HWND Child(int id) const {
+    for (const Control& c : controls) {
+      if (c.spec->id == id) return c.window;
+    }
+    return nullptr;
+  }
+  int Px(int length) const { return Scale(length, dpi); }
+};
+
+SettingsWindow* g_window = nullptr;
+
+void FreeDrawingObjects(SettingsWindow& w) {
+  for (HFONT& font : w.fonts) {
+    if (font) DeleteObject(font);
+    font = nullptr;
+  }
+  if (w.background) DeleteObject(w.background);
+  if (w.card) DeleteObject(w.card);
+  if (w.icon) DestroyIcon(w.icon);
+  w.background = w.card = nullptr;
+  w.icon = nullptr;
+}
+
+// Fonts, brushes and the icon at the window's DPI.
+void MakeDrawingObjects(SettingsWindow& w) {
+  FreeDrawingObjects(w);
+  for (int role = 0; role < kFontRoles; ++role) {
+    FontSpec f = FontFor(static_cast<FontRole>(role));
+    w.fonts[role] = CreateFontW(-w.Px(f.pixels), 0, 0, 0, f.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+  }
+  w.background = CreateSolidBrush(Colour(colour::kBackground));
+  w.card = CreateSolidBrush(Colour(colour::kCard));
+  w.icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, w.Px(40),
+                                         w.Px(40), LR_DEFAULTCOLOR));
+}
+
+HFONT FontOf(const SettingsWindow& w, FontRole role) {
+  return w.fonts[static_cast<int>(role)];
+}
+
+const wchar_t* ClassFor(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Header:
+    case ControlKind::Text:
+    case ControlKind::CentredText:
+      return L"STATIC";
+    case ControlKind::Trackbar:
+      return TRACKBAR_CLASSW;
+    case ControlKind::DropDown:
+      return WC_COMBOBOXW;
+    case ControlKind::ListView:
+      return WC_LISTVIEWW;
+    case ControlKind::Edit:
+    case ControlKind::HotkeyEdit:
+      return L"EDIT";
+    default:
+      return L"BUTTON";
+  }
+}
+
+DWORD StyleFor(const ControlSpec& c) {
+  DWORD style = WS_CHILD;
+  if (c.startsGroup) style |= WS_GROUP;
+  switch (c.kind) {
+    case ControlKind::Header:
+    case ControlKind::Text:
+      return style | SS_LEFT | SS_NOPREFIX;
+    case ControlKind::CentredText:
+      return style | SS_CENTER | SS_NOPREFIX;
+    case ControlKind::Radio:
+      return style | WS_TABSTOP | BS_AUTORADIOBUTTON;
+    case ControlKind::Check:
+      return style | WS_TABSTOP | BS_AUTOCHECKBOX;
+    case ControlKind::Trackbar:
+      return style | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS;
+    case ControlKind::DropDown:
+      return style | WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL;
+    case ControlKind::ListView:
+      return style | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+    case ControlKind::Edit:
+      return style | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+    case ControlKind::HotkeyEdit:
+      return style | WS_TABSTOP | WS_BORDER | ES_CENTER | ES_UPPERCASE;
+    default:
+      return style | WS_TABSTOP | BS_OWNERDRAW;
+  }
+}
+
+void AddColumns(HWND list, int dpi, const std::array<std::pair<const wchar_t*, int>, 2>& columns) {
+  for (int i = 0; i < 2; ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<wchar_t*>(columns[i].first);
+    column.cx = Scale(columns[i].second, dpi);
+    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void CreateControls(SettingsWindow& w) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const ControlSpec& spec : SettingsControls()) {
+    Box b = Scale(spec.box, w.dpi);
+    std::wstring caption = Wide(spec.caption);
+    HWND child =
+        CreateWindowExW(0, ClassFor(spec.kind), caption.c_str(), StyleFor(spec), b.x, b.y, b.width, b.height,
+                        w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (!child) continue;
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(w, FontRoleOf(spec.kind))), FALSE);
+    w.controls.push_back({&spec, child});
+  }
+  SendMessageW(w.Child(kThreshold), TBM_SETRANGE, FALSE, MAKELPARAM(kThresholdMin, kThresholdMax));
+  for (std::u16string_view item : kHotkeyModeItems) {
+    SendMessageW(w.Child(kHotkeyMode), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+  }
+  SendMessageW(w.Child(kHotkeyKey), EM_SETLIMITTEXT, 7, 0);
+  SendMessageW(w.Child(kAbbrevKey), EM_SETLIMITTEXT, kKeyBoxUnits, 0);
+  SendMessageW(w.Child(kAbbrevExpansion), EM_SETLIMITTEXT, kExpansionBoxUnits, 0);
+  for (int id : {kAppList, kAbbrevList}) {
+    SendMessageW(w.Child(id), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  }
+  AddColumns(w.Child(kAppList), w.dpi, {{{L"Phần mềm", 290}, {L"Ngôn ngữ ưu tiên", 190}}});
+  AddColumns(w.Child(kAbbrevList), w.dpi, {{{L"Khoá", 130}, {L"Bản khai triển", 350}}});
+  // The hook composes Vietnamese in this box although it is ours; the key box stays plain.
+  SetPropW(w.Child(kAbbrevExpansion), kVietBoxProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void SetTextIfDifferent(HWND control, const std::u16string& text) {
+  if (!control) return;
+  int length = GetWindowTextLengthW(control);
+  std::wstring now(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, now.data(), length + 1);
+  now.resize(static_cast<size_t>(length));
+  if (Narrow(now) != text) SetWindowTextW(control, Wide(text).c_str());
+}
+
+void SetCheck(HWND control, bool on) {
+  if (control) SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void ListRows(HWND list, const std::vector<std::pair<std::u16string, std::u16string>>& rows) {
+  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    std::wstring first = Wide(rows[i].first);
+    std::wstring second = Wide(rows[i].second);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(i);
+    item.pszText = first.data();
+    int at = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    item.iItem = at;
+    item.iSubItem = 1;
+    item.pszText = second.data();
+    SendMessageW(list, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+std::optional<size_t> SelectedRow(HWND list) {
+  int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (row < 0) return std::nullopt;
+  return static_cast<size_t>(row);
+}
+
+void SelectRow(HWND list, std::optional<size_t> row) {
+  if (!row) return;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, *row, reinterpret_cast<LPARAM>(&item));
+}
+
+void RefreshAbbrevList(SettingsWindow& w) {
+  App& app = w.host->TheApp();
+  ListRows(w.Child(kAbbrevList), SortedAbbrevs(app.abbrevs));
+  SetTextIfDifferent(w.Child(kAbbrevCount), CountText(u"%zu mục", app.abbrevs.expansions.size()));
+}
+
+void RefreshAppList(SettingsWindow& w, std::optional<size_t> select) {
+  ContextRules rules = CopyContextRules(w.host->Tracker());
+  std::vector<std::pair<std::u16string, std::u16string>> rows;
+  for (size_t i : ProcessRuleRows(rules)) {
+    rows.emplace_back(rules[i].value, std::u16string(ClassCaption(rules[i].contextClass)));
+  }
+  ListRows(w.Child(kAppList), rows);
+  SelectRow(w.Child(kAppList), select);
+}
+
+bool Visible(const SettingsWindow& w, const SettingsView& view, const ControlSpec& spec) {
+  if (!OnPage(spec, w.page)) return false;
+  switch (spec.id) {
+    case kBannerClose:
+    case kBannerOpen:
+      return view.banner;
+    case kUpdateOpen:
+      return view.showUpdateOpen;
+    case kCheckNow:
+      return view.showCheckNow;
+    default:
+      return true;
+  }
+}
+
+// Every control from the settings and the program's state; texts only when they changed.
+void SetControls(SettingsWindow& w) {
+  App& app = w.host->TheApp();
+  WindowFacts facts = w.host->Facts();
+  SettingsView v = ViewOf(app.settings, app.abbrevs.expansions.size(), facts, w.page);
+  w.settingControls = true;
+  SetCheck(w.Child(kTelex), !v.vni);
+  SetCheck(w.Child(kVni), v.vni);
+  SetCheck(w.Child(kOldTone), v.oldTone);
+  SetCheck(w.Child(kSmart), v.smart);
+  SetCheck(w.Child(kBsEdit), v.bsEdit);
+  SetCheck(w.Child(kFreeMarks), v.freeMarks);
+  SetCheck(w.Child(kAutofix), v.autofix);
+  SetCheck(w.Child(kCapsVi), v.capsVi);
+  for (int id : {kFreeMarks, kAutofix, kCapsVi}) EnableWindow(w.Child(id), v.dependentsEnabled);
+  SetCheck(w.Child(kContext), v.context);
+  SetTextIfDifferent(w.Child(kFieldLine), v.fieldLine);
+  SendMessageW(w.Child(kThreshold), TBM_SETPOS, TRUE, v.thresholdPosition);
+  SetTextIfDifferent(w.Child(kThresholdValue), v.thresholdText);
+  SetCheck(w.Child(kAbbrevOn), v.abbrev);
+  SetTextIfDifferent(w.Child(kAbbrevCount), v.abbrevCount);
+  SetCheck(w.Child(kEnabled), v.enabled);
+  EnableWindow(w.Child(kEnabled), v.enabledBoxEnabled);
+  SetTextIfDifferent(w.Child(kUpdateBlock), v.updateBlock);
+  SetCheck(w.Child(kStartup), v.startup);
+  SendMessageW(w.Child(kHotkeyMode), CB_SETCURSEL, v.hotkeyItem, 0);
+  SetTextIfDifferent(w.Child(kHotkeyKey), v.hotkeyKey);
+  EnableWindow(w.Child(kHotkeyKey), v.hotkeyKeyEnabled);
+  SetTextIfDifferent(w.Child(kHotkeyHint), v.hotkeyHint);
+  SetTextIfDifferent(w.Child(kWordCount), v.wordCount);
+  SetTextIfDifferent(w.Child(kElevatedLine), v.elevatedLine);
+  SetTextIfDifferent(w.Child(kVersion), v.versionLine);
+  SetTextIfDifferent(w.Child(kUpdateStatus), v.updateStatus);
+  for (const Control& c : w.controls) {
+    bool visible = Visible(w, v, *c.spec);
+    if ((IsWindowVisible(c.window) != FALSE) != visible) ShowWindow(c.window, visible ? SW_SHOWNA : SW_HIDE);
+  }
+  w.settingControls = false;
+}
+
+void ShowPage(SettingsWindow& w, int page) {
+  if (page < 0 || page >= kPageCount) return;
+  w.page = page;
+  SetControls(w);
+  InvalidateRect(w.window, nullptr, TRUE);
+  LogLine("cai dat: trang %d\n", page);
+}
+
+void Apply(SettingsWindow& w) {
+  ApplySettings(w.host->TheApp());
+}
+
+void DoFollowUps(SettingsWindow& w, const Follow& f) {
+  if (f.apply) Apply(w);
+  if (f.statusText) SetTextIfDifferent(w.Child(kUpdateStatus), *f.statusText);
+  if (f.startUpdateCheck) w.host->StartUpdateCheck();
+  if (f.refreshControls || f.bannerHidden) SetControls(w);
+  if (f.bannerHidden) InvalidateRect(w.window, nullptr, TRUE);
+  if (f.openBannerLink) {
+    std::wstring link = Wide(BannerLinkToOpen(w.host->CurrentBanner().link));
+    ShellExecuteW(w.window, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+  if (f.openUpdateWindow) w.host->OpenUpdateWindow();
+  if (f.closeWindow) DestroyWindow(w.window);
+}
+
+std::u16string ControlText(HWND control) {
+  int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return Narrow(text);
+}
+
+void ImportFromDialog(SettingsWindow& w, Dialogs& dialogs) {
+  wchar_t path[260] = {};
+  OPENFILENAMEW open{};
+  open.lStructSize = sizeof(open);
+  open.hwndOwner = w.window;
+  open.lpstrFilter = L"CSV / TSV (*.csv;*.txt;*.tsv)\0*.csv;*.txt;*.tsv\0Tất cả (*.*)\0*.*\0";
+  open.lpstrFile = path;
+  open.nMaxFile = static_cast<DWORD>(std::size(path));
+  open.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  if (!GetOpenFileNameW(&open)) return;  // cancelled
+  if (ImportAbbrevsFrom(*w.editor, dialogs, Narrow(path))) RefreshAbbrevList(w);
+}
+
+void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
+  if (w.settingControls) return;
+  App& app = w.host->TheApp();
+  WindowDialogs dialogs(w.window);
+  if (id == kHotkeyMode && code == CBN_SELCHANGE) {
+    int item = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+    DoFollowUps(w, OnHotkeyMode(app.settings, item));
+    return;
+  }
+  if (id == kHotkeyKey && code == EN_CHANGE) {
+    DoFollowUps(w, OnHotkeyKey(app.settings, ControlText(control)));
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case kAbbrevAdd:
+      if (AddAbbrevFromBoxes(*w.editor, dialogs, ControlText(w.Child(kAbbrevKey)),
+                             ControlText(w.Child(kAbbrevExpansion)))
+              .added) {
+        SetWindowTextW(w.Child(kAbbrevKey), L"");
+        SetWindowTextW(w.Child(kAbbrevExpansion), L"");
+        RefreshAbbrevList(w);
+      }
+      return;
+    case kAbbrevDelete:
+      if (DeleteAbbrevRow(*w.editor, dialogs, SelectedRow(w.Child(kAbbrevList)))) RefreshAbbrevList(w);
+      return;
+    case kAbbrevImport:
+      ImportFromDialog(w, dialogs);
+      return;
+    case kAbbrevSample:
+      ShellExecuteW(w.window, L"open", Wide(ShippedFilePath(u"mau-go-tat.xlsx")).c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
+      return;
+    case kAddApp:
+    case kChangeAppLanguage:
+    case kDeleteApp: {
+      AppRuleEdit edit = id == kAddApp              ? AppRuleEdit::AddCurrent
+                         : id == kChangeAppLanguage ? AppRuleEdit::ChangeLanguage
+                                                    : AppRuleEdit::Delete;
+      std::optional<size_t> select =
+          EditAppRules(w.host->Tracker(), dialogs, edit, SelectedRow(w.Child(kAppList)),
+                       [&w] { w.host->ClassifyAgain(); });
+      RefreshAppList(w, select);
+      return;
+    }
+    case kOpenContextFile: {
+      std::wstring path = Wide(w.host->Tracker().rules_path);
+      ShellExecuteW(w.window, L"open", L"notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
+      return;
+    }
+    default:
+      break;
+  }
+  bool ticked = control && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  DoFollowUps(w, OnButton(app.settings, app.settingsState, id, ticked, IsSuspended(app.pipeline)));
+}
+
+void FillRoundRect(HDC dc, int left, int top, int right, int bottom, int corner, Rgb fill, Rgb border) {
+  HBRUSH brush = CreateSolidBrush(Colour(fill));
+  HPEN pen = CreatePen(PS_SOLID, 1, Colour(border));
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  RoundRect(dc, left, top, right, bottom, corner, corner);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(brush);
+  DeleteObject(pen);
+}
+
+void DrawText(HDC dc, HFONT font, Rgb colour, std::u16string_view text, RECT box, UINT format) {
+  HGDIOBJ old = SelectObject(dc, font);
+  SetTextColor(dc, Colour(colour));
+  SetBkMode(dc, TRANSPARENT);
+  std::wstring wide = Wide(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box, format);
+  SelectObject(dc, old);
+}
+
+void Paint(SettingsWindow& w) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(w.window, &ps);
+  RECT client;
+  GetClientRect(w.window, &client);
+  FillRect(dc, &client, w.background);
+  Box icon = Scale(kIconBox, w.dpi);
+  if (w.icon) DrawIconEx(dc, icon.x, icon.y, w.icon, icon.width, icon.height, 0, nullptr, DI_NORMAL);
+  DrawText(dc, FontOf(w, FontRole::Title), colour::kMainText, kWindowTitle,
+           {w.Px(74), w.Px(18), client.right, w.Px(44)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawText(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, kSubtitle,
+           {w.Px(75), w.Px(43), client.right, w.Px(64)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  for (int page = 0; page < kPageCount; ++page) {
+    Box b = Scale(kTabs[page], w.dpi);
+    bool current = page == w.page;
+    FillRoundRect(dc, b.x, b.y, b.x + b.width, b.y + b.height, w.Px(kTabCorner),
+                  current ? colour::kSelectedFill : colour::kCard,
+                  current ? colour::kSelectedFill : colour::kBorder);
+    DrawText(dc, FontOf(w, FontRole::Control), current ? colour::kAccent : colour::kSecondaryText,
+             kTabCaptions[page], {b.x, b.y, b.x + b.width, b.y + b.height},
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  const Settings& s = w.host->TheApp().settings;
+  bool banner = s.show_ads != 0;
+  FillRoundRect(dc, w.Px(kCardLeft), w.Px(kCardTop), w.Px(kCardRight),
+                w.Px(banner ? kCardBottomWithBanner : kCardBottom), w.Px(kCardCorner), colour::kCard,
+                colour::kCard);
+  if (banner) {
+    Banner text = w.host->CurrentBanner();
+    Box b = Scale(kBanner, w.dpi);
+    FillRoundRect(dc, b.x, b.y, b.x + b.width, b.y + b.height, w.Px(kBannerCorner), colour::kSelectedFill,
+                  colour::kSelectedFill);
+    Box bar = Scale(kBannerBar, w.dpi);
+    FillRoundRect(dc, bar.x, bar.y, bar.x + bar.width, bar.y + bar.height, w.Px(kBannerBarCorner),
+                  colour::kBannerBarColour, colour::kBannerBarColour);
+    Box title = Scale(kBannerTitle, w.dpi);
+    DrawText(dc, FontOf(w, FontRole::BannerTitle), colour::kMainText, text.title,
+             {title.x, title.y, title.x + title.width, title.y + title.height},
+             DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    Box line = Scale(kBannerLine, w.dpi);
+    DrawText(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, text.text,
+             {line.x, line.y, line.x + line.width, line.y + line.height},
+             DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
+  EndPaint(w.window, &ps);
+}
+
+void DrawButton(SettingsWindow& w, const DRAWITEMSTRUCT& item) {
+  const ControlSpec* spec = FindControl(static_cast<int>(item.CtlID));
+  if (!spec) return;
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  // The corners show what is behind the button: the card on a page, the window below it.
+  FillRect(
+      dc, &r,
+      spec->page == kAllPages && spec->id != kBannerOpen && spec->id != kBannerClose ? w.background : w.card);
+  Rgb text = colour::kMainText;
+  if (spec->kind == ControlKind::TextButton) {
+    HBRUSH fill = CreateSolidBrush(Colour(colour::kSelectedFill));
+    FillRect(dc, &r, fill);
+    DeleteObject(fill);
+    text = pressed ? colour::kAccent : colour::kSecondaryText;
+  } else if (spec->kind == ControlKind::PrimaryButton) {
+    Rgb fill = pressed ? colour::kAccentPressed : colour::kAccent;
+    FillRoundRect(dc, r.left, r.top, r.right, r.bottom, w.Px(kButtonCorner), fill, fill);
+    text = colour::kCard;
+  } else {
+    FillRoundRect(dc, r.left, r.top, r.right, r.bottom, w.Px(kButtonCorner),
+                  pressed ? colour::kSelectedFill : colour::kCard, colour::kBorder);
+  }
+  if (disabled) text = colour::kSecondaryText;
+  DrawText(dc, FontOf(w, FontRole::Control), text, spec->caption, r,
+           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = r;
+    InflateRect(&focus, -w.Px(3), -w.Px(3));
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+// A static, check box, radio button or trackbar: transparent on what lies behind it.
+HBRUSH StaticColours(SettingsWindow& w, HDC dc, HWND control) {
+  int id = GetDlgCtrlID(control);
+  const ControlSpec* spec = nullptr;
+  for (const Control& c : w.controls) {
+    if (c.window == control) spec = c.spec;
+  }
+  SetTextColor(dc, Colour(ColourFor(ColourOf(id))));
+  SetBkMode(dc, TRANSPARENT);
+  return spec && spec->page == kAllPages ? w.background : w.card;
+}
+
+// The DPI changed (the window moved to another screen): fonts, icon and every control again.
+void Rescale(SettingsWindow& w, int dpi, const RECT& suggested) {
+  w.dpi = dpi;
+  MakeDrawingObjects(w);
+  for (const Control& c : w.controls) {
+    Box b = Scale(c.spec->box, dpi);
+    SetWindowPos(c.window, nullptr, b.x, b.y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(w, FontRoleOf(c.spec->kind))), TRUE);
+  }
+  for (int i = 0; i < 2; ++i) {
+    SendMessageW(w.Child(kAppList), LVM_SETCOLUMNWIDTH, i, Scale(i == 0 ? 290 : 190, dpi));
+    SendMessageW(w.Child(kAbbrevList), LVM_SETCOLUMNWIDTH, i, Scale(i == 0 ? 130 : 350, dpi));
+  }
+  SetWindowPos(w.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(w.window, nullptr, TRUE);
+}
+
+LRESULT CALLBACK SettingsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  SettingsWindow* w = g_window;
+  if (!w || w->window != window) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the paint fills everything
+    case WM_PAINT:
+      Paint(*w);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (std::optional<int> tab =
+              TabAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), w->dpi)) {
+        ShowPage(*w, *tab);
+      }
+      return 0;
+    case WM_COMMAND:
+      OnCommand(*w, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_HSCROLL:
+      if (reinterpret_cast<HWND>(lParam) == w->Child(kThreshold) && !w->settingControls) {
+        int position = static_cast<int>(SendMessageW(w->Child(kThreshold), TBM_GETPOS, 0, 0));
+        DoFollowUps(*w, OnThreshold(w->host->TheApp().settings, position));
+      }
+      return 0;
+    case WM_DRAWITEM:
+      DrawButton(*w, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(
+          StaticColours(*w, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      SetTextColor(reinterpret_cast<HDC>(wParam), Colour(colour::kMainText));
+      SetBkColor(reinterpret_cast<HDC>(wParam), Colour(colour::kCard));
+      return reinterpret_cast<LRESULT>(w->card);
+    case WM_TIMER:
+      if (wParam == kRefreshTimer) SetControls(*w);
+      return 0;
+    case WM_DPICHANGED:
+      Rescale(*w, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      KillTimer(window, kRefreshTimer);
+      RemovePropW(w->Child(kAbbrevExpansion), kVietBoxProperty);
+      return 0;
+    case WM_NCDESTROY: {
+      FreeDrawingObjects(*w);
+      delete w;
+      g_window = nullptr;
+      LogLine("cai dat: dong\n");
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+bool RegisterSettingsClass() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = SettingsProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClassName;
+  return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+void OpenSettingsWindow(SettingsHost& host, std::optional<int> page) {
+  if (g_window) {
+    if (IsIconic(g_window->window)) ShowWindow(g_window->window, SW_RESTORE);
+    SetForegroundWindow(g_window->window);
+    if (page) ShowPage(*g_window, *page);
+    return;
+  }
+  INITCOMMONCONTROLSEX common{sizeof(common), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&common);
+  if (!RegisterSettingsClass()) return;
+  auto* w = new SettingsWindow;
+  w->host = &host;
+  g_window = w;
+  w->window =
+      CreateWindowExW(kExStyle, kClassName, L"Tonvira", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
+                      kClientHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!w->window) {  // nothing else happens
+    delete w;
+    g_window = nullptr;
+    return;
+  }
+  UINT dpi = GetDpiForWindow(w->window);
+  w->dpi = dpi ? static_cast<int>(dpi) : 96;
+  MakeDrawingObjects(*w);
+  RECT frame{0, 0, Scale(kClientWidth, w->dpi), Scale(kClientHeight, w->dpi)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(w->dpi));
+  SetWindowPos(w->window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  App& app = host.TheApp();
+  w->editor = std::make_unique<AbbrevEditor>(AbbrevEditor{app.abbrevs, app.settingsState});
+  CreateControls(*w);
+  RefreshAppList(*w, std::nullopt);
+  RefreshAbbrevList(*w);
+  w->page = page.value_or(0);
+  SetControls(*w);
+  SetTimer(w->window, kRefreshTimer, kRefreshMs, nullptr);
+  ShowWindow(w->window, SW_SHOW);
+  SetForegroundWindow(w->window);
+  LogLine("cai dat: mo, trang %d, dpi %d\n", w->page, w->dpi);
+}
+
+void RefreshSettingsControls() {
+  if (g_window) SetControls(*g_window);
+}
+
+HWND SettingsWindowHandle() {
+  return g_window ? g_window->window : nullptr;
+}
+
+bool HandleSettingsWindowMessage(MSG& msg) {
+  if (!g_window) return false;
+  HWND window = g_window->window;
+  if (msg.hwnd != window && !IsChild(window, msg.hwnd)) return false;
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
+    ShowPage(*g_window, NextPage(g_window->page, (GetKeyState(VK_SHIFT) & 0x8000) != 0));
+    return true;
+  }
+  return IsDialogMessageW(window, &msg) != FALSE;
+}
+
+}  // namespace tonvira::ui
