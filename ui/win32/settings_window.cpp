@@ -202,13 +202,17 @@ void CreateControls(SettingsWindow& w) {
   SetPropW(w.Child(kAbbrevExpansion), kVietBoxProperty, reinterpret_cast<HANDLE>(1));
 }
 
-void SetTextIfDifferent(HWND control, const std::u16string& text) {
-  if (!control) return;
+std::u16string ControlText(HWND control) {
   int length = GetWindowTextLengthW(control);
-  std::wstring now(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, now.data(), length + 1);
-  now.resize(static_cast<size_t>(length));
-  if (Narrow(now) != text) SetWindowTextW(control, Wide(text).c_str());
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return Narrow(text);
+}
+
+// Only a text that changed is set: no flicker on the refresh timer.
+void SetTextIfDifferent(HWND control, const std::u16string& text) {
+  if (control && ControlText(control) != text) SetWindowTextW(control, Wide(text).c_str());
 }
 
 void SetCheck(HWND control, bool on) {
@@ -341,14 +345,6 @@ void DoFollowUps(SettingsWindow& w, const Follow& f) {
   }
   if (f.openUpdateWindow) w.host->OpenUpdateWindow();
   if (f.closeWindow) DestroyWindow(w.window);
-}
-
-std::u16string ControlText(HWND control) {
-  int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length));
-  return Narrow(text);
 }
 
 void ImportFromDialog(SettingsWindow& w, Dialogs& dialogs) {
