@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/apply_settings.h"
+#include "config/utf8.h"
+#include "input/log.h"
 
 namespace tonvira {
 namespace {
@@ -113,6 +115,8 @@ void ShowNotice(App& app, ShellSystem& system, const Notice& notice) {
     return;
   }
   app.shell.pendingNotice = notice;  // replaces any earlier one
+  LogLine("thong bao cho bieu tuong: %s: %s\n", Utf16ToUtf8(notice.title).c_str(),
+          Utf16ToUtf8(notice.text).c_str());
 }
 
 bool OkToNotify(App& app, ShellSystem& system) {

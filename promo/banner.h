@@ -14,7 +14,8 @@ struct Banner {
 
 inline Banner FallbackBanner() {
   return {u"Tonvira Office — bộ văn phòng cho người Việt",
-          u"Văn bản, Bảng tính, Trình chiếu và Thư: gõ tiếng Việt mượt như ở đây.", u"https://tonvira.vn/office"};
+          u"Văn bản, Bảng tính, Trình chiếu và Thư: gõ tiếng Việt mượt như ở đây.",
+          u"https://tonvira.vn/office"};
 }
 
 }  // namespace tonvira

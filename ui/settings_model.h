@@ -19,7 +19,7 @@ struct WindowFacts {
   bool suspended = false;  // Vietnamese is suspended for a required update
   FieldFacts field;        // the focused field, as focus tracking saw it last
   size_t englishWords = 0;
-  bool uiAccess = false;  // the process may type into elevated windows
+  bool uiAccess = false;   // the process may type into elevated windows
   std::u16string version;  // the running version
   // From the updater: "nothing to offer" until it runs.
   std::u16string updateStatus;

@@ -73,18 +73,18 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
-// The file named on the command line.
-std::optional<std::wstring> OutputPathArgument() {
+// The command line's argument N (the file to write, then an optional window title).
+std::optional<std::wstring> Argument(int n) {
   int argc = 0;
   LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv || argc < 2) return std::nullopt;
-  return argv.get()[1];
+  if (!argv || argc <= n) return std::nullopt;
+  return argv.get()[n];
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  std::optional<std::wstring> outputPath = OutputPathArgument();
+  std::optional<std::wstring> outputPath = Argument(1);
   if (!outputPath) return 2;
   g_outputPath = *outputPath;
 
@@ -94,8 +94,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.lpszClassName = L"TonviraTestEdit";
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, L"TonviraTestEdit", L"Tonvira test edit", WS_OVERLAPPEDWINDOW, 50, 50, 600,
-                                140, nullptr, nullptr, instance, nullptr);
+  // Another title lets a copy stand in for another program without being taken for the editor.
+  std::wstring title = Argument(2).value_or(L"Tonvira test edit");
+  HWND window = CreateWindowExW(0, L"TonviraTestEdit", title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50, 600, 140,
+                                nullptr, nullptr, instance, nullptr);
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   SetFocus(g_edit);

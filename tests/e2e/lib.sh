@@ -21,7 +21,7 @@ e2e_start() {
   E2E_DIR=$(mktemp -d /tmp/tonvira-e2e.XXXXXX)
   # Xvfb picks a free display and tells us its number.
   exec {E2E_DISPLAY_FD}<> <(:)
-  Xvfb -displayfd "$E2E_DISPLAY_FD" -screen 0 1024x768x24 -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
+  Xvfb -displayfd "$E2E_DISPLAY_FD" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   local number=""
   read -r -t 20 number <&"$E2E_DISPLAY_FD" || true
@@ -59,12 +59,20 @@ e2e_run() {
   E2E_LAST_PID=$!
 }
 
+# The Windows name of a file under / (Wine's drive Z:), without starting a Wine process: winepath
+# once printed nothing under load, and an editor then wrote into the current folder.
+e2e_winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
 e2e_screenshot() { import -window root "$1" 2>/dev/null || true; }
 
+# Ends every Windows program of the prefix (the virtual desktop's explorer too), then what we
+# started, then removes the prefix (some 700 MB a run) unless E2E_KEEP is set.
 e2e_stop() {
   if [[ -n "${WINEPREFIX:-}" ]]; then wineserver -k 2>/dev/null || true; fi
   local pid
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
   E2E_PIDS=()
+  if [[ -n "${WINEPREFIX:-}" ]]; then wineserver -w 2>/dev/null || true; fi
+  if [[ -n "${E2E_DIR:-}" && -z "${E2E_KEEP:-}" ]]; then rm -rf "$E2E_DIR"; fi
 }

@@ -9,7 +9,9 @@ build=${1:-build/windows}
 tonvira_exe="$build/app/tonvira.exe"
 edit_exe="$build/tests/e2e/tonvira_test_edit.exe"
 post_exe="$build/tests/e2e/tonvira_post_command.exe"
-for f in "$tonvira_exe" "$edit_exe" "$post_exe"; do
+helper_exe="$build/tests/e2e/tonvira_tray_helper.exe"
+text_exe="$build/tests/e2e/tonvira_window_text.exe"
+for f in "$tonvira_exe" "$edit_exe" "$post_exe" "$helper_exe" "$text_exe" "$build/tests/e2e/tonvira_clipboard_tool.exe"; do
   [[ -f "$f" ]] || { echo "e2e: missing $f (build the windows preset first)" >&2; exit 2; }
 done
 
@@ -20,6 +22,7 @@ e2e_start || exit 1
 
 passed=0
 failed=0
+rm -rf build/e2e-failures  # only this run's failures
 keep="$E2E_DIR/failures"
 mkdir -p "$keep"
 
@@ -42,7 +45,7 @@ new_program() {
 
 start_tonvira() {
   export TONVIRA_LOG
-  TONVIRA_LOG=$(winepath -w "$E2E_DIR/tonvira-$1.log")
+  TONVIRA_LOG=$(e2e_winpath "$E2E_DIR/tonvira-$1.log")
   e2e_run "$E2E_DIR/tonvira-$1.out" "$prog/tonvira.exe"
   tonvira_pid=$E2E_LAST_PID
   # The main window exists once the program is past start-up.
@@ -58,9 +61,10 @@ stop_tonvira() {
 open_editor() {
   edit_out="$E2E_DIR/edit-$1.txt"
   rm -f "$edit_out"
-  e2e_run "$E2E_DIR/edit-$1.log" "$edit_exe" "$(winepath -w "$edit_out")"
+  e2e_run "$E2E_DIR/edit-$1.log" "$edit_exe" "$(e2e_winpath "$edit_out")"
   edit_pid=$E2E_LAST_PID
-  e2e_wait_for 30 test -f "$edit_out" || return 1
+  # An editor that never came up must not stay behind and take later cases' keys.
+  e2e_wait_for 30 test -f "$edit_out" || { kill "$edit_pid" 2>/dev/null; return 1; }
   edit_win=$(xdotool search --sync --limit 1 --name "Tonvira test edit")
   xdotool windowactivate --sync "$edit_win" >/dev/null 2>&1 || xdotool windowfocus --sync "$edit_win"
 }
@@ -122,6 +126,13 @@ start_tonvira main
 
 # Case: a second start hands over to the first and exits 0.
 if timeout 60 "$E2E_WINE" "$prog/tonvira.exe" >/dev/null 2>&1; then pass "second start"; else fail "second start" "exit code $?"; fi
+# The first instance answers with its settings window, which would take the keys of the cases
+# below: closed here once it is up.
+if e2e_wait_for 30 "$E2E_WINE" "$helper_exe" close-window TonviraSettings; then
+  pass "second start shows the settings"
+else
+  fail "second start shows the settings" "no settings window to close"
+fi
 
 type_case() {  # NAME KEYS EXPECTED [xdotool key names typed after the keys]
   open_editor "$1" || { fail "$1" "the editor did not start"; return; }
@@ -233,6 +244,82 @@ open_editor hotkey && {
   close_editor
 }
 stop_tonvira
+
+# Case: the tray's clipboard item takes the marks off the copied text, and an empty clipboard
+# gets its notice. The clipboard is set and read by a Win32 helper, not through X.
+clip_exe="$build/tests/e2e/tonvira_clipboard_tool.exe"
+clipboard_is() {
+  "$E2E_WINE" "$clip_exe" get "$(e2e_winpath "$E2E_DIR/clip-out.txt")" >/dev/null 2>&1 &&
+    [[ "$(cat "$E2E_DIR/clip-out.txt")" == "$1" ]]
+}
+new_program clipboard
+start_tonvira clipboard
+log="$E2E_DIR/tonvira-clipboard.log"
+printf '%s' "Tiếng Việt có dấu — ĐƯỜNG" >"$E2E_DIR/clip-in.txt"
+if "$E2E_WINE" "$clip_exe" set "$(e2e_winpath "$E2E_DIR/clip-in.txt")" >/dev/null 2>&1 &&
+  "$E2E_WINE" "$post_exe" 1008 >/dev/null 2>&1 && e2e_wait_for 10 clipboard_is "Tieng Viet co dau — DUONG"; then
+  pass "clipboard marks removed"
+else
+  fail "clipboard marks removed" "clipboard holds [$(cat "$E2E_DIR/clip-out.txt" 2>/dev/null)]"
+fi
+"$E2E_WINE" "$clip_exe" empty >/dev/null 2>&1
+"$E2E_WINE" "$post_exe" 1008 >/dev/null 2>&1
+if e2e_wait_for 10 grep -q "^thong bao.*: Tonvira: Bộ nhớ tạm chưa có chữ. Hãy sao chép" "$log"; then
+  pass "clipboard empty tells chưa có chữ"
+else
+  fail "clipboard empty tells chưa có chữ" "no such notice in the log"
+fi
+
+# Case: while a program named UniKey.exe runs, every plain letter is typed by us as a synthetic
+# character (a SendInput each); once it has ended, the next timer tick lets letters through.
+sends() { grep -c '^    SendInput' "$log"; }
+cp "$edit_exe" "$E2E_DIR/UniKey.exe"
+e2e_run "$E2E_DIR/unikey.out" "$E2E_DIR/UniKey.exe" "$(e2e_winpath "$E2E_DIR/unikey.txt")" "UniKey"
+unikey_pid=$E2E_LAST_PID
+if e2e_wait_for 10 grep -q '^bo go khac: 1' "$log" && open_editor unikey; then
+  before=$(sends)
+  xdotool type --delay 60 "ban"
+  expect "unikey running: letters arrive" "ban"
+  if (($(sends) - before >= 3)); then
+    pass "unikey running: each letter synthesised"
+  else
+    fail "unikey running: each letter synthesised" "$(($(sends) - before)) SendInput for 3 letters"
+  fi
+  kill "$unikey_pid" 2>/dev/null
+  wait "$unikey_pid" 2>/dev/null
+  # One timer period after the process is gone, with a second for Wine to end it.
+  if e2e_wait_for 4 grep -q '^bo go khac: 0' "$log"; then
+    before=$(sends)
+    xdotool type --delay 60 " ban"
+    expect "unikey stopped: letters arrive" "ban ban"
+    if (($(sends) == before)); then
+      pass "unikey stopped: letters let through"
+    else
+      fail "unikey stopped: letters let through" "$(($(sends) - before)) SendInput"
+    fi
+  else
+    fail "unikey stopped: letters let through" "the flag was not cleared within a timer period"
+  fi
+  close_editor
+else
+  fail "unikey running: each letter synthesised" "the flag was never set (or no editor)"
+  kill "$unikey_pid" 2>/dev/null
+fi
+stop_tonvira
+
+# The settings window: its own cases, then its pages at 96 and 144 DPI on displays of their own.
+source tests/e2e/settings_cases.sh
+settings_cases
+for dpi in 96 144; do
+  if tests/e2e/settings_shots.sh "$dpi" "$build"; then
+    pass "settings pages at $dpi dpi"
+  else
+    fail "settings pages at $dpi dpi" "see the line above"
+  fi
+done
+
+# Last: from here on the programs run inside a virtual desktop with a taskbar.
+source tests/e2e/tray_cases.sh
 
 if [[ $failed -gt 0 ]]; then
   mkdir -p build/e2e-failures

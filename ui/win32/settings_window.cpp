@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -499,8 +500,12 @@ void DrawButton(SettingsWindow& w, const DRAWITEMSTRUCT& item) {
       spec->page == kAllPages && spec->id != kBannerOpen && spec->id != kBannerClose ? w.background : w.card);
   Rgb text = colour::kMainText;
   if (spec->kind == ControlKind::TextButton) {
+    // The cross sits on the banner; the part of its box past the banner's edge shows the window.
+    FillRect(dc, &r, w.background);
+    RECT onBanner = r;
+    onBanner.right = std::min<LONG>(r.right, w.Px(kBanner.x + kBanner.width) - w.Px(spec->box.x));
     HBRUSH fill = CreateSolidBrush(Colour(colour::kSelectedFill));
-    FillRect(dc, &r, fill);
+    FillRect(dc, &onBanner, fill);
     DeleteObject(fill);
     text = pressed ? colour::kAccent : colour::kSecondaryText;
   } else if (spec->kind == ControlKind::PrimaryButton) {

@@ -1,0 +1,76 @@
+// Reads what a window shows, for the end-to-end tests: more honest than the program's own log.
+//   tonvira_window_text control ID FILE   the text of the settings window's control ID
+//   tonvira_window_text window TITLE FILE every text of the top-level window titled TITLE (a
+//                                        message box, a dialog), one line each
+//   tonvira_window_text origin - FILE     "X Y DPI": where the settings window's client area
+//                                        starts on the screen, in pixels, and its DPI
+// Texts are written as UTF-8. Exits 0 when the window was found.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// WM_GETTEXT itself: GetWindowText only gives another process's caption, never what its edit
+// box holds.
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return L"";
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM lines) {
+  std::wstring text = TextOf(child);
+  if (!text.empty()) *reinterpret_cast<std::wstring*>(lines) += text + L"\n";
+  return TRUE;
+}
+
+int Write(const wchar_t* path, const std::wstring& text) {
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                  nullptr);
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
+                      nullptr);
+  FILE* file = _wfopen(path, L"wb");
+  if (!file) return 1;
+  fwrite(utf8.data(), 1, utf8.size(), file);
+  fclose(file);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Physical pixels, as the X server counts them, whatever the DPI.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  if (argc != 4) return 2;
+  if (wcscmp(argv[1], L"origin") == 0) {
+    HWND settings = FindWindowW(L"TonviraSettings", nullptr);
+    if (!settings) return 1;
+    POINT origin{0, 0};
+    ClientToScreen(settings, &origin);
+    return Write(argv[3], std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y) + L" " +
+                              std::to_wstring(GetDpiForWindow(settings)));
+  }
+  if (wcscmp(argv[1], L"control") == 0) {
+    HWND settings = FindWindowW(L"TonviraSettings", nullptr);
+    HWND control = settings ? GetDlgItem(settings, static_cast<int>(wcstol(argv[2], nullptr, 10))) : nullptr;
+    if (!control) return 1;
+    return Write(argv[3], TextOf(control));
+  }
+  if (wcscmp(argv[1], L"window") == 0) {
+    HWND window = FindWindowW(nullptr, argv[2]);
+    if (!window) return 1;
+    std::wstring lines;
+    EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&lines));
+    return Write(argv[3], lines);
+  }
+  return 2;
+}
