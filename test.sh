@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup/ensure_packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev clang-format g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  wine wine64 xvfb xdotool x11-utils imagemagick python3
+  wine wine64 xvfb xdotool x11-utils imagemagick python3 \
+  libssl-dev python3-cryptography
 
 jobs=$(nproc)
 step() { printf '\n== %s\n' "$*"; }
@@ -18,6 +19,7 @@ clang-format --dry-run -Werror $files
 step "data generator and sample workbook (unit tests, no download)"
 python3 -m unittest discover -s tools/datagen -p 'test_*.py' 2>&1 | tail -n 1
 python3 -B -m unittest discover -q -s tools/workbook -p 'test_*.py' 2>&1 | tail -n 1
+python3 -B -m unittest discover -q -s tools/release -p 'test_*.py' 2>&1 | tail -n 1
 
 step "layers (which layer may include which; no cycle between the libraries)"
 python3 -B -m unittest discover -q -s tools/layers -p 'test_*.py' 2>&1 | tail -n 1
@@ -37,6 +39,9 @@ tests/e2e/run.sh build/windows
 step "release build (tonvira-sim, benchmarks)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
+
+step "update signatures through CNG under Wine (documents signed by the release tool)"
+tests/update/cng_check.sh build/windows/tools/manifest/tonvira-manifest.exe build/release/tools/manifest/tonvira-manifest
 
 step "editing identities over the word lists (retype, backspace, neighbours)"
 build/release/tools/intent/intent-check --failures build/intent-failures.txt | tail -n 6

@@ -32,6 +32,7 @@ LAYER_OF_PATH = [
     ("app/", "app"),
     ("ui/", "ui"),
     ("promo/", "promo"),
+    ("update/", "update"),
 ]
 
 # What each layer may include besides itself.
@@ -45,9 +46,11 @@ BELOW = {
     "input": {"text", "compose", "config", "decide", "engine", "context"},
     "app": {"text", "compose", "config", "decide", "engine", "context", "input"},
     "promo": {"text", "config"},
+    "update": {"text", "config"},
     "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo"},
     # The program's entry point puts every part together.
-    "program": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo", "ui"},
+    "program": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo", "ui",
+                "update"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
