@@ -52,13 +52,14 @@ void LogMenu(HMENU menu) {
       LogLine("menu: -\n");
       continue;
     }
-    std::string flags;
-    if (info.fState & MFS_CHECKED) flags += 'c';
-    if (info.fState & MFS_GRAYED) flags += 'g';
-    if (info.fState & MFS_DEFAULT) flags += 'd';
-    if (flags.empty()) flags = "-";
+    char flags[4] = "-";
+    size_t n = 0;
+    if (info.fState & MFS_CHECKED) flags[n++] = 'c';
+    if (info.fState & MFS_GRAYED) flags[n++] = 'g';
+    if (info.fState & MFS_DEFAULT) flags[n++] = 'd';
+    if (n > 0) flags[n] = '\0';
     std::u16string wide(text, text + wcslen(text));
-    LogLine("menu: %u %s %s\n", info.wID, flags.c_str(), Utf16ToUtf8(wide).c_str());
+    LogLine("menu: %u %s %s\n", info.wID, flags, Utf16ToUtf8(wide).c_str());
   }
 }
 
