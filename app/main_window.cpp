@@ -201,6 +201,7 @@ bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMess
       break;
   }
   if (registered.taskbarCreated != 0 && m.message == registered.taskbarCreated) {
+    LogLine("khay: thanh tac vu tro lai\n");
     if (!app.shell.iconHiddenForInstall) AddIconAgain(app, system);
     RefreshTray(app, system);
     return true;

@@ -67,6 +67,9 @@ open_editor() {
   e2e_wait_for 30 test -f "$edit_out" || { kill "$edit_pid" 2>/dev/null; return 1; }
   edit_win=$(xdotool search --sync --limit 1 --name "Tonvira test edit")
   xdotool windowactivate --sync "$edit_win" >/dev/null 2>&1 || xdotool windowfocus --sync "$edit_win"
+  # Wine's own foreground must be the editor too: the hook decides by it, and under load it
+  # can lag behind the X focus (keys then reach the editor but are judged for the old window).
+  "$E2E_WINE" "$helper_exe" focus-editor >/dev/null 2>&1 || e2e_log "the editor is not Wine's foreground"
 }
 
 close_editor() {

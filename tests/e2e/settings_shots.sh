@@ -19,7 +19,7 @@ prog="$E2E_DIR/program"
 mkdir -p "$prog" build/e2e-shots
 cp "$build/app/tonvira.exe" "$prog/"
 cp -r data "$prog/data"
-e2e_run "$E2E_DIR/tonvira.out" "$prog/tonvira.exe" --settings
+TONVIRA_LOG=$(e2e_winpath "$E2E_DIR/tonvira.log") e2e_run "$E2E_DIR/tonvira.out" "$prog/tonvira.exe" --settings
 if ! settings_origin; then
   e2e_log "settings shots at $dpi dpi: no settings window"
   exit 1
