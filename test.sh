@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 tools/setup/ensure_packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev clang-format g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 xvfb xdotool x11-utils imagemagick python3 \
-  libssl-dev python3-cryptography
+  libssl-dev python3-cryptography wixl msitools libcurl4-openssl-dev
 
 jobs=$(nproc)
 step() { printf '\n== %s\n' "$*"; }
@@ -32,6 +32,12 @@ step "windows cross build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 test -f build/windows/app/tonvira.exe
+
+step "installer package (wixl), and the same program under 1.4.13 for the upgrade test"
+cmake --build --preset windows --target msi
+cmake --preset windows -B build/windows-next -DTONVIRA_VERSION=1.4.13 >/dev/null
+cmake --build build/windows-next -j "$jobs" --target msi
+python3 -B -m unittest discover -q -s packaging -p 'test_*.py'
 
 step "end to end under Wine (real hooks, SendInput, an EDIT control)"
 tests/e2e/run.sh build/windows

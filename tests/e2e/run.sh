@@ -18,6 +18,8 @@ done
 source tests/e2e/lib.sh
 trap e2e_stop EXIT
 started=$(date +%s)
+# The program's banner requests stay on this machine (port 9 refuses them at once).
+export TONVIRA_SERVER=127.0.0.1:9
 e2e_start || exit 1
 
 passed=0
@@ -98,6 +100,10 @@ classified() {
     grep '^truong #' '$1' | tail -n 1 | grep -q 'mat khau $3,'" ||
     e2e_log "no classification with password flag $3 logged"
 }
+
+# The installer first, while the prefix is fresh: install, type, upgrade, uninstall.
+source tests/e2e/msi_cases.sh
+msi_cases
 
 # Case: a logon start with startup=0 ends at once, before any window exists.
 new_program autostart
