@@ -3,7 +3,7 @@
 # Standard output carries only tonvira-sim's output; everything else goes to standard error.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/setup/ensure_packages.sh cmake ninja-build g++
+tools/setup/ensure_packages.sh cmake ninja-build g++ libssl-dev libcurl4-openssl-dev
 {
   cmake --preset release
   cmake --build --preset release --target tonvira-sim

@@ -3,7 +3,10 @@
 
 #include <shellapi.h>
 
+#include <atomic>
+#include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/apply_settings.h"
@@ -17,7 +20,9 @@
 #include "config/abbrev_table.h"
 #include "config/autostart.h"
 #include "config/data_folder.h"
+#include "config/file_system.h"
 #include "config/settings.h"
+#include "config/utf8.h"
 #include "config/win32/handle.h"
 #include "context/focus_tracking.h"
 #include "decide/builtin_words.h"
@@ -25,7 +30,12 @@
 #include "engine/engine.h"
 #include "input/log.h"
 #include "input/pipeline.h"
+#include "promo/machine_facts.h"
+#include "promo/worker.h"
 #include "ui/win32/settings_window.h"
+#include "update/evaluation.h"
+#include "update/signature.h"
+#include "update/updater.h"
 
 namespace tonvira {
 namespace {
@@ -80,6 +90,90 @@ bool HasUiAccess() {
   return GetTokenInformation(token, TokenUIAccess, &access, sizeof(access), &size) && access != 0;
 }
 
+// A split token (UAC on) can be elevated; a full one only by a member of Administrators.
+bool CanElevate() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  KernelHandle owner(token);
+  TOKEN_ELEVATION_TYPE type{};
+  DWORD size = 0;
+  if (!GetTokenInformation(token, TokenElevationType, &type, sizeof(type), &size)) return false;
+  if (type != TokenElevationTypeDefault) return true;
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID administrators = nullptr;
+  if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
+                                0, &administrators)) {
+    return false;
+  }
+  BOOL member = FALSE;
+  bool able = CheckTokenMembership(nullptr, administrators, &member) && member;
+  FreeSid(administrators);
+  return able;
+}
+
+// Ticks that count the time the machine slept, as the schedule wants.
+class WindowsWorkerClock final : public SystemWorkerClock {
+ public:
+  uint64_t TickMs() override { return GetTickCount64(); }
+};
+
+// The update check and banner thread. Never destroyed: it may still be inside a request
+// when the process ends.
+struct BackgroundWorker {
+  std::atomic<HWND> mainWindow{nullptr};
+  Updater updater;
+  BannerStore banner;
+  WindowsWorkerClock clock;
+  WorkerSignals signals;
+  Worker worker;
+
+  explicit BackgroundWorker(App& app)
+      : updater(Setup()), worker{updater,
+                                 banner,
+                                 DataFilePath(u"banner.txt"),
+                                 BannerInputs,
+                                 [&app] { return CloudOn(app); },
+                                 clock,
+                                 signals,
+                                 {}} {}
+
+  UpdaterSetup Setup() {
+    UpdaterSetup s;
+    s.manifestUrl = BuiltInManifestUrl();
+    s.runningVersion = Utf16ToUtf8(kRunningVersion);
+    s.dataFolder = DataFolder();
+    s.keys = BuiltInKeys();
+    s.installed = IsInstalledFolder(ProgramFolder(), ProgramFilesFolder(), ProgramFilesX86Folder());
+    s.ableToElevate = CanElevate;
+    s.readPolicy = ReadUpdatePolicy;
+    s.nowUnixSeconds = [] { return static_cast<uint64_t>(std::time(nullptr)); };
+    s.statusChanged = [this] {
+      if (HWND window = mainWindow.load()) PostMessageW(window, wm::kUpdateStateChanged, 0, 0);
+    };
+    return s;
+  }
+  static bool CloudOn(App& app) {
+    // Written on the main thread; a byte read here is at worst one cycle late.
+    return std::atomic_ref<uint8_t>(app.settings.cloud).load(std::memory_order_relaxed) != 0;
+  }
+  static BannerRequestInputs BannerInputs() {
+    BannerRequestInputs in;
+    in.serverVariable = EnvironmentValue(u"TONVIRA_SERVER");
+    in.versionVariable = EnvironmentValue(u"TONVIRA_VERSION");
+    in.builtInHost = BuiltInBannerHost();
+    in.runningVersion = std::u16string(kRunningVersion);
+    in.machineGuid = ReadMachineGuid();
+    in.computerName = ComputerName();
+    return in;
+  }
+};
+BackgroundWorker* g_worker = nullptr;
+
+void StartBackgroundWorker(App& app) {
+  g_worker = new BackgroundWorker(app);
+  std::thread([] { RunWorker(g_worker->worker); }).detach();
+}
+
 // What the settings window needs from the program.
 class WindowsSettingsHost final : public ui::SettingsHost {
  public:
@@ -96,9 +190,9 @@ class WindowsSettingsHost final : public ui::SettingsHost {
     facts.version = std::u16string(kRunningVersion);
     return facts;  // the updater's status: nothing to offer until it runs
   }
-  Banner CurrentBanner() override { return FallbackBanner(); }
+  Banner CurrentBanner() override { return tonvira::CurrentBanner(g_worker->banner); }
   void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }  // the updater's window comes later
-  void StartUpdateCheck() override {}
+  void StartUpdateCheck() override { g_worker->signals.Wake(true); }
   void ClassifyAgain() override { RequestClassification(); }
 
  private:
@@ -150,8 +244,17 @@ class WindowsShell final : public ShellSystem {
     ui::OpenSettingsWindow(host, page);
   }
   void RefreshSettingsWindow() override { ui::RefreshSettingsControls(); }
-  UpdateView Update() override { return {}; }
-  void RefreshUpdateState() override {}
+  UpdateView Update() override {
+    UpdateStatus status = GetUpdateStatus(g_worker->updater);
+    return {static_cast<int>(status.kind), u"Cập nhật lên phiên bản " + status.offeredVersion + u"…"};
+  }
+  void RefreshUpdateState() override {
+    UpdateStatus s = GetUpdateStatus(g_worker->updater);
+    LogLine("cap nhat: kind %d, blocker %d, dang kiem tra %d, dang tai %d, loi %d\n",
+            static_cast<int>(s.kind), static_cast<int>(s.blocker), s.checking ? 1 : 0, s.downloading ? 1 : 0,
+            s.lastCheckFailed ? 1 : 0);
+    RefreshTray(w_.app, *this);
+  }
   void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }
   void RefreshUpdateWindow() override {}
   bool StartInstaller(uint64_t, bool) override { return false; }
@@ -251,6 +354,7 @@ int Run() {
   RemoveLegacyAutostart();
   app.pipeline.focusSource = &w.focusTracker.published;
   ApplySettings(app);
+  StartBackgroundWorker(app);
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = MainWindowProc;
@@ -281,6 +385,7 @@ int Run() {
   CreateTaskbarListener(w.mainWindow, kRegistered.taskbarCreated);
   w.tray.Init(w.mainWindow, wm::kTray);
   app.shell.iconShown = w.tray.Add();
+  g_worker->mainWindow.store(w.mainWindow);
   PostMessageW(w.mainWindow, wm::kUpdateStateChanged, 0, 0);  // the update state, on the loop's first turn
 
   SetMainWindow(app.pipeline, app.mainWindow);

@@ -5,6 +5,7 @@ target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/evaluation_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/update_state_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/attempts_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/updater_test.cpp
 )
 target_link_libraries(tonvira_tests PRIVATE tonvira_update)
 
@@ -25,4 +26,5 @@ add_custom_command(
 add_custom_target(update_test_keys DEPENDS ${update_test_keys}/p1.blob)
 add_dependencies(tonvira_tests update_test_keys)
 target_compile_definitions(tonvira_tests PRIVATE TONVIRA_UPDATE_TEST_KEYS="${update_test_keys}"
-                                                 TONVIRA_RELEASE_TOOL="${update_release_tool}")
+                                                 TONVIRA_RELEASE_TOOL="${update_release_tool}"
+                                                 TONVIRA_LOCAL_SERVER="${CMAKE_CURRENT_LIST_DIR}/local_server.py")

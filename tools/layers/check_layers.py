@@ -45,7 +45,8 @@ BELOW = {
     "context": {"text", "config"},
     "input": {"text", "compose", "config", "decide", "engine", "context"},
     "app": {"text", "compose", "config", "decide", "engine", "context", "input"},
-    "promo": {"text", "config"},
+    # The banner worker also runs the update check and fetches through the updater's network seam.
+    "promo": {"text", "config", "update"},
     "update": {"text", "config"},
     "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo"},
     # The program's entry point puts every part together.

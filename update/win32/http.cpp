@@ -1,0 +1,163 @@
+// The network seam on Windows: WinHTTP with the system's proxy, the body streamed into a text
+// and a file hashed with CNG as it arrives.
+#include "update/http.h"
+
+#include <windows.h>
+
+#include <bcrypt.h>
+#include <winhttp.h>
+
+#include <vector>
+
+namespace tonvira {
+namespace {
+
+struct InternetHandle {
+  HINTERNET h = nullptr;
+  ~InternetHandle() {
+    if (h) WinHttpCloseHandle(h);
+  }
+};
+
+struct FileSink {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  BCRYPT_ALG_HANDLE algorithm = nullptr;
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  ~FileSink() {
+    if (hash) BCryptDestroyHash(hash);
+    if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
+};
+
+std::wstring Wide(std::string_view text) {
+  if (text.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+// Automatic proxy where the system knows it; older systems refuse the flag and get the
+// default access type instead.
+HINTERNET OpenSession(const std::wstring& agent) {
+  HINTERNET session = WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, 0);
+  if (!session) {
+    session = WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                          WINHTTP_NO_PROXY_BYPASS, 0);
+  }
+  return session;
+}
+
+}  // namespace
+
+HttpResult HttpGet(const HttpRequest& request) {
+  HttpResult result;
+  std::wstring url = Wide(request.url);
+  wchar_t host[256] = {};
+  wchar_t path[2048] = {};
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof(parts);
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = 256;
+  parts.lpszUrlPath = path;
+  parts.dwUrlPathLength = 2048;
+  parts.dwSchemeLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts)) return result;
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return result;
+  // The query belongs to the request path.
+  std::wstring target(path, parts.dwUrlPathLength);
+  if (parts.lpszExtraInfo) target.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (target.empty()) target = L"/";
+
+  InternetHandle session{OpenSession(Wide(request.userAgent))};
+  if (!session.h) return result;
+  const HttpTimeouts& t = request.timeouts;
+  WinHttpSetTimeouts(session.h, static_cast<int>(t.resolveMs), static_cast<int>(t.connectMs),
+                     static_cast<int>(t.sendMs), static_cast<int>(t.receiveMs));
+  InternetHandle connection{WinHttpConnect(session.h, host, parts.nPort, 0)};
+  if (!connection.h) return result;
+  DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
+  InternetHandle req{WinHttpOpenRequest(connection.h, L"GET", target.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                        WINHTTP_DEFAULT_ACCEPT_TYPES, secure)};
+  if (!req.h) return result;
+  DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP;
+  WinHttpSetOption(req.h, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof(policy));
+  DWORD noCookies = WINHTTP_DISABLE_COOKIES;
+  WinHttpSetOption(req.h, WINHTTP_OPTION_DISABLE_FEATURE, &noCookies, sizeof(noCookies));
+  const wchar_t* headers = request.noCache ? L"Cache-Control: no-cache\r\n" : WINHTTP_NO_ADDITIONAL_HEADERS;
+  DWORD headersLength = request.noCache ? static_cast<DWORD>(-1L) : 0;
+  if (!WinHttpSendRequest(req.h, headers, headersLength, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) return result;
+  if (!WinHttpReceiveResponse(req.h, nullptr)) return result;
+  DWORD status = 0;
+  DWORD size = sizeof(status);
+  if (!WinHttpQueryHeaders(req.h, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return result;
+  }
+  if (status != 200) {
+    result.status = static_cast<int>(status);
+    return result;
+  }
+
+  FileSink sink;
+  if (!request.filePath.empty()) {
+    std::wstring file(request.filePath.begin(), request.filePath.end());
+    sink.file =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (sink.file == INVALID_HANDLE_VALUE) return result;
+    if (BCryptOpenAlgorithmProvider(&sink.algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) < 0 ||
+        BCryptCreateHash(sink.algorithm, &sink.hash, nullptr, 0, nullptr, 0, 0) < 0) {
+      return result;
+    }
+  }
+  std::vector<char> buffer(65536);
+  uint64_t total = 0;
+  int outcome = 200;
+  for (;;) {
+    DWORD got = 0;
+    if (!WinHttpReadData(req.h, buffer.data(), static_cast<DWORD>(buffer.size()), &got)) {
+      outcome = 0;
+      break;
+    }
+    if (got == 0) break;
+    size_t keep = got;
+    if (total + got > request.byteLimit) {
+      if (!request.cutAtLimit) {
+        total += got;
+        outcome = kHttpTooLarge;
+        break;
+      }
+      keep = static_cast<size_t>(request.byteLimit - total);
+    }
+    total += keep;
+    if (request.text) request.text->append(buffer.data(), keep);
+    if (sink.file != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      if (!WriteFile(sink.file, buffer.data(), static_cast<DWORD>(keep), &written, nullptr) ||
+          written != keep ||
+          BCryptHashData(sink.hash, reinterpret_cast<PUCHAR>(buffer.data()), static_cast<ULONG>(keep), 0) <
+              0) {
+        outcome = 0;
+        break;
+      }
+    }
+    if (keep < got) break;  // cut at the limit
+  }
+  result.bytes = total;
+  if (outcome == 200 && sink.hash) {
+    UCHAR digest[32];
+    if (BCryptFinishHash(sink.hash, digest, sizeof(digest), 0) < 0) return result;
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (UCHAR b : digest) {
+      result.sha256 += kHex[b >> 4];
+      result.sha256 += kHex[b & 15];
+    }
+  }
+  result.status = outcome;
+  return result;
+}
+
+}  // namespace tonvira
