@@ -316,6 +316,10 @@ else
 fi
 stop_tonvira
 
+# The background worker: a download from a loopback server, and a server that never answers.
+source tests/e2e/update_cases.sh
+update_cases
+
 # The settings window: its own cases, then its pages at 96 and 144 DPI on displays of their own.
 source tests/e2e/settings_cases.sh
 settings_cases
