@@ -194,6 +194,7 @@ class WindowsSettingsHost final : public ui::SettingsHost {
   void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }  // the updater's window comes later
   void StartUpdateCheck() override { g_worker->signals.Wake(true); }
   void ClassifyAgain() override { RequestClassification(); }
+  void OptionsChanged() override { g_worker->signals.Wake(false); }
 
  private:
   WindowsApp& w_;

@@ -332,6 +332,7 @@ void ShowPage(SettingsWindow& w, int page) {
 
 void Apply(SettingsWindow& w) {
   ApplySettings(w.host->TheApp());
+  w.host->OptionsChanged();
 }
 
 void DoFollowUps(SettingsWindow& w, const Follow& f) {

@@ -25,6 +25,8 @@ class SettingsHost {
   virtual void StartUpdateCheck() = 0;
   // The focused field's class once more, after the per-application rules changed.
   virtual void ClassifyAgain() = 0;
+  // The user changed an option: the background worker looks at its schedule again.
+  virtual void OptionsChanged() = 0;
 };
 
 // Creates the window, or brings the existing one forward; then shows the page when given.
