@@ -104,6 +104,21 @@ SettingsView ViewOf(const Settings& s, size_t abbrevEntries, const WindowFacts& 
   return v;
 }
 
+bool ControlVisible(const ControlSpec& control, const SettingsView& view, int page) {
+  if (!OnPage(control, page)) return false;
+  switch (control.id) {
+    case kBannerClose:
+    case kBannerOpen:
+      return view.banner;
+    case kUpdateOpen:
+      return view.showUpdateOpen;
+    case kCheckNow:
+      return view.showCheckNow;
+    default:
+      return true;
+  }
+}
+
 Follow OnButton(Settings& s, const SettingsState& state, int id, bool ticked, bool suspended) {
   Follow f;
   switch (id) {

@@ -11,6 +11,7 @@
 
 #include "app/app.h"
 #include "app/shell.h"
+#include "ui/settings_layout.h"
 
 namespace tonvira::ui {
 
@@ -56,6 +57,9 @@ struct SettingsView {
 };
 
 SettingsView ViewOf(const Settings& settings, size_t abbrevEntries, const WindowFacts& facts, int page);
+// Whether a control shows: on its page (or every page), the banner's buttons only with the
+// banner, the update buttons as the view says.
+bool ControlVisible(const ControlSpec& control, const SettingsView& view, int page);
 
 std::u16string FieldLine(const FieldFacts& field, bool contextOn);
 std::u16string HotkeyHint(int32_t hotkeyMode);

@@ -6,6 +6,8 @@
 // Exits 0 on success.
 #include <windows.h>
 
+#include "tests/e2e/utf8_file.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -67,16 +69,7 @@ int Get(const wchar_t* path) {
     }
   }
   CloseClipboard();
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                  nullptr);
-  std::string utf8(bytes, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
-                      nullptr);
-  FILE* f = _wfopen(path, L"wb");
-  if (!f) return 1;
-  fwrite(utf8.data(), 1, utf8.size(), f);
-  fclose(f);
-  return 0;
+  return WriteUtf8File(path, text);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 // Texts are written as UTF-8. Exits 2 on wrong arguments.
 #include <windows.h>
 
+#include "tests/e2e/utf8_file.h"
+
 #include <msi.h>
 
 #include <cstdio>
@@ -17,19 +19,6 @@
 #include <vector>
 
 namespace {
-
-int Write(const wchar_t* path, const std::wstring& text) {
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                  nullptr);
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
-                      nullptr);
-  FILE* file = _wfopen(path, L"wb");
-  if (!file) return 1;
-  fwrite(utf8.data(), 1, utf8.size(), file);
-  fclose(file);
-  return 0;
-}
 
 std::wstring ProductInfo(const wchar_t* code, const wchar_t* property) {
   wchar_t value[256] = L"";
@@ -45,7 +34,7 @@ int Products(const wchar_t* out) {
     if (ProductInfo(code, INSTALLPROPERTY_INSTALLEDPRODUCTNAME) != L"Tonvira") continue;
     lines += std::wstring(code) + L"\t" + ProductInfo(code, INSTALLPROPERTY_VERSIONSTRING) + L"\n";
   }
-  return Write(out, lines);
+  return WriteUtf8File(out, lines);
 }
 
 int FileVersion(const wchar_t* path, const wchar_t* out) {
@@ -57,10 +46,10 @@ int FileVersion(const wchar_t* path, const wchar_t* out) {
   VS_FIXEDFILEINFO* info = nullptr;
   UINT length = 0;
   if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info) return 1;
-  return Write(out, std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
-                        std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
-                        std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." +
-                        std::to_wstring(LOWORD(info->dwFileVersionLS)));
+  return WriteUtf8File(out, std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
+                                std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
+                                std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." +
+                                std::to_wstring(LOWORD(info->dwFileVersionLS)));
 }
 
 int RunValue(const wchar_t* out) {
@@ -70,7 +59,7 @@ int RunValue(const wchar_t* out) {
                    RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, value, &size) != ERROR_SUCCESS) {
     return 1;
   }
-  return Write(out, value);
+  return WriteUtf8File(out, value);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 // Texts are written as UTF-8. Exits 0 when the window was found.
 #include <windows.h>
 
+#include "tests/e2e/utf8_file.h"
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -32,19 +34,6 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lines) {
   return TRUE;
 }
 
-int Write(const wchar_t* path, const std::wstring& text) {
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                  nullptr);
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
-                      nullptr);
-  FILE* file = _wfopen(path, L"wb");
-  if (!file) return 1;
-  fwrite(utf8.data(), 1, utf8.size(), file);
-  fclose(file);
-  return 0;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -56,21 +45,21 @@ int wmain(int argc, wchar_t** argv) {
     if (!settings) return 1;
     POINT origin{0, 0};
     ClientToScreen(settings, &origin);
-    return Write(argv[3], std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y) + L" " +
-                              std::to_wstring(GetDpiForWindow(settings)));
+    return WriteUtf8File(argv[3], std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y) + L" " +
+                                      std::to_wstring(GetDpiForWindow(settings)));
   }
   if (wcscmp(argv[1], L"control") == 0) {
     HWND settings = FindWindowW(L"TonviraSettings", nullptr);
     HWND control = settings ? GetDlgItem(settings, static_cast<int>(wcstol(argv[2], nullptr, 10))) : nullptr;
     if (!control) return 1;
-    return Write(argv[3], TextOf(control));
+    return WriteUtf8File(argv[3], TextOf(control));
   }
   if (wcscmp(argv[1], L"window") == 0) {
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) return 1;
     std::wstring lines;
     EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&lines));
-    return Write(argv[3], lines);
+    return WriteUtf8File(argv[3], lines);
   }
   return 2;
 }

@@ -290,5 +290,29 @@ TEST(SettingsModel, TheSystemPageLines) {
   EXPECT_FALSE(v.showCheckNow);
 }
 
+TEST(SettingsModel, WhichControlsShowOnAPage) {
+  Settings s;
+  WindowFacts facts;
+  facts.updateStatusCode = 2;
+  SettingsView v = ViewOf(s, 0, facts, 3);
+  struct Row {
+    int id, page;
+    bool expected;
+  } rows[] = {
+      {kVni, 0, true},        {kVni, 3, false},     {kToTray, 1, true},      {kBannerClose, 2, true},
+      {kUpdateOpen, 3, true}, {kCheckNow, 3, true}, {kUpdateOpen, 2, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.id << " on page " << row.page);
+    EXPECT_EQ(ControlVisible(*FindControl(row.id), v, row.page), row.expected);
+  }
+  s.show_ads = 0;  // the banner closed: its two buttons go
+  v = ViewOf(s, 0, facts, 3);
+  EXPECT_FALSE(ControlVisible(*FindControl(kBannerClose), v, 0));
+  EXPECT_FALSE(ControlVisible(*FindControl(kBannerOpen), v, 0));
+  facts.updateBusy = true;  // a check under way hides "Kiểm tra ngay"
+  EXPECT_FALSE(ControlVisible(*FindControl(kCheckNow), ViewOf(s, 0, facts, 3), 3));
+}
+
 }  // namespace
 }  // namespace tonvira::ui

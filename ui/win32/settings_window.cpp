@@ -267,21 +267,6 @@ void RefreshAppList(SettingsWindow& w, std::optional<size_t> select) {
   SelectRow(w.Child(kAppList), select);
 }
 
-bool Visible(const SettingsWindow& w, const SettingsView& view, const ControlSpec& spec) {
-  if (!OnPage(spec, w.page)) return false;
-  switch (spec.id) {
-    case kBannerClose:
-    case kBannerOpen:
-      return view.banner;
-    case kUpdateOpen:
-      return view.showUpdateOpen;
-    case kCheckNow:
-      return view.showCheckNow;
-    default:
-      return true;
-  }
-}
-
 // Every control from the settings and the program's state; texts only when they changed.
 void SetControls(SettingsWindow& w) {
   App& app = w.host->TheApp();
@@ -316,7 +301,7 @@ void SetControls(SettingsWindow& w) {
   SetTextIfDifferent(w.Child(kVersion), v.versionLine);
   SetTextIfDifferent(w.Child(kUpdateStatus), v.updateStatus);
   for (const Control& c : w.controls) {
-    bool visible = Visible(w, v, *c.spec);
+    bool visible = ControlVisible(*c.spec, v, w.page);
     if ((IsWindowVisible(c.window) != FALSE) != visible) ShowWindow(c.window, visible ? SW_SHOWNA : SW_HIDE);
   }
   w.settingControls = false;
