@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/apply_settings.h"
+#include "app/update_notices.h"
 #include "config/utf8.h"
 #include "input/log.h"
 
@@ -18,9 +19,9 @@ MenuFacts MenuFactsOf(App& app, ShellSystem& system) {
   f.contextOn = app.settings.context != 0;
   f.smartOn = app.settings.smart != 0;
   f.field = system.FocusedField();
-  UpdateView update = system.Update();
-  f.updateKind = update.kind;
-  f.updateItemText = std::move(update.menuText);
+  UpdateStatus update = system.Update();
+  f.updateKind = static_cast<int>(update.kind);
+  f.updateItemText = UpdateMenuText(update);
   return f;
 }
 
@@ -65,7 +66,7 @@ void OnTrayEvent(App& app, ShellSystem& system, int64_t event) {
       system.ShowTrayMenu(TrayMenuItems(MenuFactsOf(app, system)));
       break;
     case wm::kBalloonUserClick: {
-      int kind = system.Update().kind;
+      int kind = static_cast<int>(system.Update().kind);
       if (app.shell.lastNoticeOpensUpdate || (kind >= 1 && kind <= kUpdateRequired))
         system.OpenUpdateWindow();
       break;
@@ -98,8 +99,11 @@ void ToggleVietnamese(App& app, ShellSystem& system) {
 
 void RefreshTray(App& app, ShellSystem& system) {
   bool on = GetVietnameseOn(app.pipeline);
-  std::u16string tooltip = TrayTooltip(on, system.FocusedField(), app.settings.context != 0);
-  int state = TrayIconState(IsSuspended(app.pipeline), on, system.Update().kind);
+  UpdateStatus update = system.Update();
+  std::u16string tooltip =
+      CutToUnits(TooltipUpdateLine(TrayTooltip(on, system.FocusedField(), app.settings.context != 0), update),
+                 kTooltipUnits);
+  int state = TrayIconState(IsSuspended(app.pipeline), on, static_cast<int>(update.kind));
   bool visible = IconVisible(app.shell);
   if (!system.ShowTray(tooltip, state, visible) && visible)
     app.shell.iconShown = false;  // the timer adds it again
@@ -140,7 +144,7 @@ void TimerTick(App& app, ShellSystem& system) {
     shell.pendingNotice.reset();
     ShowNotice(app, system, notice);
   }
-  system.UpdateNotices(app);
+  TimerUpdateNotices(app, system);
 }
 
 bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMessages& registered,
@@ -173,15 +177,15 @@ bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMess
       RefreshTray(app, system);
       return true;
     case wm::kUpdateStateChanged:
-      system.RefreshUpdateState();
+      RefreshUpdateState(app, system);
       return true;
     case kMessageToggleRefused:
       system.Beep(kLowBeep);
       system.OpenUpdateWindow();
       return true;
-    case wm::kInstallReady:
+    case wm::kInstallerExited:
       app.shell.iconHiddenForInstall = false;
-      if (system.StartInstaller(m.wParam, m.lParam != 0)) {
+      if (system.FinishInstallation(static_cast<uint32_t>(m.wParam), m.lParam != 0)) {
         system.CloseMainWindow();
         return true;
       }

@@ -13,6 +13,8 @@
 #include "app/clipboard_convert.h"
 #include "app/other_input_methods.h"
 #include "app/shell.h"
+#include "update/attempts.h"
+#include "update/updater.h"
 
 namespace tonvira {
 
@@ -30,7 +32,7 @@ inline constexpr uint32_t kRightButtonUp = 0x0205;
 inline constexpr uint32_t kBalloonUserClick = 0x0405;
 // Posted by the updater.
 inline constexpr uint32_t kUpdateStateChanged = 0x800B;
-inline constexpr uint32_t kInstallReady = 0x800D;
+inline constexpr uint32_t kInstallerExited = 0x800D;
 inline constexpr uint32_t kHideIconForInstall = 0x800E;
 }  // namespace wm
 
@@ -49,12 +51,6 @@ struct WindowMessage {
   uint32_t message = 0;
   uint64_t wParam = 0;
   int64_t lParam = 0;
-};
-
-// What the updater tells the shell; "nothing to offer" (kind 0) until it runs.
-struct UpdateView {
-  int kind = 0;
-  std::u16string menuText;  // the menu item that opens the update window
 };
 
 // The settings window has four pages.
@@ -93,14 +89,16 @@ class ShellSystem {
   // Filled by the settings window and the updater as they come.
   virtual void OpenSettingsWindow(std::optional<int> page) = 0;
   virtual void RefreshSettingsWindow() = 0;
-  virtual UpdateView Update() = 0;
-  virtual void RefreshUpdateState() = 0;
+  // The updater's status; "nothing to offer" until it runs.
+  virtual UpdateStatus Update() = 0;
+  // What became of the last run's installation, once.
+  virtual LastAttempt TakeUpdateOutcome() = 0;
+  virtual void MarkUpdateNotified() = 0;
   virtual void OpenUpdateWindow() = 0;
   virtual void RefreshUpdateWindow() = 0;
-  // True when the installation is under way and the program must end.
-  virtual bool StartInstaller(uint64_t which, bool silent) = 0;
-  // The update notices of the timer (the update available or required).
-  virtual void UpdateNotices(App& app) = 0;
+  // The installer has exited with this code; true when it succeeded and the program must end
+  // now (to start again as the new version).
+  virtual bool FinishInstallation(uint32_t exitCode, bool installerSeen) = 0;
 };
 
 // One message of the main window. False when it is none of its messages: the window passes it

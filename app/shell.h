@@ -62,6 +62,7 @@ struct ShellState {
   bool iconPromoted = false;
   int promoteAttempts = 0;
   bool updateRequiredNoticeShown = false;
+  bool updateWindowShownAtStart = false;
   std::optional<Notice> pendingNotice;  // arrived while the icon was missing
   bool lastNoticeOpensUpdate = false;
 };

@@ -2,13 +2,16 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "config/data_folder.h"
 #include "config/file_system.h"
 #include "config/utf8.h"
 #include "update/crypto.h"
+#include "update/dotted_version.h"
 #include "update/folder_listing.h"
 #include "update/http.h"
+#include "update/status_texts.h"
 #include "update/url_rules.h"
 
 namespace tonvira {
@@ -62,6 +65,19 @@ void EvaluateLastAttemptOnce(Updater& u) {
   UpdateState before = u.state;
   u.lastAttempt = EvaluateLastAttempt(u.state, u.setup.runningVersion);
   if (u.state != before) SaveUpdateStateFile(u.state, u.setup.dataFolder);
+  switch (*u.lastAttempt) {
+    case LastAttempt::Unfinished:
+      u.statusText = kLastRunUnfinishedText;
+      break;
+    case LastAttempt::GivenUp:
+      u.statusText = GivenUpAfterRetriesText(u.state.attempt);
+      break;
+    case LastAttempt::InstalledNotRunning:
+      u.statusText = InstalledNotRunningText(u.state.attempt, u.setup.runningVersion);
+      break;
+    default:
+      break;
+  }
 }
 
 bool PackageMatches(std::u16string_view path, const Manifest& m) {
@@ -151,12 +167,28 @@ void PublishUpdateStatus(Updater& u) {
   s.lastCheckFailed = u.lastCheckFailed;
   s.policyOff = policy == UpdatePolicy::Off;
   s.noUsableKey = UsableKeyCount(u.setup.keys) == 0;
+  s.notified = u.held && !u.state.notified.empty() && SameVersion(u.state.notified, u.held->version);
+  s.statusText = u.statusText;
   u.status = std::move(s);
 }
 
 UpdateStatus GetUpdateStatus(Updater& u) {
   std::lock_guard lock(u.mutex);
   return u.status;
+}
+
+LastAttempt TakeLastAttempt(Updater& u) {
+  std::lock_guard lock(u.mutex);
+  if (!u.lastAttempt) return LastAttempt::None;
+  return std::exchange(*u.lastAttempt, LastAttempt::None);
+}
+
+void MarkNotified(Updater& u) {
+  std::lock_guard lock(u.mutex);
+  if (!u.held || u.state.notified == u.held->version) return;
+  u.state.notified = u.held->version;
+  SaveUpdateStateFile(u.state, u.setup.dataFolder);
+  PublishUpdateStatus(u);
 }
 
 void LoadCachedManifest(Updater& u) {
@@ -306,7 +338,11 @@ bool CheckForUpdate(Updater& u) {
     result = DownloadInstaller(u, *offered);
     CleanUpdateFolder(folder, Utf8ToUtf16(InstallerFileName(offered->msi)));
     std::lock_guard lock(u.mutex);
-    if (u.held && SameManifest(*u.held, *offered)) u.packageReady = result;
+    if (u.held && SameManifest(*u.held, *offered)) {
+      u.packageReady = result;
+      // The package refused as damaged is whole again: "downloading again" is over.
+      if (result && u.statusText == kPackageDamagedText) u.statusText.clear();
+    }
   } else {
     CleanUpdateFolder(folder, {});
     std::lock_guard lock(u.mutex);

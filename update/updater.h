@@ -54,6 +54,8 @@ struct UpdateStatus {
   bool lastCheckFailed = false;
   bool policyOff = false;
   bool noUsableKey = false;
+  bool notified = false;      // the user was already told about the offered version
+  std::u16string statusText;  // what became of the last installation step, or empty
 };
 
 inline constexpr std::u16string_view kUpdateFolderName = u"cap-nhat";
@@ -94,6 +96,8 @@ struct Updater {
   bool stateLoaded = false;
   std::optional<LastAttempt> lastAttempt;  // what became of the last installation, once
   std::optional<bool> ableToElevate;
+  bool busyCounted = false;       // a busy installer was counted once in this run
+  bool restartRequested = false;  // an installation succeeded: start again at exit
   UpdateStatus status;
 };
 
@@ -124,5 +128,10 @@ bool DownloadInstaller(Updater& updater, const Manifest& manifest);
 // Recomputes the status; the caller holds the mutex.
 void PublishUpdateStatus(Updater& updater);
 UpdateStatus GetUpdateStatus(Updater& updater);
+
+// What became of the last run's installation, once: later calls give None.
+LastAttempt TakeLastAttempt(Updater& updater);
+// The offered version is the one the user was told about (kept in update.txt).
+void MarkNotified(Updater& updater);
 
 }  // namespace tonvira

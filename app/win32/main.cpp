@@ -13,8 +13,10 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "app/update_notices.h"
 #include "app/version.h"
 #include "app/win32/clipboard.h"
+#include "app/win32/installer.h"
 #include "app/win32/processes.h"
 #include "app/win32/tray.h"
 #include "config/abbrev_table.h"
@@ -33,7 +35,9 @@
 #include "promo/machine_facts.h"
 #include "promo/worker.h"
 #include "ui/win32/settings_window.h"
+#include "ui/win32/update_window.h"
 #include "update/evaluation.h"
+#include "update/installation.h"
 #include "update/signature.h"
 #include "update/updater.h"
 
@@ -53,7 +57,7 @@ static_assert(wm::kDestroy == WM_DESTROY && wm::kCommand == WM_COMMAND && wm::kT
               wm::kHotkey == WM_HOTKEY && wm::kTray == WM_APP + 1);
 static_assert(wm::kLeftButtonUp == WM_LBUTTONUP && wm::kLeftButtonDoubleClick == WM_LBUTTONDBLCLK &&
               wm::kRightButtonUp == WM_RBUTTONUP && wm::kBalloonUserClick == NIN_BALLOONUSERCLICK);
-static_assert(wm::kUpdateStateChanged == WM_APP + 11 && wm::kInstallReady == WM_APP + 13 &&
+static_assert(wm::kUpdateStateChanged == WM_APP + 11 && wm::kInstallerExited == WM_APP + 13 &&
               wm::kHideIconForInstall == WM_APP + 14 && kMessageToggled == WM_APP + 9 &&
               kMessageSettingsChanged == WM_APP + 10 && kMessageToggleRefused == WM_APP + 12 &&
               kMessageSuspended == WM_APP + 15);
@@ -188,10 +192,14 @@ class WindowsSettingsHost final : public ui::SettingsHost {
     facts.englishWords = w_.app.lexicon.english.levels.size();
     facts.uiAccess = uiAccess_;
     facts.version = std::u16string(kRunningVersion);
-    return facts;  // the updater's status: nothing to offer until it runs
+    UpdateStatus update = GetUpdateStatus(g_worker->updater);
+    facts.updateStatus = UpdateStatusLine(update);
+    facts.updateStatusCode = static_cast<int>(update.kind);
+    facts.updateBusy = update.checking || update.downloading || update.kind == UpdateKind::Installing;
+    return facts;
   }
   Banner CurrentBanner() override { return tonvira::CurrentBanner(g_worker->banner); }
-  void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }  // the updater's window comes later
+  void OpenUpdateWindow() override;
   void StartUpdateCheck() override { g_worker->signals.Wake(true); }
   void ClassifyAgain() override { RequestClassification(); }
   void OptionsChanged() override { g_worker->signals.Wake(false); }
@@ -245,27 +253,60 @@ class WindowsShell final : public ShellSystem {
     ui::OpenSettingsWindow(host, page);
   }
   void RefreshSettingsWindow() override { ui::RefreshSettingsControls(); }
-  UpdateView Update() override {
-    UpdateStatus status = GetUpdateStatus(g_worker->updater);
-    return {static_cast<int>(status.kind), u"Cập nhật lên phiên bản " + status.offeredVersion + u"…"};
+  UpdateStatus Update() override { return GetUpdateStatus(g_worker->updater); }
+  LastAttempt TakeUpdateOutcome() override { return TakeLastAttempt(g_worker->updater); }
+  void MarkUpdateNotified() override { MarkNotified(g_worker->updater); }
+  void OpenUpdateWindow() override;
+  void RefreshUpdateWindow() override {
+    LogUpdateState();
+    ui::RefreshUpdateWindow();
   }
-  void RefreshUpdateState() override {
-    UpdateStatus s = GetUpdateStatus(g_worker->updater);
-    LogLine("cap nhat: kind %d, blocker %d, dang kiem tra %d, dang tai %d, loi %d\n",
-            static_cast<int>(s.kind), static_cast<int>(s.blocker), s.checking ? 1 : 0, s.downloading ? 1 : 0,
-            s.lastCheckFailed ? 1 : 0);
-    RefreshTray(w_.app, *this);
+  bool FinishInstallation(uint32_t exitCode, bool installerSeen) override {
+    LogLine("cai dat xong: ma %lu, trinh cai dat %s\n", static_cast<unsigned long>(exitCode),
+            installerSeen ? "da bat dau" : "chua bat dau");
+    return tonvira::FinishInstallation(g_worker->updater, exitCode);
   }
-  void OpenUpdateWindow() override { LogLine("cua so cap nhat\n"); }
-  void RefreshUpdateWindow() override {}
-  bool StartInstaller(uint64_t, bool) override { return false; }
-  void UpdateNotices(App&) override {}
 
  private:
+  void LogUpdateState();
   WindowsApp& w_;
   WindowsProcessList processes_;
   WindowsClipboard clipboard_;
 };
+
+// The update window's button runs the installer; the status it publishes refreshes the window.
+class WindowsUpdateWindowHost final : public ui::UpdateWindowHost {
+ public:
+  UpdateStatus Status() override { return GetUpdateStatus(g_worker->updater); }
+  void InstallNow() override {
+    // A damaged package is fetched again by a cycle that starts at once.
+    static WindowsInstaller installer(g_app->mainWindow, [] { g_worker->signals.Wake(true); });
+    bool started = StartInstallation(g_worker->updater, installer);
+    LogLine("cai dat: %s\n", started ? "msiexec da chay" : "khong chay");
+  }
+};
+
+void OpenTheUpdateWindow() {
+  static WindowsUpdateWindowHost host;
+  LogLine("cua so cap nhat\n");
+  ui::OpenUpdateWindow(host);
+}
+
+void WindowsSettingsHost::OpenUpdateWindow() {
+  OpenTheUpdateWindow();
+}
+void WindowsShell::OpenUpdateWindow() {
+  OpenTheUpdateWindow();
+}
+
+// The trace of the update state as the main window heard it, for the end-to-end tests.
+void WindowsShell::LogUpdateState() {
+  UpdateStatus s = GetUpdateStatus(g_worker->updater);
+  LogLine("cap nhat: kind %d, blocker %d, dang kiem tra %d, dang tai %d, loi %d, tam dung %d\n",
+          static_cast<int>(s.kind), static_cast<int>(s.blocker), s.checking ? 1 : 0, s.downloading ? 1 : 0,
+          s.lastCheckFailed ? 1 : 0, IsSuspended(w_.app.pipeline) ? 1 : 0);
+  if (!s.statusText.empty()) LogLine("cap nhat: trang thai: %s\n", Utf16ToUtf8(s.statusText).c_str());
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kMessageFocusClassified) {
@@ -399,6 +440,9 @@ int Run() {
     if (!StopFocusTracker()) ExitProcess(1);
     return 1;
   }
+  // The log opens with the hooks: which version runs, for the traces of an update.
+  LogLine("tonvira %s: bat dau (pid %lu)\n", Utf16ToUtf8(kRunningVersion).c_str(),
+          static_cast<unsigned long>(GetCurrentProcessId()));
   RegisterToggleHotkey(app, shell);
   SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->app.pipeline, g_app->app.settings); });
   SettingsWindowAtStart(w, request);
@@ -409,6 +453,7 @@ int Run() {
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // The settings window's Tab, arrows and Ctrl+Tab move between its controls and pages.
     if (ui::HandleSettingsWindowMessage(msg)) continue;
+    if (ui::HandleUpdateWindowMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -420,6 +465,12 @@ int Run() {
   // Saved once more on the way out, unless the file was there but could not be read.
   SaveSettings(app.settings, app.settingsState);
   CloseHandle(mutex);
+  // After a successful installation the new version starts; the lock above is already free.
+  if (RestartRequested(g_worker->updater)) {
+    std::u16string self = ExecutablePath();
+    LogLine("khoi dong lai: %s\n", Utf16ToUtf8(self).c_str());
+    ShellExecuteW(nullptr, L"open", Wide(self).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
   // A tracker still inside a hung application's call would wake up to a destroyed tracker:
   // end the process without running the destructors.
   if (!trackerStopped) ExitProcess(0);

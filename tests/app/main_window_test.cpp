@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/apply_settings.h"
@@ -21,8 +23,9 @@ class RecordingShell : public ShellSystem {
   bool addWorks = true;
   bool trayWorks = true;
   bool balloonWorks = true;
-  bool installerStarts = false;
-  UpdateView update;
+  bool installerSucceeds = false;
+  UpdateStatus update;
+  LastAttempt outcome = LastAttempt::None;
   FieldFacts field;
   std::u16string tooltip;
   std::vector<MenuItem> menu;
@@ -70,15 +73,18 @@ class RecordingShell : public ShellSystem {
     calls.push_back("settings window " + (page ? std::to_string(*page) : "as it was"));
   }
   void RefreshSettingsWindow() override { calls.push_back("refresh settings window"); }
-  UpdateView Update() override { return update; }
-  void RefreshUpdateState() override { calls.push_back("update state"); }
+  UpdateStatus Update() override { return update; }
+  LastAttempt TakeUpdateOutcome() override { return std::exchange(outcome, LastAttempt::None); }
+  void MarkUpdateNotified() override {
+    calls.push_back("notified");
+    update.notified = true;
+  }
   void OpenUpdateWindow() override { calls.push_back("update window"); }
   void RefreshUpdateWindow() override { calls.push_back("refresh update window"); }
-  bool StartInstaller(uint64_t which, bool silent) override {
-    calls.push_back("installer " + std::to_string(which) + (silent ? " silent" : ""));
-    return installerStarts;
+  bool FinishInstallation(uint32_t code, bool seen) override {
+    calls.push_back("installer exited " + std::to_string(code) + (seen ? " seen" : ""));
+    return installerSucceeds;
   }
-  void UpdateNotices(App&) override {}
 };
 
 constexpr WindowId kMainWindow = 0x77;
@@ -159,7 +165,7 @@ TEST_F(MainWindowTest, EveryMessageOfTheWindow) {
       {"unknown command", wm::kCommand, 999, 0, {}},
       {"another timer", wm::kTimer, 2, 0, {}},
       {"settings changed", kMessageSettingsChanged, 0, 0, {"hotkey released", "tray 1"}},
-      {"update state changed", wm::kUpdateStateChanged, 0, 0, {"update state"}},
+      {"update state changed", wm::kUpdateStateChanged, 0, 0, {"tray 1", "refresh update window"}},
       {"toggle refused", kMessageToggleRefused, 0, 0, {"beep 659", "update window"}},
       {"suspension took effect", kMessageSuspended, 0, 0, {"tray 1"}},
       {"taskbar created", kRegistered.taskbarCreated, 0, 0, {"add icon", "tray 1"}},
@@ -271,7 +277,7 @@ TEST_F(MainWindowTest, BalloonClickOpensTheUpdateWindowOnlyForAnUpdateNotice) {
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.lastOpensUpdate << " kind " << row.kind);
     app_.shell.lastNoticeOpensUpdate = row.lastOpensUpdate;
-    shell_.update.kind = row.kind;
+    shell_.update.kind = static_cast<UpdateKind>(row.kind);
     Handle(wm::kTray, 0, wm::kBalloonUserClick);
     EXPECT_EQ(Taken(), row.opens ? Calls{"update window"} : Calls{});
   }
@@ -288,14 +294,14 @@ TEST_F(MainWindowTest, AnInstallationHidesTheIconAndBringsItBackWhenItDoesNotSta
   EXPECT_FALSE(app_.shell.iconShown);
   EXPECT_EQ(Taken(), (Calls{"tray 1 hidden"}));
 
-  Handle(wm::kInstallReady, 7, 1);  // the installer did not start
-  EXPECT_EQ(Taken(), (Calls{"installer 7 silent", "add icon", "tray 1", "refresh update window"}));
+  Handle(wm::kInstallerExited, 1602, 1);  // the user said no
+  EXPECT_EQ(Taken(), (Calls{"installer exited 1602 seen", "add icon", "tray 1", "refresh update window"}));
   EXPECT_TRUE(app_.shell.iconShown);
   EXPECT_FALSE(app_.shell.iconHiddenForInstall);
 
-  shell_.installerStarts = true;
-  Handle(wm::kInstallReady, 8, 0);
-  EXPECT_EQ(Taken(), (Calls{"installer 8", "close"}));
+  shell_.installerSucceeds = true;
+  Handle(wm::kInstallerExited, 3010, 1);
+  EXPECT_EQ(Taken(), (Calls{"installer exited 3010 seen", "close"}));
 }
 
 TEST_F(MainWindowTest, TheTimerPutsTheHookBackAndTheIconWhenTheShellLostIt) {
@@ -339,7 +345,7 @@ TEST_F(MainWindowTest, ANoticeWaitsForTheIconAndShowsOnTheFirstTickItIsBack) {
   Handle(wm::kTimer, kMainTimerId);
   EXPECT_EQ(shell_.balloons.size(), 1u);
   EXPECT_TRUE(app_.shell.pendingNotice);
-  Handle(wm::kInstallReady, 1, 0);
+  Handle(wm::kInstallerExited, 1603, 0);
   Handle(wm::kTimer, kMainTimerId);
   EXPECT_EQ(shell_.balloons.back(), u"third");
   EXPECT_FALSE(app_.shell.lastNoticeOpensUpdate);
@@ -367,10 +373,14 @@ TEST_F(MainWindowTest, NoticesWaitForAPresentUserWhoAcceptsThem) {
 
 TEST_F(MainWindowTest, TheTrayShowsTheFocusedFieldAndTheUpdateBadge) {
   shell_.field = {true, ContextClass::English, u"proc:cmd.exe"};
-  shell_.update.kind = kUpdateAvailable;
+  shell_.update.kind = static_cast<UpdateKind>(kUpdateAvailable);
+  shell_.update.offeredVersion = u"1.4.13";
   Handle(kMessageSuspended);
   EXPECT_EQ(Taken(), (Calls{"tray 4"}));
-  EXPECT_EQ(shell_.tooltip, u"Tonvira — đang bật\nNgữ cảnh: Mật khẩu (gõ thẳng) (proc:cmd.exe)");
+  EXPECT_EQ(
+      shell_.tooltip,
+      u"Tonvira — đang bật\nĐã có phiên bản 1.4.13 — chuột phải để cập nhật\nNgữ cảnh: Mật khẩu (gõ thẳng) "
+      u"(proc:cmd.exe)");
   Handle(wm::kTray, 0, wm::kRightButtonUp);
   ASSERT_FALSE(shell_.menu.empty());
   EXPECT_EQ(shell_.menu[0].id, kCommandUpdate);
@@ -407,6 +417,155 @@ TEST_F(MainWindowTest, WhileAnotherInputMethodRunsEveryWordCharacterIsSynthesise
   Type(u" ban");
   EXPECT_EQ(Field(), u"ban ban");
   EXPECT_TRUE(desktop().Batches().empty());
+}
+
+}  // namespace
+}  // namespace tonvira
+
+namespace tonvira {
+namespace {
+
+class UpdateStateTest : public MainWindowTest {
+ protected:
+  UpdateStateTest() {
+    shell_.update.runningVersion = u"1.4.12";
+    shell_.update.offeredVersion = u"1.4.13";
+    shell_.tick = 1000;
+  }
+  // Time since start, with the user present (or not) to be told.
+  void At(uint32_t sinceStart, bool okToNotify) {
+    desktop().Advance(1000);
+    desktop().Key(vk::kLShift, true);  // the user is there
+    desktop().Key(vk::kLShift, false);
+    shell_.tick = GetLastPhysicalInputTime(app_.pipeline) + 10;
+    app_.startTick = shell_.tick - sinceStart;
+    shell_.notificationState = okToNotify ? std::optional<int>(kAcceptsNotifications) : std::optional<int>(3);
+  }
+  int Count(const std::string& call) const {
+    return static_cast<int>(std::count(shell_.calls.begin(), shell_.calls.end(), call));
+  }
+};
+
+TEST_F(UpdateStateTest, RefreshFollowsTheKind) {
+  struct Row {
+    int kind;
+    bool suspendedBefore, autostart;
+    uint32_t sinceStart;
+    bool ok;
+    bool suspendedAfter, requiredNotice, outcomeNotice, window;
+  } rows[] = {
+      // kind, suspended, autostart, since start, ok → suspended, required, outcome, window
+      {0, false, false, 1000, true, false, false, true, false},
+      {0, true, false, 1000, true, false, false, true, false},
+      {1, true, false, 1000, true, false, false, true, false},
+      {2, true, false, 1000, true, false, false, true, false},
+      {3, false, false, 1000, true, true, true, false, true},
+      {3, false, false, 1000, false, true, false, true, true},
+      {3, true, true, 1000, true, true, true, false, false},
+      {3, false, false, 119999, true, true, true, false, true},
+      {3, false, false, 120000, true, true, true, false, false},
+      {4, true, false, 1000, true, true, false, true, false},
+      {4, false, false, 1000, true, false, false, true, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "kind " << row.kind << " suspended " << row.suspendedBefore
+                                    << " autostart " << row.autostart << " after " << row.sinceStart << " ok "
+                                    << row.ok);
+    app_.shell = {};
+    app_.shell.iconShown = true;
+    app_.startedAtLogon = row.autostart;
+    app_.settings.enabled = 1;
+    RequestSuspension(app_.pipeline, row.suspendedBefore);
+    shell_.update.kind = static_cast<UpdateKind>(row.kind);
+    shell_.outcome = LastAttempt::Updated;
+    shell_.balloons.clear();
+    At(row.sinceStart, row.ok);
+    Taken();
+    Handle(wm::kUpdateStateChanged);
+    EXPECT_EQ(IsSuspended(app_.pipeline), row.suspendedAfter);
+    if (row.suspendedBefore && !row.suspendedAfter) {
+      EXPECT_TRUE(GetVietnameseOn(app_.pipeline));  // as the user had it
+    }
+    std::vector<std::u16string> balloons;
+    if (row.requiredNotice) balloons.push_back(u"Tonvira cần được cập nhật");
+    if (row.outcomeNotice) balloons.push_back(u"Tonvira đã được cập nhật");
+    EXPECT_EQ(shell_.balloons, balloons);
+    EXPECT_EQ(Count("update window"), row.window ? 1 : 0);
+    EXPECT_EQ(shell_.calls.back(), "refresh update window");
+    RequestSuspension(app_.pipeline, false);
+  }
+}
+
+TEST_F(UpdateStateTest, EachNoticeAndTheWindowComeOnce) {
+  shell_.update.kind = UpdateKind::InstallNow;
+  At(1000, true);
+  for (int i = 0; i < 3; ++i) Handle(wm::kUpdateStateChanged);
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_EQ(shell_.balloons, (std::vector<std::u16string>{u"Tonvira cần được cập nhật"}));
+  EXPECT_EQ(Count("update window"), 1);
+}
+
+TEST_F(UpdateStateTest, AMandatoryUpdateSuspendsTypingUntilItIsGone) {
+  app_.settings.enabled = 0;  // the user had Vietnamese off
+  SetVietnameseOn(app_.pipeline, false);
+  shell_.update.kind = UpdateKind::InstallNow;
+  Handle(wm::kUpdateStateChanged);
+  SetVietnameseOn(app_.pipeline, true);  // refused while suspended
+  Type(u"vieetj ");
+  EXPECT_EQ(Field(), u"vieetj ");
+  Handle(kRegistered.showSettings, 0);  // every route to the settings opens the update window
+  EXPECT_EQ(shell_.calls.back(), "update window");
+
+  shell_.update.kind = UpdateKind::Installing;  // stays suspended while it installs
+  Handle(wm::kUpdateStateChanged);
+  EXPECT_TRUE(IsSuspended(app_.pipeline));
+  shell_.update.kind = UpdateKind::Ready;  // given up: typing is back as the user had it
+  Handle(wm::kUpdateStateChanged);
+  EXPECT_FALSE(IsSuspended(app_.pipeline));
+  EXPECT_FALSE(GetVietnameseOn(app_.pipeline));
+}
+
+TEST_F(UpdateStateTest, TheTimerAnnouncesAnUpdateOncePerVersionAfterTenMinutes) {
+  struct Row {
+    const char* what;
+    uint32_t sinceStart;
+    bool ok, notified, suspended;
+    bool shown;
+  } rows[] = {
+      {"due", 600000, true, false, false, true},         {"too early", 599999, true, false, false, false},
+      {"user away", 600000, false, false, false, false}, {"already told", 600000, true, true, false, false},
+      {"suspended", 600000, true, false, true, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    shell_.update.kind = UpdateKind::Ready;
+    shell_.update.notified = row.notified;
+    shell_.balloons.clear();
+    RequestSuspension(app_.pipeline, row.suspended);
+    At(row.sinceStart, row.ok);
+    Taken();
+    Handle(wm::kTimer, kMainTimerId);
+    EXPECT_EQ(shell_.balloons.size(), row.shown ? 1u : 0u);
+    EXPECT_EQ(Count("notified"), row.shown ? 1 : 0);
+    Handle(wm::kTimer, kMainTimerId);  // never twice
+    EXPECT_EQ(shell_.balloons.size(), row.shown ? 1u : 0u);
+    RequestSuspension(app_.pipeline, false);
+  }
+}
+
+TEST_F(UpdateStateTest, TheRequiredNoticeWaitsForTheUserAtLogon) {
+  app_.startedAtLogon = true;
+  shell_.update.kind = UpdateKind::InstallNow;
+  At(1000, false);  // nobody there yet
+  Handle(wm::kUpdateStateChanged);
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_TRUE(shell_.balloons.empty());
+  EXPECT_EQ(Count("update window"), 0);
+  At(200000, true);
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_EQ(shell_.balloons, (std::vector<std::u16string>{u"Tonvira cần được cập nhật"}));
+  Handle(wm::kTray, 0, wm::kBalloonUserClick);
+  EXPECT_EQ(shell_.calls.back(), "update window");
 }
 
 }  // namespace

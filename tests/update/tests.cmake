@@ -6,6 +6,7 @@ target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/update_state_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/attempts_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/updater_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/installation_test.cpp
 )
 target_link_libraries(tonvira_tests PRIVATE tonvira_update)
 

@@ -12,6 +12,7 @@
 #include "tests/update/release_tool.h"
 #include "update/crypto.h"
 #include "update/http.h"
+#include "update/status_texts.h"
 #include "update/url_rules.h"
 
 namespace tonvira {
@@ -144,6 +145,27 @@ TEST_F(UpdaterTest, AnOfferedPackageIsDownloadedOnceAndVerified) {
   EXPECT_TRUE(CheckForUpdate(u));
   EXPECT_EQ(PackageRequests(), 1);
   EXPECT_EQ(GetUpdateStatus(u).kind, UpdateKind::Ready);
+}
+
+TEST_F(UpdaterTest, APackageRefusedAsDamagedIsFetchedAgainAndTheWarningGoes) {
+  Offer o;
+  Serve(o);
+  Updater u(MakeSetup());
+  ASSERT_TRUE(CheckForUpdate(u));
+  // What the update window's button leaves behind when the package on disk was changed.
+  fs::remove(Folder() / "tonvira-1.5.0.msi");
+  {
+    std::lock_guard lock(u.mutex);
+    u.packageReady = false;
+    u.statusText = kPackageDamagedText;
+    PublishUpdateStatus(u);
+  }
+  EXPECT_EQ(GetUpdateStatus(u).kind, UpdateKind::Available);
+  EXPECT_TRUE(CheckForUpdate(u));
+  EXPECT_EQ(PackageRequests(), 2);
+  UpdateStatus s = GetUpdateStatus(u);
+  EXPECT_EQ(s.kind, UpdateKind::Ready);
+  EXPECT_EQ(s.statusText, u"");
 }
 
 TEST_F(UpdaterTest, AWrongPackageIsThrownAway) {

@@ -44,11 +44,12 @@ BELOW = {
     "engine": {"text", "compose", "config", "decide"},
     "context": {"text", "config"},
     "input": {"text", "compose", "config", "decide", "engine", "context"},
-    "app": {"text", "compose", "config", "decide", "engine", "context", "input"},
+    # The shell shows the updater's status and carries out its installation.
+    "app": {"text", "compose", "config", "decide", "engine", "context", "input", "update"},
     # The banner worker also runs the update check and fetches through the updater's network seam.
     "promo": {"text", "config", "update"},
     "update": {"text", "config"},
-    "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo"},
+    "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo", "update"},
     # The program's entry point puts every part together.
     "program": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo", "ui",
                 "update"},

@@ -1,0 +1,117 @@
+#include "app/win32/installer.h"
+
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "app/main_window.h"
+#include "update/crypto.h"
+#include "update/manifest.h"
+
+namespace tonvira {
+namespace {
+
+constexpr DWORD kWaitSliceMs = 250;
+
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+bool InstallerMutexHeld() {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Wide(kInstallerMutexName).c_str());
+  if (mutex) {
+    CloseHandle(mutex);
+    return true;
+  }
+  // Held by the installer service under another account: there, but not ours to open.
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+std::string HexOf(const Sha256Digest& digest) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (uint8_t b : digest) {
+    out += kHex[b >> 4];
+    out += kHex[b & 15];
+  }
+  return out;
+}
+
+// Waits for the installer in slices, so that its beginning (the Windows Installer's mutex,
+// taken once the user said yes) hides the tray icon while the files are replaced.
+void WaitForInstaller(HWND mainWindow, HANDLE process, HANDLE package) {
+  bool seen = false;
+  for (;;) {
+    DWORD waited = WaitForSingleObject(process, kWaitSliceMs);
+    if (!seen && InstallerMutexHeld()) {
+      seen = true;
+      PostMessageW(mainWindow, wm::kHideIconForInstall, 0, 0);
+    }
+    if (waited != WAIT_TIMEOUT) break;
+  }
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process, &code)) code = 1603;  // a fatal error during installation
+  CloseHandle(process);
+  if (package != INVALID_HANDLE_VALUE) CloseHandle(package);
+  PostMessageW(mainWindow, wm::kInstallerExited, code, seen ? 1 : 0);
+}
+
+}  // namespace
+
+bool WindowsInstaller::InstallerBusy() {
+  return InstallerMutexHeld();
+}
+
+std::optional<FileDigest> WindowsInstaller::OpenPackage(std::u16string_view path) {
+  ClosePackage();
+  // Shared for reading only: nobody can change or replace it until the installer is done.
+  package_ = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (package_ == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(package_, &size) || size.QuadPart < 0 ||
+      static_cast<uint64_t>(size.QuadPart) > 2 * kMaxPackageSize)
+    return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    if (!ReadFile(package_, bytes.data() + done, want, &got, nullptr) || got == 0) return std::nullopt;
+    done += got;
+  }
+  Sha256Digest digest{};
+  if (!Sha256(bytes, digest)) return std::nullopt;
+  return FileDigest{HexOf(digest), bytes.size()};
+}
+
+void WindowsInstaller::ClosePackage() {
+  if (package_ != INVALID_HANDLE_VALUE) CloseHandle(package_);
+  package_ = INVALID_HANDLE_VALUE;
+}
+
+std::u16string WindowsInstaller::SystemFolder() {
+  wchar_t folder[MAX_PATH] = L"";
+  UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return u"C:\\Windows\\System32";
+  return std::u16string(folder, folder + length);
+}
+
+uint32_t WindowsInstaller::StartProcess(const std::u16string& program, const std::u16string& commandLine) {
+  std::wstring line = Wide(commandLine);  // CreateProcessW may write into it
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    DWORD error = GetLastError();
+    return error != 0 ? error : kErrorGenFailure;
+  }
+  CloseHandle(process.hThread);
+  HANDLE package = std::exchange(package_, INVALID_HANDLE_VALUE);
+  std::thread(WaitForInstaller, mainWindow_, process.hProcess, package).detach();
+  return 0;
+}
+
+}  // namespace tonvira

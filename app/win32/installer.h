@@ -1,0 +1,35 @@
+// The Windows side of an update's installation: the Windows Installer's busy mutex, the
+// package held open while it installs, msiexec started, and the waiter thread that reports
+// the installer's beginning and its exit code to the main window.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "update/installation.h"
+
+namespace tonvira {
+
+class WindowsInstaller final : public InstallerSystem {
+ public:
+  WindowsInstaller(HWND mainWindow, std::function<void()> wakeWorker)
+      : mainWindow_(mainWindow), wakeWorker_(std::move(wakeWorker)) {}
+  ~WindowsInstaller() override { ClosePackage(); }
+
+  bool InstallerBusy() override;
+  std::optional<FileDigest> OpenPackage(std::u16string_view path) override;
+  void ClosePackage() override;
+  std::u16string SystemFolder() override;
+  uint32_t StartProcess(const std::u16string& program, const std::u16string& commandLine) override;
+  void WakeWorker() override {
+    if (wakeWorker_) wakeWorker_();
+  }
+
+ private:
+  HWND mainWindow_;
+  std::function<void()> wakeWorker_;
+  HANDLE package_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace tonvira
