@@ -46,7 +46,9 @@ test -f build/windows/app/tonvira.exe
 
 step "installer package (wixl), and the same program under 1.4.13 for the upgrade test"
 cmake --build --preset windows --target msi
-cmake --preset windows -B build/windows-next -DTONVIRA_VERSION=1.4.13 >/dev/null
+# The newer build is what the update case installs: it trusts the same key and server.
+cmake --preset windows -B build/windows-next -DTONVIRA_VERSION=1.4.13 -DTONVIRA_UPDATE_KEYS="$PWD/$keys/keys.txt" \
+  -DTONVIRA_MANIFEST_URL=http://127.0.0.1:18093/cap-nhat.txt >/dev/null
 cmake --build build/windows-next -j "$jobs" --target msi
 python3 -B -m unittest discover -q -s packaging -p 'test_*.py'
 

@@ -7,6 +7,7 @@ same program built under a newer version (default: build/windows-next); ./test.s
 import os
 import re
 import subprocess
+import tempfile
 import unittest
 from pathlib import Path
 
@@ -25,9 +26,11 @@ def package_of(build: str) -> Path:
 
 
 def table(msi: Path, name: str) -> list[list[str]]:
-    """The rows of a table; msiinfo's first three lines are the column names, types and key."""
-    text = subprocess.run(["msiinfo", "export", str(msi), name], check=True, capture_output=True,
-                          text=True).stdout
+    """The rows of a table; msiinfo's first three lines are the column names, types and key.
+    A table of binary streams (Icon) also writes them as files: into a scratch folder."""
+    with tempfile.TemporaryDirectory() as scratch:
+        text = subprocess.run(["msiinfo", "export", str(msi.resolve()), name], check=True, capture_output=True,
+                              text=True, cwd=scratch).stdout
     return [line.split("\t") for line in text.splitlines()[3:]]
 
 
@@ -112,6 +115,23 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(newer["ProductVersion"], re.fullmatch(r"tonvira-(.*)-x64\.msi", self.next.name).group(1))
         as_numbers = lambda text: tuple(int(part) for part in text.split("."))
         self.assertGreater(as_numbers(newer["ProductVersion"]), as_numbers(self.version))
+
+    def test_the_package_built_to_fail_is_an_upgrade_that_fails_before_changing_anything(self):
+        with tempfile.TemporaryDirectory() as scratch:
+            failing = Path(scratch) / "failing.msi"
+            subprocess.run(["python3", str(ROOT / "packaging" / "make_failing_package.py"), str(self.next),
+                            str(failing), "1.4.99"], check=True, capture_output=True)
+            props = properties(failing)
+            self.assertEqual(props["ProductVersion"], "1.4.99")
+            self.assertEqual(props["UpgradeCode"], UPGRADE_CODE)
+            self.assertNotEqual(props["ProductCode"], properties(self.next)["ProductCode"])
+            sequence = {row[0]: int(row[2]) for row in table(failing, "InstallExecuteSequence")}
+            failing_actions = [row[0] for row in table(failing, "CustomAction") if row[0] not in
+                               {row[0] for row in table(self.next, "CustomAction")}]
+            self.assertEqual(len(failing_actions), 1)
+            self.assertLess(sequence[failing_actions[0]], sequence["RemoveExistingProducts"])
+            older = {row[6]: row for row in table(failing, "Upgrade")}["TONVIRA_OLDER_FOUND"]
+            self.assertEqual(older[2], "1.4.99")
 
 
 if __name__ == "__main__":

@@ -319,8 +319,12 @@ stop_tonvira
 # The background worker: a download from a loopback server, and a server that never answers.
 source tests/e2e/update_cases.sh
 update_cases
+# The whole update: installed 1.4.12, a mandatory 1.4.13, the update window, msiexec, the restart.
+source tests/e2e/update_install_cases.sh
+update_install_cases
 
-# The settings window: its own cases, then its pages at 96 and 144 DPI on displays of their own.
+# The settings window: its own cases, then its pages and the update window at 96 and 144 DPI on
+# displays of their own.
 source tests/e2e/settings_cases.sh
 settings_cases
 for dpi in 96 144; do
@@ -328,6 +332,11 @@ for dpi in 96 144; do
     pass "settings pages at $dpi dpi"
   else
     fail "settings pages at $dpi dpi" "see the line above"
+  fi
+  if tests/e2e/update_shots.sh "$dpi" "$build"; then
+    pass "update window shots at $dpi dpi"
+  else
+    fail "update window shots at $dpi dpi" "see the line above"
   fi
 done
 

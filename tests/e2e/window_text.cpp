@@ -4,6 +4,10 @@
 //                                        message box, a dialog), one line each
 //   tonvira_window_text origin - FILE     "X Y DPI": where the settings window's client area
 //                                        starts on the screen, in pixels, and its DPI
+//   tonvira_window_text rect CLASS FILE   "X Y W H DPI": the top-level window of CLASS, frame
+//                                        included
+//   tonvira_window_text click CLASS ID    presses button ID of the window of CLASS (BM_CLICK)
+//   tonvira_window_text shown CLASS ID    exits 0 when that button shows and is enabled
 // Texts are written as UTF-8. Exits 0 when the window was found.
 #include <windows.h>
 
@@ -47,6 +51,23 @@ int wmain(int argc, wchar_t** argv) {
     ClientToScreen(settings, &origin);
     return WriteUtf8File(argv[3], std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y) + L" " +
                                       std::to_wstring(GetDpiForWindow(settings)));
+  }
+  if (wcscmp(argv[1], L"rect") == 0) {
+    HWND window = FindWindowW(argv[2], nullptr);
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r)) return 1;
+    return WriteUtf8File(argv[3], std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+                                      std::to_wstring(r.right - r.left) + L" " +
+                                      std::to_wstring(r.bottom - r.top) + L" " +
+                                      std::to_wstring(GetDpiForWindow(window)));
+  }
+  if (wcscmp(argv[1], L"click") == 0 || wcscmp(argv[1], L"shown") == 0) {
+    HWND window = FindWindowW(argv[2], nullptr);
+    HWND button = window ? GetDlgItem(window, static_cast<int>(wcstol(argv[3], nullptr, 10))) : nullptr;
+    if (!button) return 1;
+    if (wcscmp(argv[1], L"shown") == 0) return IsWindowVisible(button) && IsWindowEnabled(button) ? 0 : 1;
+    // Posted: the click may end the program, which would never answer a sent message.
+    return PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
   }
   if (wcscmp(argv[1], L"control") == 0) {
     HWND settings = FindWindowW(L"TonviraSettings", nullptr);
