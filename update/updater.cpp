@@ -108,9 +108,13 @@ std::optional<FileDigest> FileSha256(std::u16string_view path) {
   if (error || size > 2 * kMaxPackageSize) return std::nullopt;
   FileBytes file = ReadFileBytes(path);
   if (file.status != FileRead::Ok) return std::nullopt;
+  return DigestOfBytes(file.bytes);
+}
+
+std::optional<FileDigest> DigestOfBytes(std::string_view bytes) {
   Sha256Digest digest{};
-  if (!Sha256(file.bytes, digest)) return std::nullopt;
-  return FileDigest{HexOf(digest), file.bytes.size()};
+  if (!Sha256(bytes, digest)) return std::nullopt;
+  return FileDigest{HexOf(digest), bytes.size()};
 }
 
 bool SameManifest(const Manifest& a, const Manifest& b) {

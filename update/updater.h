@@ -110,6 +110,8 @@ struct FileDigest {
 };
 // Nothing when the file cannot be read (or is far larger than any package).
 std::optional<FileDigest> FileSha256(std::u16string_view path);
+// The same of bytes already read; nothing when the hash cannot be computed.
+std::optional<FileDigest> DigestOfBytes(std::string_view bytes);
 
 // Equal version, sha256, size and msi.
 bool SameManifest(const Manifest& a, const Manifest& b);

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "app/main_window.h"
-#include "update/crypto.h"
 #include "update/manifest.h"
 
 namespace tonvira {
@@ -26,16 +25,6 @@ bool InstallerMutexHeld() {
   }
   // Held by the installer service under another account: there, but not ours to open.
   return GetLastError() == ERROR_ACCESS_DENIED;
-}
-
-std::string HexOf(const Sha256Digest& digest) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (uint8_t b : digest) {
-    out += kHex[b >> 4];
-    out += kHex[b & 15];
-  }
-  return out;
 }
 
 // Waits for the installer in slices, so that its beginning (the Windows Installer's mutex,
@@ -81,9 +70,7 @@ std::optional<FileDigest> WindowsInstaller::OpenPackage(std::u16string_view path
     if (!ReadFile(package_, bytes.data() + done, want, &got, nullptr) || got == 0) return std::nullopt;
     done += got;
   }
-  Sha256Digest digest{};
-  if (!Sha256(bytes, digest)) return std::nullopt;
-  return FileDigest{HexOf(digest), bytes.size()};
+  return DigestOfBytes(bytes);
 }
 
 void WindowsInstaller::ClosePackage() {

@@ -17,6 +17,7 @@
 #include "ui/abbrev_editor.h"
 #include "ui/app_rules.h"
 #include "ui/settings_layout.h"
+#include "ui/win32/drawing.h"
 
 namespace tonvira::ui {
 namespace {
@@ -29,16 +30,9 @@ constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFontRoles = 5;
 
-std::wstring Wide(std::u16string_view s) {
-  return std::wstring(s.begin(), s.end());
-}
 std::u16string Narrow(std::wstring_view s) {
   return std::u16string(s.begin(), s.end());
 }
-COLORREF Colour(Rgb c) {
-  return RGB(c.r, c.g, c.b);
-}
-
 // The page's message boxes, owned by the settings window.
 class WindowDialogs final : public Dialogs {
  public:
@@ -103,9 +97,7 @@ void MakeDrawingObjects(SettingsWindow& w) {
   FreeDrawingObjects(w);
   for (int role = 0; role < kFontRoles; ++role) {
     FontSpec f = FontFor(static_cast<FontRole>(role));
-    w.fonts[role] = CreateFontW(-w.Px(f.pixels), 0, 0, 0, f.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    w.fonts[role] = CreateUiFont(f.pixels, f.weight, w.dpi);
   }
   w.background = CreateSolidBrush(Colour(colour::kBackground));
   w.card = CreateSolidBrush(Colour(colour::kCard));
@@ -405,27 +397,6 @@ void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
   DoFollowUps(w, OnButton(app.settings, app.settingsState, id, ticked, IsSuspended(app.pipeline)));
 }
 
-void FillRoundRect(HDC dc, int left, int top, int right, int bottom, int corner, Rgb fill, Rgb border) {
-  HBRUSH brush = CreateSolidBrush(Colour(fill));
-  HPEN pen = CreatePen(PS_SOLID, 1, Colour(border));
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  RoundRect(dc, left, top, right, bottom, corner, corner);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
-}
-
-void DrawText(HDC dc, HFONT font, Rgb colour, std::u16string_view text, RECT box, UINT format) {
-  HGDIOBJ old = SelectObject(dc, font);
-  SetTextColor(dc, Colour(colour));
-  SetBkMode(dc, TRANSPARENT);
-  std::wstring wide = Wide(text);
-  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box, format);
-  SelectObject(dc, old);
-}
-
 void Paint(SettingsWindow& w) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(w.window, &ps);
@@ -434,41 +405,42 @@ void Paint(SettingsWindow& w) {
   FillRect(dc, &client, w.background);
   Box icon = Scale(kIconBox, w.dpi);
   if (w.icon) DrawIconEx(dc, icon.x, icon.y, w.icon, icon.width, icon.height, 0, nullptr, DI_NORMAL);
-  DrawText(dc, FontOf(w, FontRole::Title), colour::kMainText, kWindowTitle,
-           {w.Px(74), w.Px(18), client.right, w.Px(44)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-  DrawText(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, kSubtitle,
-           {w.Px(75), w.Px(43), client.right, w.Px(64)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextIn(dc, FontOf(w, FontRole::Title), colour::kMainText, kWindowTitle,
+             {w.Px(74), w.Px(18), client.right, w.Px(44)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextIn(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, kSubtitle,
+             {w.Px(75), w.Px(43), client.right, w.Px(64)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
   for (int page = 0; page < kPageCount; ++page) {
     Box b = Scale(kTabs[page], w.dpi);
     bool current = page == w.page;
-    FillRoundRect(dc, b.x, b.y, b.x + b.width, b.y + b.height, w.Px(kTabCorner),
+    FillRoundRect(dc, {b.x, b.y, b.x + b.width, b.y + b.height}, w.Px(kTabCorner),
                   current ? colour::kSelectedFill : colour::kCard,
                   current ? colour::kSelectedFill : colour::kBorder);
-    DrawText(dc, FontOf(w, FontRole::Control), current ? colour::kAccent : colour::kSecondaryText,
-             kTabCaptions[page], {b.x, b.y, b.x + b.width, b.y + b.height},
-             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextIn(dc, FontOf(w, FontRole::Control), current ? colour::kAccent : colour::kSecondaryText,
+               kTabCaptions[page], {b.x, b.y, b.x + b.width, b.y + b.height},
+               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   const Settings& s = w.host->TheApp().settings;
   bool banner = s.show_ads != 0;
-  FillRoundRect(dc, w.Px(kCardLeft), w.Px(kCardTop), w.Px(kCardRight),
-                w.Px(banner ? kCardBottomWithBanner : kCardBottom), w.Px(kCardCorner), colour::kCard,
-                colour::kCard);
+  FillRoundRect(
+      dc,
+      {w.Px(kCardLeft), w.Px(kCardTop), w.Px(kCardRight), w.Px(banner ? kCardBottomWithBanner : kCardBottom)},
+      w.Px(kCardCorner), colour::kCard, colour::kCard);
   if (banner) {
     Banner text = w.host->CurrentBanner();
     Box b = Scale(kBanner, w.dpi);
-    FillRoundRect(dc, b.x, b.y, b.x + b.width, b.y + b.height, w.Px(kBannerCorner), colour::kSelectedFill,
+    FillRoundRect(dc, {b.x, b.y, b.x + b.width, b.y + b.height}, w.Px(kBannerCorner), colour::kSelectedFill,
                   colour::kSelectedFill);
     Box bar = Scale(kBannerBar, w.dpi);
-    FillRoundRect(dc, bar.x, bar.y, bar.x + bar.width, bar.y + bar.height, w.Px(kBannerBarCorner),
+    FillRoundRect(dc, {bar.x, bar.y, bar.x + bar.width, bar.y + bar.height}, w.Px(kBannerBarCorner),
                   colour::kBannerBarColour, colour::kBannerBarColour);
     Box title = Scale(kBannerTitle, w.dpi);
-    DrawText(dc, FontOf(w, FontRole::BannerTitle), colour::kMainText, text.title,
-             {title.x, title.y, title.x + title.width, title.y + title.height},
-             DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextIn(dc, FontOf(w, FontRole::BannerTitle), colour::kMainText, text.title,
+               {title.x, title.y, title.x + title.width, title.y + title.height},
+               DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     Box line = Scale(kBannerLine, w.dpi);
-    DrawText(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, text.text,
-             {line.x, line.y, line.x + line.width, line.y + line.height},
-             DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextIn(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, text.text,
+               {line.x, line.y, line.x + line.width, line.y + line.height},
+               DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   }
   EndPaint(w.window, &ps);
 }
@@ -496,15 +468,15 @@ void DrawButton(SettingsWindow& w, const DRAWITEMSTRUCT& item) {
     text = pressed ? colour::kAccent : colour::kSecondaryText;
   } else if (spec->kind == ControlKind::PrimaryButton) {
     Rgb fill = pressed ? colour::kAccentPressed : colour::kAccent;
-    FillRoundRect(dc, r.left, r.top, r.right, r.bottom, w.Px(kButtonCorner), fill, fill);
+    FillRoundRect(dc, r, w.Px(kButtonCorner), fill, fill);
     text = colour::kCard;
   } else {
-    FillRoundRect(dc, r.left, r.top, r.right, r.bottom, w.Px(kButtonCorner),
-                  pressed ? colour::kSelectedFill : colour::kCard, colour::kBorder);
+    FillRoundRect(dc, r, w.Px(kButtonCorner), pressed ? colour::kSelectedFill : colour::kCard,
+                  colour::kBorder);
   }
   if (disabled) text = colour::kSecondaryText;
-  DrawText(dc, FontOf(w, FontRole::Control), text, spec->caption, r,
-           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextIn(dc, FontOf(w, FontRole::Control), text, spec->caption, r,
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = r;
     InflateRect(&focus, -w.Px(3), -w.Px(3));

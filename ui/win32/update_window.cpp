@@ -8,6 +8,7 @@
 #include "input/log.h"
 #include "ui/settings_layout.h"
 #include "ui/update_window_model.h"
+#include "ui/win32/drawing.h"
 
 namespace tonvira::ui {
 namespace {
@@ -78,13 +79,6 @@ int GapBefore(const UpdateWindowLine& previous, const UpdateWindowLine& line) {
 // Long words (a path or an address in a status text) break inside rather than run past the edge.
 constexpr UINT kLineFormat = DT_LEFT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
 
-std::wstring Wide(std::u16string_view s) {
-  return std::wstring(s.begin(), s.end());
-}
-COLORREF Colour(Rgb c) {
-  return RGB(c.r, c.g, c.b);
-}
-
 struct PlacedLine {
   RECT box;    // client coordinates
   int indent;  // where the text starts after a hanging bullet
@@ -123,9 +117,7 @@ void MakeDrawingObjects(UpdateWindow& w) {
   FreeDrawingObjects(w);
   for (int i = 0; i < kTextStyles; ++i) {
     TextStyleSpec spec = SpecOf(static_cast<UpdateTextStyle>(i));
-    w.fonts[i] = CreateFontW(-w.Px(spec.pixels), 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                             DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    w.fonts[i] = CreateUiFont(spec.pixels, spec.weight, w.dpi);
   }
   w.footer = CreateSolidBrush(Colour(kFooter));
   for (HWND button : {w.install, w.later}) {
@@ -252,27 +244,6 @@ bool SameContent(const UpdateWindowContent& a, const UpdateWindowContent& b) {
   return true;
 }
 
-void FillRoundRect(HDC dc, const RECT& r, int corner, Rgb fill, Rgb border) {
-  HBRUSH brush = CreateSolidBrush(Colour(fill));
-  HPEN pen = CreatePen(PS_SOLID, 1, Colour(border));
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
-}
-
-void DrawLine(HDC dc, HFONT font, Rgb colour, std::u16string_view text, RECT box, UINT format) {
-  HGDIOBJ old = SelectObject(dc, font);
-  SetTextColor(dc, Colour(colour));
-  SetBkMode(dc, TRANSPARENT);
-  std::wstring wide = Wide(text);
-  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box, format);
-  SelectObject(dc, old);
-}
-
 // Drawn off screen and copied at once: a refresh does not flicker.
 void Paint(UpdateWindow& w) {
   PAINTSTRUCT ps;
@@ -300,11 +271,11 @@ void Paint(UpdateWindow& w) {
     std::u16string_view text = line.text;
     size_t bullet = BulletLength(line);
     if (bullet > 0)
-      DrawLine(memory, font, colour, text.substr(0, bullet), place.box,
-               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+      DrawTextIn(memory, font, colour, text.substr(0, bullet), place.box,
+                 DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     RECT box = place.box;
     box.left += place.indent;
-    DrawLine(memory, font, colour, text.substr(bullet), box, kLineFormat);
+    DrawTextIn(memory, font, colour, text.substr(bullet), box, kLineFormat);
   }
 
   BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
@@ -334,8 +305,8 @@ void DrawButton(UpdateWindow& w, const DRAWITEMSTRUCT& item) {
     if (disabled) text = colour::kSecondaryText;
   }
   std::u16string_view caption = primary ? std::u16string_view(w.content.installText) : kLaterText;
-  DrawLine(dc, w.Font(UpdateTextStyle::Body), text, caption, r,
-           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextIn(dc, w.Font(UpdateTextStyle::Body), text, caption, r,
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
     RECT focus = r;
     InflateRect(&focus, -w.Px(3), -w.Px(3));

@@ -1,0 +1,40 @@
+#include "ui/win32/drawing.h"
+
+namespace tonvira::ui {
+
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+COLORREF Colour(Rgb c) {
+  return RGB(c.r, c.g, c.b);
+}
+
+HFONT CreateUiFont(int pixels, int weight, int dpi) {
+  return CreateFontW(-MulDiv(pixels, dpi, 96), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                     L"Segoe UI");
+}
+
+void FillRoundRect(HDC dc, const RECT& r, int corner, Rgb fill, Rgb border) {
+  HBRUSH brush = CreateSolidBrush(Colour(fill));
+  HPEN pen = CreatePen(PS_SOLID, 1, Colour(border));
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(brush);
+  DeleteObject(pen);
+}
+
+void DrawTextIn(HDC dc, HFONT font, Rgb colour, std::u16string_view text, RECT box, UINT format) {
+  HGDIOBJ old = SelectObject(dc, font);
+  SetTextColor(dc, Colour(colour));
+  SetBkMode(dc, TRANSPARENT);
+  std::wstring wide = Wide(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box, format);
+  SelectObject(dc, old);
+}
+
+}  // namespace tonvira::ui

@@ -1,0 +1,21 @@
+// What the program's windows draw with: their fonts at a DPI, the palette as GDI colours, the
+// rounded buttons and cards, and text in a box.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "ui/settings_layout.h"
+
+namespace tonvira::ui {
+
+std::wstring Wide(std::u16string_view text);
+COLORREF Colour(Rgb colour);
+// "Segoe UI" at pixels (at 96 DPI) scaled to dpi.
+HFONT CreateUiFont(int pixels, int weight, int dpi);
+void FillRoundRect(HDC dc, const RECT& box, int corner, Rgb fill, Rgb border);
+void DrawTextIn(HDC dc, HFONT font, Rgb colour, std::u16string_view text, RECT box, UINT format);
+
+}  // namespace tonvira::ui
