@@ -1,7 +1,8 @@
 """The installer package's tables, read back with msiinfo (msitools) from the built packages.
 
 TONVIRA_MSI is the package of the default build (default: build/windows), TONVIRA_MSI_NEXT the
-same program built under a newer version (default: build/windows-next); ./test.sh builds both.
+same program under a newer version (default: the one the same build makes for
+TONVIRA_NEXT_VERSION); ./test.sh builds both.
 """
 
 import os
@@ -19,9 +20,9 @@ COMPONENT_64BIT = 256
 UPGRADE_ONLY_DETECT, UPGRADE_MIN_INCLUSIVE, UPGRADE_MAX_INCLUSIVE = 2, 256, 512
 
 
-def package_of(build: str) -> Path:
+def package_of(build: str, variable: str = "TONVIRA_VERSION") -> Path:
     cache = (ROOT / build / "CMakeCache.txt").read_text()
-    version = re.search(r"^TONVIRA_VERSION:STRING=(.*)$", cache, re.M).group(1)
+    version = re.search(rf"^{variable}:STRING=(.*)$", cache, re.M).group(1)
     return ROOT / build / "packaging" / f"tonvira-{version}-x64.msi"
 
 
@@ -42,7 +43,7 @@ class PackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.msi = Path(os.environ.get("TONVIRA_MSI") or package_of("build/windows"))
-        cls.next = Path(os.environ.get("TONVIRA_MSI_NEXT") or package_of("build/windows-next"))
+        cls.next = Path(os.environ.get("TONVIRA_MSI_NEXT") or package_of("build/windows", "TONVIRA_NEXT_VERSION"))
         for msi in (cls.msi, cls.next):
             if not msi.is_file():
                 raise AssertionError(f"no package {msi}: build the msi target of the windows build")

@@ -5,15 +5,17 @@
 # of the package away but the user's data.
 #
 # The packages: E2E_MSI (default: BUILD/packaging/tonvira-VERSION-x64.msi, VERSION from BUILD's
-# cache) and E2E_MSI_NEXT, the same program under a newer version (default: the same from
-# BUILD-next, which ./test.sh configures with -DTONVIRA_VERSION=1.4.13).
+# cache) and E2E_MSI_NEXT, the same program under a newer version (default: the package of
+# TONVIRA_NEXT_VERSION from the same build, which ./test.sh configures with 1.4.13).
 # shellcheck shell=bash
 # shellcheck disable=SC2154  # build, post_exe, tonvira_pid: run.sh's
 
-# The package of a build folder, named by the version the build was configured with.
+# The package of a build folder, named by the version the build was configured with; with "next",
+# the package of the newer version built beside it.
 msi_of_build() {
-  local version
-  version=$(sed -n 's/^TONVIRA_VERSION:STRING=//p' "$1/CMakeCache.txt" 2>/dev/null)
+  local version variable=TONVIRA_VERSION
+  [[ ${2:-} == next ]] && variable=TONVIRA_NEXT_VERSION
+  version=$(sed -n "s/^$variable:STRING=//p" "$1/CMakeCache.txt" 2>/dev/null)
   [[ -n $version ]] && printf '%s/packaging/tonvira-%s-x64.msi' "$1" "$version"
 }
 
@@ -72,7 +74,7 @@ msi_type_check() {
 
 msi_cases() {
   local msi=${E2E_MSI:-$(msi_of_build "$build")}
-  local next=${E2E_MSI_NEXT:-$(msi_of_build "$build-next")}
+  local next=${E2E_MSI_NEXT:-$(msi_of_build "$build" next)}
   local installed="$WINEPREFIX/drive_c/Program Files/Tonvira"
   local msi_started products run_line files
   user_data=""

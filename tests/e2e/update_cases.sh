@@ -43,8 +43,8 @@ update_cases() {
   # Any bytes make a package for the download; the newer build's installer is the real thing.
   local served="$E2E_DIR/served" package=tonvira-1.4.13-x64.msi
   mkdir -p "$served"
-  if [[ -f build/windows-next/packaging/$package ]]; then
-    cp "build/windows-next/packaging/$package" "$served/$package"
+  if [[ -f $build/packaging/$package ]]; then
+    cp "$build/packaging/$package" "$served/$package"
   else
     cp "$tonvira_exe" "$served/$package"
   fi

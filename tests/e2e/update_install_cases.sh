@@ -59,7 +59,7 @@ stop_installed() {
 update_install_cases() {
   local msi next started
   msi=$(msi_of_build "$build")
-  next=$(msi_of_build "$build-next")
+  next=$(msi_of_build "$build" next)
   started=$(date +%s)
   if [[ ! -f $msi || ! -f $next || ! -f $update_keys/p1.pem ]]; then
     fail "mandatory update: 1.4.12 installed and started" "missing [$msi], [$next] or the test key"
@@ -185,7 +185,7 @@ update_install_cases() {
 failing_install_cases() {
   local started served="$E2E_DIR/served-failing" bad="$E2E_DIR/tonvira-1.4.14-x64.msi" log run
   started=$(date +%s)
-  if ! python3 packaging/make_failing_package.py "$(msi_of_build "$build-next")" "$bad" >"$E2E_DIR/failing.out" 2>&1; then
+  if ! python3 packaging/make_failing_package.py "$(msi_of_build "$build" next)" "$bad" >"$E2E_DIR/failing.out" 2>&1; then
     fail "given up after three failed installs" "no failing package: $(tail -n 1 "$E2E_DIR/failing.out")"
     return
   fi
