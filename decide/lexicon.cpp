@@ -1,6 +1,7 @@
 #include "decide/lexicon.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <optional>
 
@@ -30,18 +31,72 @@ uint8_t LowByteOfNumber(std::string_view s, size_t& pos) {
   return value;
 }
 
+std::string_view WordAt(const EnglishWords& words, EnglishWords::Span span) {
+  return std::string_view(words.buffer).substr(span.offset, span.size);
+}
+
 void BuildPrefixIndex(EnglishWords& words) {
   words.buffer.clear();
-  words.sortedOffsets.clear();
-  words.sortedOffsets.reserve(words.levels.size());
+  words.sorted.clear();
+  words.sorted.reserve(words.levels.size());
   for (const auto& [word, level] : words.levels) {
-    words.sortedOffsets.push_back(static_cast<uint32_t>(words.buffer.size()));
-    words.buffer.append(word).push_back('\0');
+    words.sorted.push_back({static_cast<uint32_t>(words.buffer.size()), static_cast<uint32_t>(word.size())});
+    words.buffer.append(word);
   }
-  const char* base = words.buffer.data();
-  std::sort(words.sortedOffsets.begin(), words.sortedOffsets.end(), [base](uint32_t a, uint32_t b) {
-    return std::string_view(base + a) < std::string_view(base + b);
+  std::sort(words.sorted.begin(), words.sorted.end(), [&words](EnglishWords::Span a, EnglishWords::Span b) {
+    return WordAt(words, a) < WordAt(words, b);
   });
+  static std::atomic<uint64_t> builds{0};
+  words.generation = ++builds;
+}
+
+// The sorted words that begin with the first `depth` letters of `text`, for every depth: the
+// range for a longer word is found inside the range of its prefix.
+struct PrefixCursor {
+  struct Range {
+    uint32_t begin = 0;
+    uint32_t end = 0;
+  };
+  const EnglishWords* words = nullptr;
+  uint64_t generation = 0;
+  size_t depth = 0;
+  char text[kMaxAsciiWord] = {};
+  Range ranges[kMaxAsciiWord + 1];
+};
+
+// Inside a range of words sharing their first `depth` letters, those whose next letter is `c`
+// (a word that ends there sorts first).
+PrefixCursor::Range Narrow(const EnglishWords& words, PrefixCursor::Range r, size_t depth, char c) {
+  auto letterAt = [&](EnglishWords::Span span) {
+    return span.size > depth ? static_cast<int>(static_cast<unsigned char>(words.buffer[span.offset + depth]))
+                             : -1;
+  };
+  int wanted = static_cast<unsigned char>(c);
+  auto first = words.sorted.begin() + r.begin;
+  auto last = words.sorted.begin() + r.end;
+  auto lo = std::partition_point(first, last, [&](EnglishWords::Span s) { return letterAt(s) < wanted; });
+  auto hi = std::partition_point(lo, last, [&](EnglishWords::Span s) { return letterAt(s) == wanted; });
+  return {static_cast<uint32_t>(lo - words.sorted.begin()), static_cast<uint32_t>(hi - words.sorted.begin())};
+}
+
+PrefixCursor::Range PrefixRange(const EnglishWords& words, std::string_view word) {
+  static thread_local PrefixCursor cursor;
+  if (cursor.words != &words || cursor.generation != words.generation) {
+    cursor.words = &words;
+    cursor.generation = words.generation;
+    cursor.depth = 0;
+    cursor.ranges[0] = {0, static_cast<uint32_t>(words.sorted.size())};
+  }
+  size_t common = 0;
+  while (common < cursor.depth && common < word.size() && cursor.text[common] == word[common]) ++common;
+  cursor.depth = common;
+  while (cursor.depth < word.size()) {
+    size_t d = cursor.depth;
+    cursor.text[d] = word[d];
+    cursor.ranges[d + 1] = Narrow(words, cursor.ranges[d], d, word[d]);
+    cursor.depth = d + 1;
+  }
+  return cursor.ranges[word.size()];
 }
 
 void AddSyllable(Syllables& syllables, std::u16string_view word, uint8_t frequency, char flag) {
@@ -126,12 +181,8 @@ uint8_t EnglishLevel(const EnglishWords* words, std::u16string_view word) {
 bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word) {
   AsciiWord ascii = LowerAscii(word);
   if (!ascii.valid) return false;
-  std::string_view prefix = ascii.view();
-  const char* base = words.buffer.data();
-  auto it = std::lower_bound(
-      words.sortedOffsets.begin(), words.sortedOffsets.end(), prefix,
-      [base](uint32_t offset, std::string_view p) { return std::string_view(base + offset) < p; });
-  return it != words.sortedOffsets.end() && std::string_view(base + *it).starts_with(prefix);
+  PrefixCursor::Range range = PrefixRange(words, ascii.view());
+  return range.begin < range.end;
 }
 
 uint8_t SyllableFrequency(const Syllables& syllables, std::u16string_view word) {

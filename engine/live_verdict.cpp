@@ -47,9 +47,13 @@ void UpdateLiveVerdict(Engine& e) {
     return;
 
   ComposeResult composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags);
-  std::u16string shown = composed.text;
-  if (composed.pendingTonePos >= 0) shown.erase(composed.pendingTonePos, 1);  // the waiting tone key
-  if (!CouldBeSyllableStart(shown)) {
+  std::u16string_view shown = composed.text;
+  std::u16string_view afterPending;
+  if (composed.pendingTonePos >= 0) {  // the waiting tone key is not shown
+    afterPending = shown.substr(static_cast<size_t>(composed.pendingTonePos) + 1);
+    shown = shown.substr(0, static_cast<size_t>(composed.pendingTonePos));
+  }
+  if (!CouldBeSyllableStart(shown, afterPending)) {
     SetVerdict(d, label::kCannotBeSyllable);
   } else if (IsLabel(shape, label::kAllCaps)) {
     if (CapsVietnamese(Input(e), keys, composed, /*atWordEnd=*/false)) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "decide/syllable_key.h"
 
@@ -80,6 +83,43 @@ TEST(EnglishWords, PrefixQueries) {
   for (const auto& row : rows) {
     SCOPED_TRACE(std::u16string(row.prefix).size());
     EXPECT_EQ(IsEnglishPrefix(words, row.prefix), row.expected);
+  }
+}
+
+// Prefix queries narrow the range found for the query before: growing, shrinking, switching
+// words, switching lists and rebuilding a list in place must all answer as a plain search.
+TEST(EnglishWords, PrefixQueriesInAnyOrderAnswerAsAPlainSearch) {
+  const std::vector<std::string> listA = {"a", "ab", "abc", "abd", "b", "ba", "test", "tests", "tea", "zoo"};
+  const std::vector<std::string> listB = {"cat", "catalog", "dog", "tease", "zebra"};
+  auto text = [](const std::vector<std::string>& list) {
+    std::string t;
+    for (const std::string& w : list) t += w + " 1 ";
+    return t;
+  };
+  auto plain = [](const std::vector<std::string>& list, const std::string& prefix) {
+    return !prefix.empty() &&
+           std::any_of(list.begin(), list.end(), [&](const std::string& w) { return w.starts_with(prefix); });
+  };
+  EnglishWords a;
+  EnglishWords b;
+  ASSERT_TRUE(ParseEnglishWords(a, text(listA)));
+  ASSERT_TRUE(ParseEnglishWords(b, text(listB)));
+  const std::vector<std::string> queries = {
+      "t", "te", "tes", "test", "tests", "testsx", "tea", "teas", "te",   "ab", "a", "abd",  "abe",
+      "b", "ba", "bab", "z",    "zoo",   "c",      "ca",  "cat",  "cata", "d",  "x", "tease"};
+  const std::vector<std::string>* inA = &listA;
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& q : queries) {
+      SCOPED_TRACE(q);
+      std::u16string query(q.begin(), q.end());
+      EXPECT_EQ(IsEnglishPrefix(a, query), plain(*inA, q));
+      EXPECT_EQ(IsEnglishPrefix(b, query), plain(listB, q));
+      EXPECT_EQ(IsEnglishPrefix(a, query), plain(*inA, q));  // right after the other list
+    }
+    // The same object rebuilt with other words: nothing remembered of the old list is used.
+    a = EnglishWords();
+    ASSERT_TRUE(ParseEnglishWords(a, text(listB)));
+    inA = &listB;
   }
 }
 
