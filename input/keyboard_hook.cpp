@@ -1,6 +1,7 @@
 // The keyboard hook procedure: every key-down is routed, in a fixed order, to the chord, the
 // word end, backspace editing, the engine, or straight through to the application.
 #include <algorithm>
+#include <utility>
 
 #include "config/utf8.h"
 #include "engine/backspace.h"
@@ -155,7 +156,7 @@ HookAction SeparatorStep(Pipeline& p, char16_t c) {
   return letThrough ? HookAction::Pass : HookAction::Swallow;
 }
 
-HookAction WordCharacterStep(Pipeline& p, char16_t c) {
+HookAction WordCharacterStep(Pipeline& p, char16_t c, bool shownIsOutput) {
   Engine& e = p.engine;
   bool sent = false;
   AddCharResult result = AddChar(e, c);
@@ -176,11 +177,17 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c) {
       p.OnScreenWord = std::move(word);
     }
   }
-  AfterChar(e, c);
+  bool appended = AfterChar(e, c);
+  bool typesAsIs = !sent && !p.ConflictingImeRunning && !ComposingLayout(p.currentLayout);
+  if (typesAsIs && appended && shownIsOutput && result == AddCharResult::None) {
+    p.OnScreenWord.push_back(c);  // a long word shown as typed: not read again
+    p.shownIsOutput = true;
+    return HookAction::Pass;
+  }
   std::u16string newText = WordOutput(e);
-  if (!sent && !p.ConflictingImeRunning && !ComposingLayout(p.currentLayout) &&
-      IsShownPlus(newText, p.OnScreenWord, c)) {
+  if (typesAsIs && IsShownPlus(newText, p.OnScreenWord, c)) {
     p.OnScreenWord = std::move(newText);  // the real key types exactly this
+    p.shownIsOutput = true;
     return HookAction::Pass;
   }
   // What was typed, not what was meant: the next diff starts from the screen. A failure has
@@ -191,7 +198,8 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c) {
   return HookAction::Swallow;
 }
 
-HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foreground, bool ours) {
+HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foreground, bool ours,
+                          bool shownIsOutput) {
   Engine& e = p.engine;
   if (ours && !p.InOwnTestBox) return ResetAndPass(p);  // our own windows, the test box aside
 
@@ -222,8 +230,11 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foregroun
   }
   if (c < 0x20) return ResetAndPass(p);
 
-  SetField(e, p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass,
-           !p.InOwnTestBox && p.focus.password);
+  ContextClass fieldClass = p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass;
+  bool blocked = !p.InOwnTestBox && p.focus.password;
+  // Another class of field may show the word otherwise.
+  shownIsOutput = shownIsOutput && fieldClass == e.options.fieldClass && blocked == e.options.blocked;
+  SetField(e, fieldClass, blocked);
   if (e.options.blocked) {
     AbandonWord(p);
     ClearCommittedText(e);  // nothing typed here may be reopened later
@@ -236,7 +247,7 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foregroun
     }
     p.ForegroundSeen = foreground;
   }
-  return IsWordSeparator(c) ? SeparatorStep(p, c) : WordCharacterStep(p, c);
+  return IsWordSeparator(c) ? SeparatorStep(p, c) : WordCharacterStep(p, c, shownIsOutput);
 }
 
 HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
@@ -284,6 +295,8 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
     return HookAction::Pass;
   }
   if (!event.down) return HookAction::Pass;
+  // Only a word character that goes through as typed says the screen is the word's output.
+  bool shownIsOutput = std::exchange(p.shownIsOutput, false);
 
   WindowId foreground = os::ForegroundWindow();
   bool ours = foreground != 0 && os::WindowIsOurs(foreground);
@@ -327,7 +340,7 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
       return ResetAndPass(p);
     default:
       if (event.vk >= vk::kPrior && event.vk <= vk::kDown) return ResetAndPass(p);
-      return CharacterSteps(p, event, foreground, ours);
+      return CharacterSteps(p, event, foreground, ours, shownIsOutput);
   }
 }
 

@@ -45,6 +45,9 @@ struct Pipeline {
   WindowId integrityCheckedFor = 0;  // the foreground window OutputBlocked was last worked out for
   bool InOwnTestBox = false;
   std::u16string OnScreenWord;  // what the application shows for the word in progress
+  // OnScreenWord is exactly the engine's WordOutput: the last key went through as typed, and
+  // neither the word nor the field has changed since.
+  bool shownIsOutput = false;
   uint32_t LastPhysicalInputTime = 0;
   bool ClickPending = false;
   bool ClickInjected = false;
