@@ -35,17 +35,42 @@ std::string_view WordAt(const EnglishWords& words, EnglishWords::Span span) {
   return std::string_view(words.buffer).substr(span.offset, span.size);
 }
 
-void BuildPrefixIndex(EnglishWords& words) {
-  words.buffer.clear();
-  words.sorted.clear();
-  words.sorted.reserve(words.levels.size());
-  for (const auto& [word, level] : words.levels) {
-    words.sorted.push_back({static_cast<uint32_t>(words.buffer.size()), static_cast<uint32_t>(word.size())});
-    words.buffer.append(word);
+// en_words.txt lists its words by level, each level's block in alphabetical order: merging its
+// ascending runs (a few passes over the list) sorts it much faster than sorting it afresh, and
+// any other order still comes out sorted.
+template <typename Less>
+void MergeAscendingRuns(std::vector<EnglishWords::Span>& spans, Less less) {
+  std::vector<size_t> bounds = {0};
+  for (size_t i = 1; i < spans.size(); ++i) {
+    if (less(spans[i], spans[i - 1])) bounds.push_back(i);
   }
-  std::sort(words.sorted.begin(), words.sorted.end(), [&words](EnglishWords::Span a, EnglishWords::Span b) {
-    return WordAt(words, a) < WordAt(words, b);
-  });
+  bounds.push_back(spans.size());
+  while (bounds.size() > 2) {
+    std::vector<size_t> merged = {0};
+    for (size_t k = 0; k + 2 < bounds.size(); k += 2) {
+      std::inplace_merge(spans.begin() + static_cast<ptrdiff_t>(bounds[k]),
+                         spans.begin() + static_cast<ptrdiff_t>(bounds[k + 1]),
+                         spans.begin() + static_cast<ptrdiff_t>(bounds[k + 2]), less);
+      merged.push_back(bounds[k + 2]);
+    }
+    if (merged.back() != bounds.back()) merged.push_back(bounds.back());  // an odd run waits
+    bounds = std::move(merged);
+  }
+}
+
+// The words in file order are sorted once; of a word listed twice the first stays (its level
+// is the one the list gives first).
+void SortIndex(EnglishWords& words) {
+  auto less = [&words](EnglishWords::Span a, EnglishWords::Span b) {
+    std::string_view x = WordAt(words, a);
+    std::string_view y = WordAt(words, b);
+    return x < y || (x == y && a.offset < b.offset);
+  };
+  MergeAscendingRuns(words.sorted, less);
+  auto same = [&words](EnglishWords::Span a, EnglishWords::Span b) {
+    return WordAt(words, a) == WordAt(words, b);
+  };
+  words.sorted.erase(std::unique(words.sorted.begin(), words.sorted.end(), same), words.sorted.end());
   static std::atomic<uint64_t> builds{0};
   words.generation = ++builds;
 }
@@ -119,7 +144,9 @@ bool HasKey(const Set& set, std::u16string_view word) {
 }  // namespace
 
 bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
-  words.levels.reserve(kEnglishReserve);
+  // Words parsed before stay, and keep their levels.
+  words.buffer.reserve(words.buffer.size() + bytes.size());
+  words.sorted.reserve(words.sorted.size() + kEnglishReserve);
   size_t pos = 0;
   while (true) {
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
@@ -130,10 +157,13 @@ bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
     if (pos >= bytes.size() || !IsDigit(bytes[pos])) break;  // a pair that cannot be read ends the list
     uint8_t level = LowByteOfNumber(bytes, pos);
-    if (level != 0) words.levels.emplace(word, level);  // a word met again keeps its first level
+    if (level == 0) continue;
+    words.sorted.push_back(
+        {static_cast<uint32_t>(words.buffer.size()), static_cast<uint32_t>(word.size()), level});
+    words.buffer.append(word);
   }
-  BuildPrefixIndex(words);
-  return !words.levels.empty();
+  SortIndex(words);
+  return !words.sorted.empty();
 }
 
 bool LoadEnglishWords(Lexicon& lexicon, const std::filesystem::path& path) {
@@ -174,8 +204,11 @@ uint8_t EnglishLevel(const EnglishWords* words, std::u16string_view word) {
   if (!words) return 0;
   AsciiWord ascii = LowerAscii(word);
   if (!ascii.valid) return 0;
-  auto it = words->levels.find(ascii.view());
-  return it == words->levels.end() ? 0 : it->second;
+  std::string_view wanted = ascii.view();
+  auto it =
+      std::lower_bound(words->sorted.begin(), words->sorted.end(), wanted,
+                       [words](EnglishWords::Span s, std::string_view w) { return WordAt(*words, s) < w; });
+  return it != words->sorted.end() && WordAt(*words, *it) == wanted ? it->level : 0;
 }
 
 bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word) {

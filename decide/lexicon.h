@@ -14,18 +14,22 @@
 
 namespace tonvira {
 
-// en_words.txt: lower-case ASCII words with a frequency level (1 most frequent).
+// en_words.txt: lower-case ASCII words with a frequency level (1 most frequent), as one sorted
+// index: a word's level is a binary search, and prefix queries narrow ranges of it.
 struct EnglishWords {
-  std::unordered_map<std::string, uint8_t, ByteStringHash, std::equal_to<>> levels;
-  // Every word back to back, and where each one lies in it, sorted by the words, for prefix
-  // queries (the lengths are kept so that no comparison looks for an end).
+  // Every word back to back, and where each one lies in it with its level, sorted by the words
+  // (the lengths are kept so that no comparison looks for an end).
   struct Span {
     uint32_t offset = 0;
     uint32_t size = 0;
+    uint8_t level = 0;
   };
   std::string buffer;
   std::vector<Span> sorted;
   uint64_t generation = 0;  // new at every build of the index: prefix queries remember ranges in it
+
+  size_t size() const { return sorted.size(); }
+  bool empty() const { return sorted.empty(); }
 };
 
 // vi_syllables.txt, keyed by SyllableKey.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "decide/syllable_key.h"
@@ -47,6 +48,23 @@ TEST(EnglishWords, KeepsTheFirstLevelAndTheLowEightBits) {
   EXPECT_EQ(EnglishLevel(&words, u"pin"), 5);
   EXPECT_EQ(EnglishLevel(&words, u"big"), 1);
   EXPECT_EQ(EnglishLevel(&words, u"zero"), 0);  // level 0 means absent and is never stored
+}
+
+// en_words.txt lists its words level by level, each level alphabetically; any order is read
+// the same, and words parsed before keep their levels.
+TEST(EnglishWords, AnyOrderGivesTheSameLevels) {
+  EnglishWords words;
+  ASSERT_TRUE(ParseEnglishWords(words, "bee 1 cat 1 dog 1 ant 2 bee 2 cow 2 zoo 3 a 3 ant 4 yak 5 b 6 aa 7"));
+  const std::pair<const char16_t*, int> levels[] = {{u"a", 3},   {u"aa", 7},  {u"ant", 2}, {u"b", 6},
+                                                    {u"bee", 1}, {u"cat", 1}, {u"cow", 2}, {u"dog", 1},
+                                                    {u"yak", 5}, {u"zoo", 3}, {u"ab", 0},  {u"be", 0}};
+  for (auto [word, level] : levels)
+    EXPECT_EQ(EnglishLevel(&words, word), level) << std::u16string(word).size();
+  ASSERT_TRUE(ParseEnglishWords(words, "cat 9 elk 8"));
+  EXPECT_EQ(EnglishLevel(&words, u"cat"), 1);
+  EXPECT_EQ(EnglishLevel(&words, u"elk"), 8);
+  EXPECT_TRUE(IsEnglishPrefix(words, u"el"));
+  EXPECT_EQ(words.size(), 11u);
 }
 
 TEST(EnglishWords, LevelIsZeroWithoutListOrForNonAsciiWords) {
