@@ -204,11 +204,11 @@ uint8_t EnglishLevel(const EnglishWords* words, std::u16string_view word) {
   if (!words) return 0;
   AsciiWord ascii = LowerAscii(word);
   if (!ascii.valid) return 0;
-  std::string_view wanted = ascii.view();
-  auto it =
-      std::lower_bound(words->sorted.begin(), words->sorted.end(), wanted,
-                       [words](EnglishWords::Span s, std::string_view w) { return WordAt(*words, s) < w; });
-  return it != words->sorted.end() && WordAt(*words, *it) == wanted ? it->level : 0;
+  // The words that begin with it, narrowed from the range of its prefix as it grew: the word
+  // itself, when listed, sorts first among them.
+  PrefixCursor::Range range = PrefixRange(*words, ascii.view());
+  if (range.begin == range.end || words->sorted[range.begin].size != ascii.size) return 0;
+  return words->sorted[range.begin].level;
 }
 
 bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word) {
