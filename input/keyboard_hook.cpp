@@ -184,17 +184,18 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c, bool shownIsOutput) {
     p.shownIsOutput = true;
     return HookAction::Pass;
   }
-  std::u16string newText = WordOutput(e);
-  if (typesAsIs && IsShownPlus(newText, p.OnScreenWord, c)) {
-    p.OnScreenWord = std::move(newText);  // the real key types exactly this
+  WordOutputInto(e, p.nextText, p.composeScratch);
+  if (typesAsIs && IsShownPlus(p.nextText, p.OnScreenWord, c)) {
+    std::swap(p.OnScreenWord, p.nextText);  // the real key types exactly this
     p.shownIsOutput = true;
     return HookAction::Pass;
   }
   // What was typed, not what was meant: the next diff starts from the screen. A failure has
   // abandoned the word; the key goes through as typed, so nothing the user typed is lost.
-  std::optional<std::u16string> shown = ReplaceOnScreen(p, p.OnScreenWord, newText);
-  if (!shown) return HookAction::Pass;
-  p.OnScreenWord = std::move(*shown);
+  std::optional<size_t> common = SendReplacement(p, p.OnScreenWord, p.nextText);
+  if (!common) return HookAction::Pass;
+  p.OnScreenWord.resize(*common);
+  p.OnScreenWord += WithoutDroppedCharacters(std::u16string_view(p.nextText).substr(*common));
   return HookAction::Swallow;
 }
 
@@ -346,23 +347,30 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
 
 }  // namespace
 
-std::optional<std::u16string> ReplaceOnScreen(Pipeline& p, std::u16string_view oldText,
-                                              std::u16string_view newText) {
+std::optional<size_t> SendReplacement(Pipeline& p, std::u16string_view oldText, std::u16string_view newText) {
   size_t common = CommonPrefix(oldText, newText);
   int backspaces = static_cast<int>(oldText.size() - common);
   std::u16string_view addition = newText.substr(common);
-  if (backspaces == 0 && addition.empty()) return std::u16string(oldText);
+  if (backspaces == 0 && addition.empty()) return common;
   // A selected completion after the caret would swallow the first backspace.
   bool deleteFirst = backspaces >= 1 && !p.InOwnTestBox && p.focus.inlineCompletion;
   LogLine("  diff: xoa %d, them %d ky tu%s\n", backspaces, static_cast<int>(addition.size()),
           deleteFirst ? "  (bo phan boi den truoc)" : "");
-  std::u16string shown(oldText.substr(0, common));
-  shown += WithoutDroppedCharacters(addition);
   if (!SendEdit(p.batch, OutputEdit{backspaces, addition, deleteFirst})) {
     AbandonWord(p);
     p.OutputBlocked = true;
     return std::nullopt;
   }
+  return common;
+}
+
+std::optional<std::u16string> ReplaceOnScreen(Pipeline& p, std::u16string_view oldText,
+                                              std::u16string_view newText) {
+  std::u16string shown(oldText);  // a failed send abandons the word, and oldText may be its screen
+  std::optional<size_t> common = SendReplacement(p, oldText, newText);
+  if (!common) return std::nullopt;
+  shown.resize(*common);
+  shown += WithoutDroppedCharacters(newText.substr(*common));
   return shown;
 }
 

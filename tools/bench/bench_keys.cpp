@@ -138,6 +138,7 @@ volatile size_t sink = 0;  // keeps the composed text alive for the optimiser
 Figures CompositionLevel(std::u16string_view text) {
   std::u16string word;
   word.reserve(tonvira::kMaxComposeUnits);
+  tonvira::ComposeResult r;
   return Measure(text.size(), [&] {
     for (char16_t c : text) {
       if (c == u'\n' || tonvira::IsWordSeparator(c)) {
@@ -145,8 +146,7 @@ Figures CompositionLevel(std::u16string_view text) {
         continue;
       }
       word.push_back(c);
-      tonvira::ComposeResult r =
-          tonvira::Compose(word, tonvira::InputMethod::Telex, true, true, tonvira::kOrdinaryFlags);
+      tonvira::ComposeInto(r, word, tonvira::InputMethod::Telex, true, true, tonvira::kOrdinaryFlags);
       sink = sink + r.text.size();
     }
     word.clear();
@@ -164,6 +164,8 @@ void AttachLexicon(tonvira::Engine& engine, const tonvira::Lexicon& lexicon) {
 Figures EngineLevel(std::u16string_view text, const tonvira::Lexicon& lexicon) {
   tonvira::Engine engine;
   AttachLexicon(engine, lexicon);
+  std::u16string output;
+  tonvira::ComposeResult scratch;
   return Measure(text.size(), [&] {
     for (char16_t c : text) {
       if (c == u'\n') {
@@ -175,7 +177,8 @@ Figures EngineLevel(std::u16string_view text, const tonvira::Lexicon& lexicon) {
       } else {
         tonvira::AddChar(engine, c);
         tonvira::AfterChar(engine, c);
-        sink = sink + tonvira::WordOutput(engine).size();
+        tonvira::WordOutputInto(engine, output, scratch);
+        sink = sink + output.size();
         continue;
       }
       tonvira::TrimCommittedText(engine);
