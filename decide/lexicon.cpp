@@ -71,6 +71,11 @@ void SortIndex(EnglishWords& words) {
     return WordAt(words, a) == WordAt(words, b);
   };
   words.sorted.erase(std::unique(words.sorted.begin(), words.sorted.end(), same), words.sorted.end());
+  words.firstLetterStart.fill(0);
+  for (EnglishWords::Span span : words.sorted)
+    ++words.firstLetterStart[static_cast<unsigned char>(words.buffer[span.offset]) + 1];
+  for (size_t c = 1; c < words.firstLetterStart.size(); ++c)
+    words.firstLetterStart[c] += words.firstLetterStart[c - 1];
   static std::atomic<uint64_t> builds{0};
   words.generation = ++builds;
 }
@@ -118,7 +123,12 @@ PrefixCursor::Range PrefixRange(const EnglishWords& words, std::string_view word
   while (cursor.depth < word.size()) {
     size_t d = cursor.depth;
     cursor.text[d] = word[d];
-    cursor.ranges[d + 1] = Narrow(words, cursor.ranges[d], d, word[d]);
+    if (d == 0) {  // every listed word has a first letter
+      unsigned char first = static_cast<unsigned char>(word[0]);
+      cursor.ranges[1] = {words.firstLetterStart[first], words.firstLetterStart[first + 1u]};
+    } else {
+      cursor.ranges[d + 1] = Narrow(words, cursor.ranges[d], d, word[d]);
+    }
     cursor.depth = d + 1;
   }
   return cursor.ranges[word.size()];

@@ -1,6 +1,7 @@
 // The two shipped word lists, loaded once at start-up and read-only afterwards.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -26,6 +27,9 @@ struct EnglishWords {
   };
   std::string buffer;
   std::vector<Span> sorted;
+  // Where the words with each first byte begin in `sorted` (and, at 256, where they end): the
+  // first letter of a prefix query is a look-up, not a search of the whole list.
+  std::array<uint32_t, 257> firstLetterStart = {};
   uint64_t generation = 0;  // new at every build of the index: prefix queries remember ranges in it
 
   size_t size() const { return sorted.size(); }
