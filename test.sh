@@ -57,6 +57,9 @@ step "release build (tonvira-sim, benchmarks)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
 
+step "keys through composition, engine and pipeline (ns and allocations per key; figures only)"
+build/release/tools/bench/bench_keys --repeat 10 --long-word 2000
+
 step "update signatures through CNG under Wine (documents signed by the release tool)"
 tests/update/cng_check.sh build/windows/tools/manifest/tonvira-manifest.exe build/release/tools/manifest/tonvira-manifest
 

@@ -31,6 +31,9 @@ const std::unordered_set<std::string_view>& FunctionWordSet() {
   return set;
 }
 
+// Built while the program starts, not inside the keyboard hook on the first key.
+[[maybe_unused]] const bool kTablesBuilt = (UsageMap(), FunctionWordSet(), true);
+
 template <size_t N>
 bool InSortedList(const std::string_view (&list)[N], std::u16string_view word) {
   AsciiWord ascii = LowerAscii(word);

@@ -1,6 +1,7 @@
 #include "decide/lexicon.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <optional>
 
@@ -30,18 +31,107 @@ uint8_t LowByteOfNumber(std::string_view s, size_t& pos) {
   return value;
 }
 
-void BuildPrefixIndex(EnglishWords& words) {
-  words.buffer.clear();
-  words.sortedOffsets.clear();
-  words.sortedOffsets.reserve(words.levels.size());
-  for (const auto& [word, level] : words.levels) {
-    words.sortedOffsets.push_back(static_cast<uint32_t>(words.buffer.size()));
-    words.buffer.append(word).push_back('\0');
+std::string_view WordAt(const EnglishWords& words, EnglishWords::Span span) {
+  return std::string_view(words.buffer).substr(span.offset, span.size);
+}
+
+// en_words.txt lists its words by level, each level's block in alphabetical order: merging its
+// ascending runs (a few passes over the list) sorts it much faster than sorting it afresh, and
+// any other order still comes out sorted.
+template <typename Less>
+void MergeAscendingRuns(std::vector<EnglishWords::Span>& spans, Less less) {
+  std::vector<size_t> bounds = {0};
+  for (size_t i = 1; i < spans.size(); ++i) {
+    if (less(spans[i], spans[i - 1])) bounds.push_back(i);
   }
-  const char* base = words.buffer.data();
-  std::sort(words.sortedOffsets.begin(), words.sortedOffsets.end(), [base](uint32_t a, uint32_t b) {
-    return std::string_view(base + a) < std::string_view(base + b);
-  });
+  bounds.push_back(spans.size());
+  while (bounds.size() > 2) {
+    std::vector<size_t> merged = {0};
+    for (size_t k = 0; k + 2 < bounds.size(); k += 2) {
+      std::inplace_merge(spans.begin() + static_cast<ptrdiff_t>(bounds[k]),
+                         spans.begin() + static_cast<ptrdiff_t>(bounds[k + 1]),
+                         spans.begin() + static_cast<ptrdiff_t>(bounds[k + 2]), less);
+      merged.push_back(bounds[k + 2]);
+    }
+    if (merged.back() != bounds.back()) merged.push_back(bounds.back());  // an odd run waits
+    bounds = std::move(merged);
+  }
+}
+
+// The words in file order are sorted once; of a word listed twice the first stays (its level
+// is the one the list gives first).
+void SortIndex(EnglishWords& words) {
+  auto less = [&words](EnglishWords::Span a, EnglishWords::Span b) {
+    std::string_view x = WordAt(words, a);
+    std::string_view y = WordAt(words, b);
+    return x < y || (x == y && a.offset < b.offset);
+  };
+  MergeAscendingRuns(words.sorted, less);
+  auto same = [&words](EnglishWords::Span a, EnglishWords::Span b) {
+    return WordAt(words, a) == WordAt(words, b);
+  };
+  words.sorted.erase(std::unique(words.sorted.begin(), words.sorted.end(), same), words.sorted.end());
+  words.firstLetterStart.fill(0);
+  for (EnglishWords::Span span : words.sorted)
+    ++words.firstLetterStart[static_cast<unsigned char>(words.buffer[span.offset]) + 1];
+  for (size_t c = 1; c < words.firstLetterStart.size(); ++c)
+    words.firstLetterStart[c] += words.firstLetterStart[c - 1];
+  static std::atomic<uint64_t> builds{0};
+  words.generation = ++builds;
+}
+
+// The sorted words that begin with the first `depth` letters of `text`, for every depth: the
+// range for a longer word is found inside the range of its prefix.
+struct PrefixCursor {
+  struct Range {
+    uint32_t begin = 0;
+    uint32_t end = 0;
+  };
+  const EnglishWords* words = nullptr;
+  uint64_t generation = 0;
+  size_t depth = 0;
+  char text[kMaxAsciiWord] = {};
+  Range ranges[kMaxAsciiWord + 1];
+};
+
+// Inside a range of words sharing their first `depth` letters, those whose next letter is `c`
+// (a word that ends there sorts first).
+PrefixCursor::Range Narrow(const EnglishWords& words, PrefixCursor::Range r, size_t depth, char c) {
+  auto letterAt = [&](EnglishWords::Span span) {
+    return span.size > depth ? static_cast<int>(static_cast<unsigned char>(words.buffer[span.offset + depth]))
+                             : -1;
+  };
+  int wanted = static_cast<unsigned char>(c);
+  auto first = words.sorted.begin() + r.begin;
+  auto last = words.sorted.begin() + r.end;
+  auto lo = std::partition_point(first, last, [&](EnglishWords::Span s) { return letterAt(s) < wanted; });
+  auto hi = std::partition_point(lo, last, [&](EnglishWords::Span s) { return letterAt(s) == wanted; });
+  return {static_cast<uint32_t>(lo - words.sorted.begin()), static_cast<uint32_t>(hi - words.sorted.begin())};
+}
+
+PrefixCursor::Range PrefixRange(const EnglishWords& words, std::string_view word) {
+  static thread_local PrefixCursor cursor;
+  if (cursor.words != &words || cursor.generation != words.generation) {
+    cursor.words = &words;
+    cursor.generation = words.generation;
+    cursor.depth = 0;
+    cursor.ranges[0] = {0, static_cast<uint32_t>(words.sorted.size())};
+  }
+  size_t common = 0;
+  while (common < cursor.depth && common < word.size() && cursor.text[common] == word[common]) ++common;
+  cursor.depth = common;
+  while (cursor.depth < word.size()) {
+    size_t d = cursor.depth;
+    cursor.text[d] = word[d];
+    if (d == 0) {  // every listed word has a first letter
+      unsigned char first = static_cast<unsigned char>(word[0]);
+      cursor.ranges[1] = {words.firstLetterStart[first], words.firstLetterStart[first + 1u]};
+    } else {
+      cursor.ranges[d + 1] = Narrow(words, cursor.ranges[d], d, word[d]);
+    }
+    cursor.depth = d + 1;
+  }
+  return cursor.ranges[word.size()];
 }
 
 void AddSyllable(Syllables& syllables, std::u16string_view word, uint8_t frequency, char flag) {
@@ -64,7 +154,9 @@ bool HasKey(const Set& set, std::u16string_view word) {
 }  // namespace
 
 bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
-  words.levels.reserve(kEnglishReserve);
+  // Words parsed before stay, and keep their levels.
+  words.buffer.reserve(words.buffer.size() + bytes.size());
+  words.sorted.reserve(words.sorted.size() + kEnglishReserve);
   size_t pos = 0;
   while (true) {
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
@@ -75,10 +167,13 @@ bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
     if (pos >= bytes.size() || !IsDigit(bytes[pos])) break;  // a pair that cannot be read ends the list
     uint8_t level = LowByteOfNumber(bytes, pos);
-    if (level != 0) words.levels.emplace(word, level);  // a word met again keeps its first level
+    if (level == 0) continue;
+    words.sorted.push_back(
+        {static_cast<uint32_t>(words.buffer.size()), static_cast<uint32_t>(word.size()), level});
+    words.buffer.append(word);
   }
-  BuildPrefixIndex(words);
-  return !words.levels.empty();
+  SortIndex(words);
+  return !words.sorted.empty();
 }
 
 bool LoadEnglishWords(Lexicon& lexicon, const std::filesystem::path& path) {
@@ -119,19 +214,18 @@ uint8_t EnglishLevel(const EnglishWords* words, std::u16string_view word) {
   if (!words) return 0;
   AsciiWord ascii = LowerAscii(word);
   if (!ascii.valid) return 0;
-  auto it = words->levels.find(ascii.view());
-  return it == words->levels.end() ? 0 : it->second;
+  // The words that begin with it, narrowed from the range of its prefix as it grew: the word
+  // itself, when listed, sorts first among them.
+  PrefixCursor::Range range = PrefixRange(*words, ascii.view());
+  if (range.begin == range.end || words->sorted[range.begin].size != ascii.size) return 0;
+  return words->sorted[range.begin].level;
 }
 
 bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word) {
   AsciiWord ascii = LowerAscii(word);
   if (!ascii.valid) return false;
-  std::string_view prefix = ascii.view();
-  const char* base = words.buffer.data();
-  auto it = std::lower_bound(
-      words.sortedOffsets.begin(), words.sortedOffsets.end(), prefix,
-      [base](uint32_t offset, std::string_view p) { return std::string_view(base + offset) < p; });
-  return it != words.sortedOffsets.end() && std::string_view(base + *it).starts_with(prefix);
+  PrefixCursor::Range range = PrefixRange(words, ascii.view());
+  return range.begin < range.end;
 }
 
 uint8_t SyllableFrequency(const Syllables& syllables, std::u16string_view word) {

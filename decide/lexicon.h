@@ -1,6 +1,7 @@
 // The two shipped word lists, loaded once at start-up and read-only afterwards.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -14,12 +15,25 @@
 
 namespace tonvira {
 
-// en_words.txt: lower-case ASCII words with a frequency level (1 most frequent).
+// en_words.txt: lower-case ASCII words with a frequency level (1 most frequent), as one sorted
+// index: a word's level is a binary search, and prefix queries narrow ranges of it.
 struct EnglishWords {
-  std::unordered_map<std::string, uint8_t, ByteStringHash, std::equal_to<>> levels;
-  // Every word followed by NUL, and offsets into it sorted by the words, for prefix queries.
+  // Every word back to back, and where each one lies in it with its level, sorted by the words
+  // (the lengths are kept so that no comparison looks for an end).
+  struct Span {
+    uint32_t offset = 0;
+    uint32_t size = 0;
+    uint8_t level = 0;
+  };
   std::string buffer;
-  std::vector<uint32_t> sortedOffsets;
+  std::vector<Span> sorted;
+  // Where the words with each first byte begin in `sorted` (and, at 256, where they end): the
+  // first letter of a prefix query is a look-up, not a search of the whole list.
+  std::array<uint32_t, 257> firstLetterStart = {};
+  uint64_t generation = 0;  // new at every build of the index: prefix queries remember ranges in it
+
+  size_t size() const { return sorted.size(); }
+  bool empty() const { return sorted.empty(); }
 };
 
 // vi_syllables.txt, keyed by SyllableKey.
@@ -48,7 +62,9 @@ bool LoadSyllables(Lexicon& lexicon, const std::filesystem::path& path, uint8_t 
 // 0 when the list is not loaded (null), the word is empty, has a character above U+007F,
 // or is not listed; A-Z are lowered first.
 uint8_t EnglishLevel(const EnglishWords* words, std::u16string_view word);
-// Whether some English word begins with the word (A-Z lowered).
+// Whether some English word begins with the word (A-Z lowered). Asked again as the word grows,
+// it narrows the range it found for the word before (kept per thread), so a key costs a
+// search among the words that share the prefix, not a search of the whole list.
 bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word);
 
 uint8_t SyllableFrequency(const Syllables& syllables, std::u16string_view word);

@@ -47,6 +47,27 @@ struct UndoRecord {
   bool inserted = false;  // the transform added a letter (the ư of a lone w)
 };
 
+// A few letters on the stack: the composer's working texts never allocate. A word composes
+// only up to kMaxComposeUnits units, so kMaxLetters and one more always fit.
+class ShortText {
+ public:
+  void push_back(char16_t c) {
+    if (size_ < std::size(units_)) units_[size_++] = c;
+  }
+  void pop_back() { --size_; }
+  void erase(size_t pos) {
+    std::copy(units_ + pos + 1, units_ + size_, units_ + pos);
+    --size_;
+  }
+  size_t size() const { return size_; }
+  std::u16string_view view() const { return {units_, size_}; }
+  operator std::u16string_view() const { return view(); }
+
+ private:
+  char16_t units_[kMaxLetters + 1];
+  size_t size_ = 0;
+};
+
 // The working state of one Compose call; nothing survives it.
 class Composer {
  public:
@@ -78,7 +99,7 @@ class Composer {
     if (!handled) AppendPlain(key);
   }
 
-  ComposeResult Finish(bool classic, std::u16string_view prefix) {
+  void Finish(bool classic, std::u16string_view prefix, ComposeResult& result) {
     SettlePendingTone();
     if (flags_ & kHornOAfterU) {
       for (int i = 1; i < count_; ++i) {
@@ -90,20 +111,17 @@ class Composer {
       letters_[count_ - 2].mark = kMarkNone;
     }
 
-    ComposeResult result;
     std::u16string& text = result.text;
-    text.reserve(count_);
+    text.clear();
     for (int i = 0; i < count_; ++i) text.push_back(ApplyMark(letters_[i].base, letters_[i].mark));
     int tonePos = tone_ == kToneNone ? -1 : TonePosition(text, classic);
     for (int i = 0; i < count_; ++i) text[i] = ComposeLetter(letters_[i], i == tonePos ? tone_ : kToneNone);
 
-    result.literal.reserve(prefix.size() + literal_.size());
-    result.literal.append(prefix).append(literal_);
+    result.literal.assign(prefix).append(literal_.view());
     result.tone = tone_;
     result.changed = result.text != result.literal;
     result.toneBeforeMark = toneBeforeMark_;
     result.pendingTonePos = pending_.index;
-    return result;
   }
 
  private:
@@ -127,8 +145,8 @@ class Composer {
   bool HasVowel() const { return FirstVowel() >= 0; }
 
   // Lower-case text of letters [from, to) without tone, optionally skipping one letter.
-  std::u16string LowerText(int from, int to, int skip = -1) const {
-    std::u16string s;
+  ShortText LowerText(int from, int to, int skip = -1) const {
+    ShortText s;
     for (int i = from; i < to; ++i) {
       if (i != skip) s.push_back(ApplyMark(letters_[i].base, letters_[i].mark));
     }
@@ -162,9 +180,9 @@ class Composer {
     if (firstVowel < 0) return;
     int index = pending_.index;
     pending_.index = -1;
-    std::u16string onset = LowerText(0, firstVowel, index);
+    ShortText onset = LowerText(0, firstVowel, index);
     auto onsets = OnsetList();
-    bool isOnset = std::find(onsets.begin(), onsets.end(), onset) != onsets.end();
+    bool isOnset = std::find(onsets.begin(), onsets.end(), onset.view()) != onsets.end();
     if (!isOnset || tone_ != kToneNone) return;  // the letter stays as typed
     settled_ = pending_;
     settled_.index = index;
@@ -188,17 +206,18 @@ class Composer {
   bool TryPendingTone(char16_t key, char16_t lower, Tone tone) {
     if (!(flags_ & kPendingTone) || pending_.index >= 0 || tone == kToneNone) return false;
     if (count_ < 1 || count_ > 3 || HasVowel()) return false;
-    std::u16string sofar = LowerText(0, count_);
+    ShortText sofar = LowerText(0, count_);
     if (method_ == InputMethod::Telex && lower == u'r' && !(flags_ & kNoClusterR)) {
       auto clusters = ClusterBeforeR();
-      if (std::find(clusters.begin(), clusters.end(), sofar) != clusters.end()) return false;
+      if (std::find(clusters.begin(), clusters.end(), sofar.view()) != clusters.end()) return false;
     }
-    std::u16string withKey = sofar + lower;
+    ShortText withKey = sofar;
+    withKey.push_back(lower);
     bool startsOnset = false;
     bool keyContinuesOnset = false;
     for (std::u16string_view onset : OnsetList()) {
-      startsOnset |= onset.starts_with(sofar);
-      keyContinuesOnset |= onset.starts_with(withKey);
+      startsOnset |= onset.starts_with(sofar.view());
+      keyContinuesOnset |= onset.starts_with(withKey.view());
     }
     if (!startsOnset || keyContinuesOnset) return false;
     AppendPlain(key);
@@ -215,7 +234,7 @@ class Composer {
 
   // The tone key leaves the literal together with the tone it set.
   void DropToneKeyFromLiteral() {
-    if (toneKeyLiteralPos_ >= 0) literal_.erase(toneKeyLiteralPos_, 1);
+    if (toneKeyLiteralPos_ >= 0) literal_.erase(static_cast<size_t>(toneKeyLiteralPos_));
     toneKeyLiteralPos_ = -1;
   }
 
@@ -377,8 +396,9 @@ class Composer {
     letters_[target].mark = kMarkCircumflex;
     int firstVowel = FirstVowel();
     bool fits = IsListedRhyme(LowerText(firstVowel, count_));
-    std::u16string head = LowerText(0, std::min(count_, 2));
-    if (!fits && (head == u"qu" || head == u"gi") && target >= 2) fits = IsListedRhyme(LowerText(2, count_));
+    ShortText head = LowerText(0, std::min(count_, 2));
+    if (!fits && (head.view() == u"qu" || head.view() == u"gi") && target >= 2)
+      fits = IsListedRhyme(LowerText(2, count_));
     letters_[target].mark = kMarkNone;
     if (!fits) return false;
 
@@ -388,10 +408,11 @@ class Composer {
   }
 
   bool IsHalfWrittenTwice(char16_t key) const {
-    std::u16string s = LowerText(0, count_);
-    s.push_back(key);
+    ShortText text = LowerText(0, count_);
+    text.push_back(key);
+    std::u16string_view s = text.view();
     size_t half = s.size() / 2;
-    return s.size() % 2 == 0 && s.compare(0, half, s, half, half) == 0;
+    return s.size() % 2 == 0 && s.substr(0, half) == s.substr(half, half);
   }
 
   bool VniMark(char16_t key) {
@@ -443,24 +464,33 @@ class Composer {
   PendingTone settled_;  // the pending tone the first vowel settled, while it may be undone
   bool lateStrokeUsed_ = false;
   bool toneBeforeMark_ = false;
-  std::u16string literal_;
+  ShortText literal_;
 };
 
 }  // namespace
 
-ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,
-                      std::u16string_view prefix) {
+void ComposeInto(ComposeResult& result, std::u16string_view keys, InputMethod method, bool classic,
+                 bool loneW, uint32_t flags, std::u16string_view prefix) {
   if (prefix.size() + keys.size() > kMaxComposeUnits) {
-    ComposeResult result;
-    result.text.reserve(prefix.size() + keys.size());
-    result.text.append(prefix).append(keys);
-    result.literal = result.text;
-    return result;
+    result.text.assign(prefix).append(keys);
+    result.literal.assign(result.text);
+    result.tone = kToneNone;
+    result.changed = 0;
+    result.toneBeforeMark = 0;
+    result.pendingTonePos = -1;
+    return;
   }
   Composer composer(method, flags, loneW);
   composer.LoadPrefix(prefix);
   for (size_t i = 0; i < keys.size(); ++i) composer.AddKey(keys[i], i + 1 == keys.size());
-  return composer.Finish(classic, prefix);
+  composer.Finish(classic, prefix, result);
+}
+
+ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,
+                      std::u16string_view prefix) {
+  ComposeResult result;
+  ComposeInto(result, keys, method, classic, loneW, flags, prefix);
+  return result;
 }
 
 }  // namespace tonvira

@@ -38,5 +38,9 @@ inline constexpr std::size_t kMaxComposeUnits = 60;
 
 ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,
                       std::u16string_view prefix = {});
+// The same into a result whose strings are reused: their capacity stays, so the key path
+// composes every key without allocating once a word's length has been reached.
+void ComposeInto(ComposeResult& result, std::u16string_view keys, InputMethod method, bool classic,
+                 bool loneW, uint32_t flags, std::u16string_view prefix = {});
 
 }  // namespace tonvira

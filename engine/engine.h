@@ -101,6 +101,8 @@ struct WordInProgress {
   uint8_t editedByBackspace = 0;
   std::u16string displayPrefix;
   std::vector<WordBeforeBackspace> beforeBackspaces;  // one per backspace into the current word
+  // Where the live verdict composes the keys: its strings keep their capacity from key to key.
+  ComposeResult liveComposed;
 };
 
 // The text committed in the field, and what a backspace right after a word end takes back.

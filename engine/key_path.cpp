@@ -124,14 +124,17 @@ AddCharResult AddChar(Engine& e, char16_t c) {
   return AddCharResult::None;
 }
 
-void AfterChar(Engine& e, char16_t c) {
+bool AfterChar(Engine& e, char16_t c) {
   // Letters held as shown after a backspace are keys again: the word goes on from them.
   e.word.literalWord = 0;
   e.decision.keepShown = false;
   SplitAtInnerRun(e, c);
   e.word.keys.push_back(c);
+  // Its head, then its keys as typed (no currency amount is that long): one more key shows.
+  if (ExtendsLongWordAsTyped(e) && e.word.beforeBackspaces.empty()) return true;
   UpdateLiveVerdict(e);
   RestoreWordBeforeBackspace(e);
+  return false;
 }
 
 }  // namespace tonvira

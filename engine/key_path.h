@@ -15,7 +15,9 @@ enum class AddCharResult : uint32_t {
 // the word.
 AddCharResult AddChar(Engine& engine, char16_t c);
 
-// Appends the key and runs the typing-time checks.
-void AfterChar(Engine& engine, char16_t c);
+// Appends the key and runs the typing-time checks. True when the word now shows what it
+// showed before followed by the key, known without reading the word again (a long word
+// shown as typed).
+bool AfterChar(Engine& engine, char16_t c);
 
 }  // namespace tonvira

@@ -1,5 +1,6 @@
 #include "engine/letters.h"
 
+#include "engine/letter_index.h"
 #include "engine/vowel_table.h"
 
 namespace tonvira {
@@ -8,36 +9,24 @@ namespace {
 constexpr char16_t kDStroke = u'đ';
 constexpr char16_t kDStrokeUpper = u'Đ';
 
-int IndexIn(std::u16string_view table, char16_t c) {
-  auto pos = table.find(c);
-  return pos == std::u16string_view::npos ? -1 : static_cast<int>(pos);
-}
-
 }  // namespace
 
 char16_t ToLowerVi(char16_t c) {
-  if (c < 128) return LowerAsciiLetter(c);
-  if (c == kDStrokeUpper) return kDStroke;
-  int i = IndexIn(kUpperForms, c);
-  return i < 0 ? c : kLowerForms[i];
+  return letter_index::Info(c).lower;
 }
 
 char16_t ToUpperVi(char16_t c) {
-  if (c == kDStroke) return kDStrokeUpper;
-  if (c >= u'a' && c <= u'z') return c - 32;
-  int i = IndexIn(kLowerForms, c);
-  return i < 0 ? c : kUpperForms[i];
+  return letter_index::Info(c).upper;
 }
 
 bool IsVietVowel(char16_t c) {
-  if (c >= u'A' && c <= u'Z') c += 32;
-  return IndexIn(kLowerForms, c) >= 0 || IndexIn(kBaseVowels, c) >= 0;
+  return letter_index::Info(LowerAsciiLetter(c)).row >= 0;
 }
 
 VowelCell FindLowerVowel(char16_t c) {
-  int i = IndexIn(kLowerForms, c);
-  if (i < 0) return {};
-  return {i / kToneForms, static_cast<Tone>(i % kToneForms)};
+  letter_index::CharInfo info = letter_index::Info(c);
+  if (info.row < 0) return {};
+  return {info.row, static_cast<Tone>(info.tone)};
 }
 
 char16_t VowelForm(int row, Tone tone) {
@@ -45,14 +34,11 @@ char16_t VowelForm(int row, Tone tone) {
 }
 
 char16_t BaseOf(char16_t c) {
-  c = ToLowerVi(c);
-  VowelCell cell = FindLowerVowel(c);
-  return cell.row < 0 ? c : kBaseVowels[cell.row];
+  return letter_index::Info(c).base;
 }
 
 bool IsVietLetter(char16_t c) {
-  char16_t b = BaseOf(c);
-  return (b >= u'a' && b <= u'z') || b == u'đ' || IsVietVowel(b);
+  return letter_index::Info(c).vietLetter != 0;
 }
 
 std::u16string StripTones(std::u16string_view text) {
@@ -127,8 +113,8 @@ char16_t ApplyMark(char16_t base, Mark mark) {
 char16_t ComposeLetter(const Letter& letter, Tone tone) {
   char16_t c = ApplyMark(letter.base, letter.mark);
   if (tone != kToneNone) {
-    int row = IndexIn(kBaseVowels, c);
-    if (row >= 0) c = VowelForm(row, tone);
+    letter_index::CharInfo info = letter_index::Info(c);
+    if (info.row >= 0 && info.tone == kToneNone) c = VowelForm(info.row, tone);
   }
   return letter.upper ? ToUpperVi(c) : c;
 }

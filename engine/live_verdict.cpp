@@ -21,9 +21,22 @@ std::u16string_view WithoutTrailingSuffix(std::u16string_view keys) {
   return keys;
 }
 
+bool ExtendsLongWordAsTyped(const Engine& e) {
+  // The keys before this one were checked in full and found no syllable and no shape but
+  // perhaps all capitals (the verdict is worked out again at every key that does not end in
+  // a "-", "." run). With a lower-case letter after them the word has no shape at all, still
+  // composes as typed and is still no syllable: the verdict below would come out the same.
+  const std::u16string& keys = e.word.keys;
+  const WordDecisionState& d = e.decision;
+  return keys.size() > kMaxComposeUnits + 1 && IsAsciiLower(keys.back()) &&
+         !IsTrailingSuffixChar(keys[keys.size() - 2]) && e.word.mode == WordMode::Keys && d.notVietnamese &&
+         IsLabel(d.verdictLabel, label::kCannotBeSyllable) && e.options.smartOn && !EnglishOnlyField(e) &&
+         !e.options.blocked;
+}
+
 void UpdateLiveVerdict(Engine& e) {
   WordDecisionState& d = e.decision;
-  if (InManualEdit(e)) return;
+  if (InManualEdit(e) || ExtendsLongWordAsTyped(e)) return;
   if (EnglishOnlyField(e) || e.options.blocked) {
     SetVerdict(d, label::kEnglishContext);
     return;
@@ -46,10 +59,15 @@ void UpdateLiveVerdict(Engine& e) {
   if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable) && !(flags & e.options.extraFlags))
     return;
 
-  ComposeResult composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags);
-  std::u16string shown = composed.text;
-  if (composed.pendingTonePos >= 0) shown.erase(composed.pendingTonePos, 1);  // the waiting tone key
-  if (!CouldBeSyllableStart(shown)) {
+  ComposeResult& composed = e.word.liveComposed;
+  ComposeInto(composed, keys, e.options.method, e.options.classicPlacement, true, flags);
+  std::u16string_view shown = composed.text;
+  std::u16string_view afterPending;
+  if (composed.pendingTonePos >= 0) {  // the waiting tone key is not shown
+    afterPending = shown.substr(static_cast<size_t>(composed.pendingTonePos) + 1);
+    shown = shown.substr(0, static_cast<size_t>(composed.pendingTonePos));
+  }
+  if (!CouldBeSyllableStart(shown, afterPending)) {
     SetVerdict(d, label::kCannotBeSyllable);
   } else if (IsLabel(shape, label::kAllCaps)) {
     if (CapsVietnamese(Input(e), keys, composed, /*atWordEnd=*/false)) {

@@ -69,13 +69,25 @@ std::span<const std::u16string_view> RhymeList() {
   return kRhymes;
 }
 
-bool IsListedRhyme(std::u16string_view rhyme) {
-  // Sorted once on first use (thread-safe static), then searched by code units.
+namespace {
+
+// Sorted by code units once (a thread-safe static).
+const std::vector<std::u16string_view>& SortedRhymes() {
   static const std::vector<std::u16string_view> sorted = [] {
     std::vector<std::u16string_view> v(std::begin(kRhymes), std::end(kRhymes));
     std::sort(v.begin(), v.end());
     return v;
   }();
+  return sorted;
+}
+
+// Built while the program starts, not inside the keyboard hook on the first key.
+[[maybe_unused]] const bool kTablesBuilt = (SortedRhymes(), true);
+
+}  // namespace
+
+bool IsListedRhyme(std::u16string_view rhyme) {
+  const std::vector<std::u16string_view>& sorted = SortedRhymes();
   return std::binary_search(sorted.begin(), sorted.end(), rhyme);
 }
 

@@ -12,9 +12,4 @@ struct U16StringHash {
   size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
 };
 
-struct ByteStringHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-
 }  // namespace tonvira

@@ -1,8 +1,11 @@
 #include "engine/syllable.h"
 
 #include <algorithm>
+#include <array>
+#include <initializer_list>
 #include <vector>
 
+#include "engine/letter_index.h"
 #include "engine/spelling_lists.h"
 
 namespace tonvira {
@@ -15,6 +18,11 @@ bool IsSpellingLetter(char16_t c) {
 
 bool OneOf(std::u16string_view s, std::initializer_list<std::u16string_view> options) {
   return std::find(options.begin(), options.end(), s) != options.end();
+}
+
+// Lower case without tone or mark: ấ -> a, ư -> u, đ -> d; other units as BaseOf gives them.
+char16_t SkeletonLetter(char16_t c) {
+  return letter_index::Info(c).plain;
 }
 
 // Every beginning of every rhyme's skeleton, the empty one included.
@@ -31,6 +39,48 @@ const std::vector<std::u16string>& RhymeSkeletonBeginnings() {
   }();
   return beginnings;
 }
+
+// The skeletons that can still grow into a syllable, as a tree of a-z: a rhyme beginning
+// alone (oa, uo), a beginning of an onset (t, ng, ngh), or an onset and a rhyme beginning
+// (q only before u). Node 0 is the root; a child index of 0 means no such letter.
+struct SkeletonNode {
+  std::array<uint32_t, 26> next{};
+};
+
+void AddSkeleton(std::vector<SkeletonNode>& tree, std::u16string_view skeleton) {
+  size_t node = 0;
+  for (char16_t c : skeleton) {
+    uint32_t& child = tree[node].next[c - u'a'];
+    if (child == 0) {
+      child = static_cast<uint32_t>(tree.size());
+      tree.emplace_back();  // invalidates `child`; it is set before
+    }
+    node = tree[node].next[c - u'a'];
+  }
+}
+
+std::vector<SkeletonNode> BuildSyllableStarts() {
+  std::vector<SkeletonNode> tree(1);
+  const std::vector<std::u16string>& rhymes = RhymeSkeletonBeginnings();
+  for (const std::u16string& rhyme : rhymes) AddSkeleton(tree, rhyme);
+  for (std::u16string_view onset : OnsetList()) {
+    std::u16string sk = ToAsciiSkeleton(onset);
+    AddSkeleton(tree, sk);
+    for (const std::u16string& rhyme : rhymes) {
+      if (sk == u"q" && !rhyme.starts_with(u'u')) continue;
+      AddSkeleton(tree, sk + rhyme);
+    }
+  }
+  return tree;
+}
+
+const std::vector<SkeletonNode>& SyllableStarts() {
+  static const std::vector<SkeletonNode> tree = BuildSyllableStarts();
+  return tree;
+}
+
+// Built while the program starts, not inside the keyboard hook on the first key.
+[[maybe_unused]] const bool kTablesBuilt = (SyllableStarts(), true);
 
 }  // namespace
 
@@ -106,57 +156,24 @@ bool IsWellFormedSyllable(std::u16string_view text) {
 std::u16string ToAsciiSkeleton(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (char16_t c : text) {
-    char16_t b = BaseOf(c);
-    switch (b) {
-      case u'ă':
-      case u'â':
-        b = u'a';
-        break;
-      case u'ê':
-        b = u'e';
-        break;
-      case u'ô':
-      case u'ơ':
-        b = u'o';
-        break;
-      case u'ư':
-        b = u'u';
-        break;
-      case u'đ':
-        b = u'd';
-        break;
-      default:
-        break;
-    }
-    out.push_back(b);
-  }
+  for (char16_t c : text) out.push_back(SkeletonLetter(c));
   return out;
 }
 
-bool CouldBeSyllableStart(std::u16string_view text) {
-  if (text.empty()) return true;
-  std::u16string s = ToAsciiSkeleton(text);
-  if (!std::all_of(s.begin(), s.end(), [](char16_t c) { return c >= u'a' && c <= u'z'; })) return false;
-
-  const auto& rhymeBeginnings = RhymeSkeletonBeginnings();
-  auto beginsRhyme = [&](std::u16string_view rest) {
-    return std::binary_search(rhymeBeginnings.begin(), rhymeBeginnings.end(), rest);
-  };
-  if (beginsRhyme(s)) return true;  // no initial consonant: oa, ươ
-  static const std::vector<std::u16string> onsetSkeletons = [] {
-    std::vector<std::u16string> v;
-    for (std::u16string_view onset : OnsetList()) v.push_back(ToAsciiSkeleton(onset));
-    return v;
-  }();
-  for (const std::u16string& sk : onsetSkeletons) {
-    if (std::u16string_view(sk).starts_with(s)) return true;  // t, ng, ngh still growing
-    if (!s.starts_with(sk)) continue;
-    std::u16string_view rest = std::u16string_view(s).substr(sk.size());
-    if (sk == u"q" && !rest.starts_with(u'u')) continue;
-    if (beginsRhyme(rest)) return true;
+bool CouldBeSyllableStart(std::u16string_view text, std::u16string_view more) {
+  // Every beginning is accepted only when its own beginnings are (the set is closed under
+  // beginnings), so one walk down the tree of skeleton letters answers it.
+  const std::vector<SkeletonNode>& tree = SyllableStarts();
+  size_t node = 0;
+  for (std::u16string_view part : {text, more}) {
+    for (char16_t c : part) {
+      char16_t s = SkeletonLetter(c);
+      if (s < u'a' || s > u'z') return false;
+      node = tree[node].next[s - u'a'];
+      if (node == 0) return false;
+    }
   }
-  return false;
+  return true;
 }
 
 }  // namespace tonvira

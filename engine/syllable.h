@@ -21,7 +21,8 @@ SyllableParts ParseSyllable(std::u16string_view text);
 bool IsWellFormedSyllable(std::u16string_view text);
 // Lower case without tones or marks: Tiếng -> tieng, ươ -> uo, đ -> d.
 std::u16string ToAsciiSkeleton(std::u16string_view text);
-// Whether the text can still grow into a syllable (no spelling rules: ka, ach pass).
-bool CouldBeSyllableStart(std::u16string_view text);
+// Whether the text (followed by `more`) can still grow into a syllable (no spelling rules:
+// ka, ach pass).
+bool CouldBeSyllableStart(std::u16string_view text, std::u16string_view more = {});
 
 }  // namespace tonvira

@@ -7,21 +7,28 @@
 
 namespace tonvira {
 
-std::u16string WordOutput(const Engine& e) {
-  if (EnglishOnlyField(e) || e.options.blocked)
-    return (e.word.mode == WordMode::Keys ? std::u16string() : e.word.composedPrefix) + e.word.keys;
+void WordOutputInto(const Engine& e, std::u16string& out, ComposeResult& scratch) {
+  out.clear();
+  if (EnglishOnlyField(e) || e.options.blocked) {
+    if (e.word.mode != WordMode::Keys) out += e.word.composedPrefix;
+    out += e.word.keys;
+    return;
+  }
 
   // "vieetj-" shows "việt-": a trailing "-", "." run stays after the composed part.
   std::u16string_view core = WithoutTrailingSuffix(e.word.keys);
   std::u16string_view suffix = std::u16string_view(e.word.keys).substr(core.size());
 
-  std::u16string out = e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
+  out += e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
   if (e.word.mode != WordMode::Keys) {
     uint32_t flags = (e.options.freeMarksOn && e.options.smartOn) ? e.options.baseFlags : 0;
-    out += core.empty() ? e.word.composedPrefix
-                        : Compose(core, e.options.method, e.options.classicPlacement, true, flags,
-                                  e.word.composedPrefix)
-                              .text;
+    if (core.empty()) {
+      out += e.word.composedPrefix;
+    } else {
+      ComposeInto(scratch, core, e.options.method, e.options.classicPlacement, true, flags,
+                  e.word.composedPrefix);
+      out += scratch.text;
+    }
   } else if (e.word.literalWord) {
     out += core;
   } else if (std::optional<std::u16string> amount; e.options.smartOn && e.options.autofixOn &&
@@ -31,11 +38,17 @@ std::u16string WordOutput(const Engine& e) {
   } else if (e.decision.notVietnamese) {
     out += core;
   } else {
-    out += Compose(core, e.options.method, e.options.classicPlacement, true,
-                   ComposeFlagsFor(Input(e), core, false))
-               .text;
+    ComposeInto(scratch, core, e.options.method, e.options.classicPlacement, true,
+                ComposeFlagsFor(Input(e), core, false));
+    out += scratch.text;
   }
   out += suffix;
+}
+
+std::u16string WordOutput(const Engine& e) {
+  std::u16string out;
+  ComposeResult scratch;
+  WordOutputInto(e, out, scratch);
   return out;
 }
 

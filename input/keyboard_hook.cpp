@@ -1,6 +1,7 @@
 // The keyboard hook procedure: every key-down is routed, in a fixed order, to the chord, the
 // word end, backspace editing, the engine, or straight through to the application.
 #include <algorithm>
+#include <utility>
 
 #include "config/utf8.h"
 #include "engine/backspace.h"
@@ -155,7 +156,7 @@ HookAction SeparatorStep(Pipeline& p, char16_t c) {
   return letThrough ? HookAction::Pass : HookAction::Swallow;
 }
 
-HookAction WordCharacterStep(Pipeline& p, char16_t c) {
+HookAction WordCharacterStep(Pipeline& p, char16_t c, bool shownIsOutput) {
   Engine& e = p.engine;
   bool sent = false;
   AddCharResult result = AddChar(e, c);
@@ -176,22 +177,30 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c) {
       p.OnScreenWord = std::move(word);
     }
   }
-  AfterChar(e, c);
-  std::u16string newText = WordOutput(e);
-  if (!sent && !p.ConflictingImeRunning && !ComposingLayout(p.currentLayout) &&
-      IsShownPlus(newText, p.OnScreenWord, c)) {
-    p.OnScreenWord = std::move(newText);  // the real key types exactly this
+  bool appended = AfterChar(e, c);
+  bool typesAsIs = !sent && !p.ConflictingImeRunning && !ComposingLayout(p.currentLayout);
+  if (typesAsIs && appended && shownIsOutput && result == AddCharResult::None) {
+    p.OnScreenWord.push_back(c);  // a long word shown as typed: not read again
+    p.shownIsOutput = true;
+    return HookAction::Pass;
+  }
+  WordOutputInto(e, p.nextText, p.composeScratch);
+  if (typesAsIs && IsShownPlus(p.nextText, p.OnScreenWord, c)) {
+    std::swap(p.OnScreenWord, p.nextText);  // the real key types exactly this
+    p.shownIsOutput = true;
     return HookAction::Pass;
   }
   // What was typed, not what was meant: the next diff starts from the screen. A failure has
   // abandoned the word; the key goes through as typed, so nothing the user typed is lost.
-  std::optional<std::u16string> shown = ReplaceOnScreen(p, p.OnScreenWord, newText);
-  if (!shown) return HookAction::Pass;
-  p.OnScreenWord = std::move(*shown);
+  std::optional<size_t> common = SendReplacement(p, p.OnScreenWord, p.nextText);
+  if (!common) return HookAction::Pass;
+  p.OnScreenWord.resize(*common);
+  p.OnScreenWord += WithoutDroppedCharacters(std::u16string_view(p.nextText).substr(*common));
   return HookAction::Swallow;
 }
 
-HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foreground, bool ours) {
+HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foreground, bool ours,
+                          bool shownIsOutput) {
   Engine& e = p.engine;
   if (ours && !p.InOwnTestBox) return ResetAndPass(p);  // our own windows, the test box aside
 
@@ -222,8 +231,11 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foregroun
   }
   if (c < 0x20) return ResetAndPass(p);
 
-  SetField(e, p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass,
-           !p.InOwnTestBox && p.focus.password);
+  ContextClass fieldClass = p.InOwnTestBox ? ContextClass::Vietnamese : p.focus.fieldClass;
+  bool blocked = !p.InOwnTestBox && p.focus.password;
+  // Another class of field may show the word otherwise.
+  shownIsOutput = shownIsOutput && fieldClass == e.options.fieldClass && blocked == e.options.blocked;
+  SetField(e, fieldClass, blocked);
   if (e.options.blocked) {
     AbandonWord(p);
     ClearCommittedText(e);  // nothing typed here may be reopened later
@@ -236,7 +248,7 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foregroun
     }
     p.ForegroundSeen = foreground;
   }
-  return IsWordSeparator(c) ? SeparatorStep(p, c) : WordCharacterStep(p, c);
+  return IsWordSeparator(c) ? SeparatorStep(p, c) : WordCharacterStep(p, c, shownIsOutput);
 }
 
 HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
@@ -284,6 +296,8 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
     return HookAction::Pass;
   }
   if (!event.down) return HookAction::Pass;
+  // Only a word character that goes through as typed says the screen is the word's output.
+  bool shownIsOutput = std::exchange(p.shownIsOutput, false);
 
   WindowId foreground = os::ForegroundWindow();
   bool ours = foreground != 0 && os::WindowIsOurs(foreground);
@@ -327,29 +341,36 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
       return ResetAndPass(p);
     default:
       if (event.vk >= vk::kPrior && event.vk <= vk::kDown) return ResetAndPass(p);
-      return CharacterSteps(p, event, foreground, ours);
+      return CharacterSteps(p, event, foreground, ours, shownIsOutput);
   }
 }
 
 }  // namespace
 
-std::optional<std::u16string> ReplaceOnScreen(Pipeline& p, std::u16string_view oldText,
-                                              std::u16string_view newText) {
+std::optional<size_t> SendReplacement(Pipeline& p, std::u16string_view oldText, std::u16string_view newText) {
   size_t common = CommonPrefix(oldText, newText);
   int backspaces = static_cast<int>(oldText.size() - common);
   std::u16string_view addition = newText.substr(common);
-  if (backspaces == 0 && addition.empty()) return std::u16string(oldText);
+  if (backspaces == 0 && addition.empty()) return common;
   // A selected completion after the caret would swallow the first backspace.
   bool deleteFirst = backspaces >= 1 && !p.InOwnTestBox && p.focus.inlineCompletion;
   LogLine("  diff: xoa %d, them %d ky tu%s\n", backspaces, static_cast<int>(addition.size()),
           deleteFirst ? "  (bo phan boi den truoc)" : "");
-  std::u16string shown(oldText.substr(0, common));
-  shown += WithoutDroppedCharacters(addition);
   if (!SendEdit(p.batch, OutputEdit{backspaces, addition, deleteFirst})) {
     AbandonWord(p);
     p.OutputBlocked = true;
     return std::nullopt;
   }
+  return common;
+}
+
+std::optional<std::u16string> ReplaceOnScreen(Pipeline& p, std::u16string_view oldText,
+                                              std::u16string_view newText) {
+  std::u16string shown(oldText);  // a failed send abandons the word, and oldText may be its screen
+  std::optional<size_t> common = SendReplacement(p, oldText, newText);
+  if (!common) return std::nullopt;
+  shown.resize(*common);
+  shown += WithoutDroppedCharacters(newText.substr(*common));
   return shown;
 }
 

@@ -36,6 +36,7 @@ void Post(const Pipeline& p, uint32_t message) {
 void AbandonWord(Pipeline& p) {
   AbandonWord(p.engine);
   p.OnScreenWord.clear();
+  p.shownIsOutput = false;
   ++p.letGo;
 }
 

@@ -45,6 +45,9 @@ struct Pipeline {
   WindowId integrityCheckedFor = 0;  // the foreground window OutputBlocked was last worked out for
   bool InOwnTestBox = false;
   std::u16string OnScreenWord;  // what the application shows for the word in progress
+  // OnScreenWord is exactly the engine's WordOutput: the last key went through as typed, and
+  // neither the word nor the field has changed since.
+  bool shownIsOutput = false;
   uint32_t LastPhysicalInputTime = 0;
   bool ClickPending = false;
   bool ClickInjected = false;
@@ -63,6 +66,9 @@ struct Pipeline {
   // let through while nothing is composed): tests take a new baseline there.
   uint64_t letGo = 0;
   std::vector<OutputEvent> batch;  // reused from key to key
+  // The word's next output and where it is composed, reused from key to key.
+  std::u16string nextText;
+  ComposeResult composeScratch;
 };
 
 // The hook procedures: pass or swallow; any output has been sent through the OS seam.
@@ -76,6 +82,10 @@ void RemoveHooks();
 
 // Gives up the word and forgets what was shown for it; the screen is left alone.
 void AbandonWord(Pipeline& pipeline);
+// Sends what turns old into new on screen. Returns how many leading units they share, or
+// nothing when the output failed: the word is then abandoned and output blocked.
+std::optional<size_t> SendReplacement(Pipeline& pipeline, std::u16string_view oldText,
+                                      std::u16string_view newText);
 // Replaces old by new on screen. Returns what the screen now shows in place of old (the
 // characters that are never typed are missing from it), or nothing when the output failed:
 // the word is then abandoned and output blocked.

@@ -7,11 +7,9 @@ namespace {
 
 constexpr uint32_t kPacketKey = 231;   // what the hook sees for a Unicode event
 constexpr uint32_t kKeyTimeStep = 40;  // ms between simulated events
-
-struct KeyForChar {
-  uint32_t vk = 0;
-  bool shift = false;
-};
+constexpr WindowId kFirstWindowId = 0x1000;
+constexpr WindowId kWindowIdStep = 0x10;
+constexpr uint32_t kFirstProcessId = 100;
 
 // The US layout's symbol keys: unshifted, shifted.
 constexpr struct {
@@ -26,7 +24,9 @@ constexpr struct {
     {222, u'\'', u'"'}, {32, u' ', u' '},
 };
 
-KeyForChar FindKey(char16_t c) {
+}  // namespace
+
+UsKey UsKeyFor(char16_t c) {
   if (c >= u'a' && c <= u'z') return {static_cast<uint32_t>(c - u'a' + 65), false};
   if (c >= u'A' && c <= u'Z') return {static_cast<uint32_t>(c - u'A' + 65), true};
   for (const auto& k : kSymbolKeys) {
@@ -35,6 +35,8 @@ KeyForChar FindKey(char16_t c) {
   }
   return {};
 }
+
+namespace {
 
 bool Down(const KeyboardState& s, uint32_t vk) {
   return (s[vk] & 0x80) != 0;
@@ -100,8 +102,8 @@ void Desktop::Reset() {
 
 WindowId Desktop::AddWindow(WindowSpec spec) {
   SimWindow w;
-  w.id = 0x1000 + windows_.size() * 0x10;
-  w.processId = spec.ours ? kOwnProcessId : static_cast<uint32_t>(100 + windows_.size());
+  w.id = kFirstWindowId + windows_.size() * kWindowIdStep;
+  w.processId = spec.ours ? kOwnProcessId : static_cast<uint32_t>(kFirstProcessId + windows_.size());
   w.spec = std::move(spec);
   w.spec.fields.window = w.id;
   windows_.push_back(std::move(w));
@@ -125,18 +127,25 @@ void Desktop::PublishFocus() {
   publish_->Store(w ? w->spec.fields : FocusFields{}, ++publications_);
 }
 
+// Window ids and process ids follow the order the windows were added in, so both lookups
+// are an index (tonvira-sim --lines adds a window per line).
 const SimWindow* Desktop::Find(WindowId id) const {
-  for (const SimWindow& w : windows_) {
-    if (w.id == id) return &w;
-  }
-  return nullptr;
+  if (id < kFirstWindowId || (id - kFirstWindowId) % kWindowIdStep != 0) return nullptr;
+  size_t index = (id - kFirstWindowId) / kWindowIdStep;
+  return index < windows_.size() ? &windows_[index] : nullptr;
 }
 
 const SimWindow* Desktop::FindProcess(uint32_t processId) const {
-  for (const SimWindow& w : windows_) {
-    if (w.processId == processId) return &w;
+  if (processId == kOwnProcessId) {
+    for (const SimWindow& w : windows_) {
+      if (w.processId == processId) return &w;
+    }
+    return nullptr;
   }
-  return nullptr;
+  if (processId < kFirstProcessId) return nullptr;
+  size_t index = processId - kFirstProcessId;
+  if (index >= windows_.size() || windows_[index].processId != processId) return nullptr;
+  return &windows_[index];
 }
 
 const SimWindow& Desktop::Window(WindowId id) const {
@@ -186,7 +195,7 @@ void Desktop::Press(uint32_t vk, KeyOptions options) {
 }
 
 bool Desktop::TypeChar(char16_t c) {
-  KeyForChar key = FindKey(c);
+  UsKey key = UsKeyFor(c);
   if (key.vk == 0) return false;
   bool shiftWanted = key.shift != ((keyState[20] & 0x01) != 0 && key.vk >= 65 && key.vk <= 90);
   bool shiftDown = (keyState[16] & 0x80) != 0;
@@ -233,7 +242,9 @@ void Desktop::MapKey(uint32_t vk, std::u16string units, bool dead) {
 }
 
 os::SendOutcome Desktop::Send(std::span<const OutputEvent> events) {
-  batches_.emplace_back(events.begin(), events.end());
+  // The batches' storage is kept when they are cleared: a steady stream of keys allocates nothing.
+  if (batchCount_ == batches_.size()) batches_.emplace_back();
+  batches_[batchCount_++].assign(events.begin(), events.end());
   uint32_t inserted = static_cast<uint32_t>(events.size());
   if (shortfallTimes_ > 0) {
     --shortfallTimes_;

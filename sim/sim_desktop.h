@@ -96,12 +96,13 @@ class Desktop {
   SimWindow& Window(WindowId id);
   const SimWindow& Focused() const { return Window(foreground_); }
   WindowId Foreground() const { return foreground_; }
-  const std::vector<std::vector<OutputEvent>>& Batches() const { return batches_; }
-  void ClearBatches() { batches_.clear(); }
+  // Every batch sent since the last clear, in order.
+  std::span<const std::vector<OutputEvent>> Batches() const { return {batches_.data(), batchCount_}; }
+  void ClearBatches() { batchCount_ = 0; }
   // Forgets output not yet delivered (a benchmark calling the hook itself never drains it).
   void DiscardOutput() {
     queue_.clear();
-    batches_.clear();
+    batchCount_ = 0;
   }
   const std::vector<std::pair<WindowId, uint32_t>>& Posted() const { return posted_; }
   uint64_t FailedSends() const { return failedSends_; }
@@ -138,7 +139,8 @@ class Desktop {
   uint64_t publications_ = 0;
   std::vector<OutputEvent> queue_;
   bool draining_ = false;
-  std::vector<std::vector<OutputEvent>> batches_;
+  std::vector<std::vector<OutputEvent>> batches_;  // the first batchCount_ are in use
+  size_t batchCount_ = 0;
   std::vector<std::pair<WindowId, uint32_t>> posted_;
   uint32_t shortfall_ = 0;
   int shortfallTimes_ = 0;
@@ -147,6 +149,13 @@ class Desktop {
 
 // The one desktop of this process, as the OS seam sees it.
 Desktop& TheDesktop();
+
+// The key of the US layout that types a character, with whether it needs Shift (vk 0: none).
+struct UsKey {
+  uint32_t vk = 0;
+  bool shift = false;
+};
+UsKey UsKeyFor(char16_t c);
 
 // The character a key makes on the simulated layouts (ToUnicodeEx's answer).
 os::Translation TranslateOnLayout(const Desktop& desktop, uint32_t vk, const KeyboardState& state,

@@ -189,7 +189,7 @@ class WindowsSettingsHost final : public ui::SettingsHost {
     facts.suspended = IsSuspended(w_.app.pipeline);
     FocusFields focus = w_.focusTracker.published.Load();
     facts.field = {focus.password, focus.fieldClass, GetFocusDescription(w_.focusTracker)};
-    facts.englishWords = w_.app.lexicon.english.levels.size();
+    facts.englishWords = w_.app.lexicon.english.size();
     facts.uiAccess = uiAccess_;
     facts.version = std::u16string(kRunningVersion);
     UpdateStatus update = GetUpdateStatus(g_worker->updater);

@@ -171,7 +171,10 @@ Translation TranslateKey(uint32_t vk, uint32_t scan, const KeyboardState& state,
 }
 
 SendOutcome SendEvents(std::span<const OutputEvent> events) {
-  std::vector<INPUT> inputs(events.size());
+  // Reused from batch to batch (only the hook thread sends): it grows to the longest batch
+  // once, and typing allocates nothing more.
+  static thread_local std::vector<INPUT> inputs;
+  inputs.assign(events.size(), INPUT{});
   for (size_t i = 0; i < events.size(); ++i) {
     INPUT& in = inputs[i];
     in.type = INPUT_KEYBOARD;

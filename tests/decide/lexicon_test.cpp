@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "decide/syllable_key.h"
 
@@ -46,6 +50,23 @@ TEST(EnglishWords, KeepsTheFirstLevelAndTheLowEightBits) {
   EXPECT_EQ(EnglishLevel(&words, u"zero"), 0);  // level 0 means absent and is never stored
 }
 
+// en_words.txt lists its words level by level, each level alphabetically; any order is read
+// the same, and words parsed before keep their levels.
+TEST(EnglishWords, AnyOrderGivesTheSameLevels) {
+  EnglishWords words;
+  ASSERT_TRUE(ParseEnglishWords(words, "bee 1 cat 1 dog 1 ant 2 bee 2 cow 2 zoo 3 a 3 ant 4 yak 5 b 6 aa 7"));
+  const std::pair<const char16_t*, int> levels[] = {{u"a", 3},   {u"aa", 7},  {u"ant", 2}, {u"b", 6},
+                                                    {u"bee", 1}, {u"cat", 1}, {u"cow", 2}, {u"dog", 1},
+                                                    {u"yak", 5}, {u"zoo", 3}, {u"ab", 0},  {u"be", 0}};
+  for (auto [word, level] : levels)
+    EXPECT_EQ(EnglishLevel(&words, word), level) << std::u16string(word).size();
+  ASSERT_TRUE(ParseEnglishWords(words, "cat 9 elk 8"));
+  EXPECT_EQ(EnglishLevel(&words, u"cat"), 1);
+  EXPECT_EQ(EnglishLevel(&words, u"elk"), 8);
+  EXPECT_TRUE(IsEnglishPrefix(words, u"el"));
+  EXPECT_EQ(words.size(), 11u);
+}
+
 TEST(EnglishWords, LevelIsZeroWithoutListOrForNonAsciiWords) {
   EnglishWords words;
   ASSERT_TRUE(ParseEnglishWords(words, "cafe 20 tin 9"));
@@ -80,6 +101,43 @@ TEST(EnglishWords, PrefixQueries) {
   for (const auto& row : rows) {
     SCOPED_TRACE(std::u16string(row.prefix).size());
     EXPECT_EQ(IsEnglishPrefix(words, row.prefix), row.expected);
+  }
+}
+
+// Prefix queries narrow the range found for the query before: growing, shrinking, switching
+// words, switching lists and rebuilding a list in place must all answer as a plain search.
+TEST(EnglishWords, PrefixQueriesInAnyOrderAnswerAsAPlainSearch) {
+  const std::vector<std::string> listA = {"a", "ab", "abc", "abd", "b", "ba", "test", "tests", "tea", "zoo"};
+  const std::vector<std::string> listB = {"cat", "catalog", "dog", "tease", "zebra"};
+  auto text = [](const std::vector<std::string>& list) {
+    std::string t;
+    for (const std::string& w : list) t += w + " 1 ";
+    return t;
+  };
+  auto plain = [](const std::vector<std::string>& list, const std::string& prefix) {
+    return !prefix.empty() &&
+           std::any_of(list.begin(), list.end(), [&](const std::string& w) { return w.starts_with(prefix); });
+  };
+  EnglishWords a;
+  EnglishWords b;
+  ASSERT_TRUE(ParseEnglishWords(a, text(listA)));
+  ASSERT_TRUE(ParseEnglishWords(b, text(listB)));
+  const std::vector<std::string> queries = {
+      "t", "te", "tes", "test", "tests", "testsx", "tea", "teas", "te",   "ab", "a", "abd",  "abe",
+      "b", "ba", "bab", "z",    "zoo",   "c",      "ca",  "cat",  "cata", "d",  "x", "tease"};
+  const std::vector<std::string>* inA = &listA;
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& q : queries) {
+      SCOPED_TRACE(q);
+      std::u16string query(q.begin(), q.end());
+      EXPECT_EQ(IsEnglishPrefix(a, query), plain(*inA, q));
+      EXPECT_EQ(IsEnglishPrefix(b, query), plain(listB, q));
+      EXPECT_EQ(IsEnglishPrefix(a, query), plain(*inA, q));  // right after the other list
+    }
+    // The same object rebuilt with other words: nothing remembered of the old list is used.
+    a = EnglishWords();
+    ASSERT_TRUE(ParseEnglishWords(a, text(listB)));
+    inA = &listB;
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "engine/letters.h"
 #include "engine/spelling_lists.h"
+#include "engine/syllable.h"
 
 namespace tonvira {
 namespace {
@@ -110,6 +111,29 @@ TEST(CaseMapping, EveryToneTableCellMapsToTheSameCellOfTheOtherCase) {
       EXPECT_EQ(ToLowerVi(lower), lower);
       EXPECT_EQ(ToUpperVi(upper), upper);
     }
+  }
+}
+
+// The lookups are index tables over two blocks of code points: every unit outside the tone
+// table, the ASCII letters and đ/Đ is its own lower, upper and base form and no letter, block
+// edges and the units right past them included.
+TEST(CaseMapping, EveryOtherUnitMapsToItselfAndIsNoLetter) {
+  std::u16string known = u"đĐ";
+  for (int row = 0; row < 12; ++row) {
+    known += kLowerRows[row];
+    known += kUpperRows[row];
+  }
+  for (uint32_t u = 0x80; u <= 0xFFFF; ++u) {
+    const char16_t c = static_cast<char16_t>(u);
+    if (known.find(c) != std::u16string::npos) continue;
+    SCOPED_TRACE(Hex(c));
+    ASSERT_EQ(ToLowerVi(c), c);
+    ASSERT_EQ(ToUpperVi(c), c);
+    ASSERT_EQ(BaseOf(c), c);
+    ASSERT_FALSE(IsVietVowel(c));
+    ASSERT_FALSE(IsVietLetter(c));
+    ASSERT_EQ(FindLowerVowel(c).row, -1);
+    ASSERT_EQ(ToAsciiSkeleton(std::u16string_view(&c, 1)), std::u16string(1, c));
   }
 }
 

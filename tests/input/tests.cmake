@@ -6,6 +6,7 @@ target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/pipeline_property_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sim_typing_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/english_field_property_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/long_word_test.cpp
 )
 # The pipeline first, then the simulated desktop that implements its OS seam.
 target_link_libraries(tonvira_tests PRIVATE tonvira_input tonvira_sim_desktop)
