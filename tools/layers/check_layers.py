@@ -19,7 +19,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 
 # (path prefix or exact file, layer), first match wins.
 LAYER_OF_PATH = [
-    ("engine/letters.", "text"), ("engine/vowel_table.h", "text"), ("engine/string_hash.h", "text"),
+    ("engine/letters.", "text"), ("engine/letter_index.h", "text"), ("engine/vowel_table.h", "text"),
+    ("engine/string_hash.h", "text"),
     ("config/utf8.", "text"), ("context/context_class.h", "text"),
     ("engine/spelling_lists.", "compose"), ("engine/tone_position.", "compose"), ("engine/compose.", "compose"),
     ("engine/syllable.", "compose"),
