@@ -11,7 +11,7 @@ update_url="http://127.0.0.1:$update_port"
 serve_folder() {
   python3 -m http.server "$update_port" --bind 127.0.0.1 --directory "$1" >"$E2E_DIR/server.log" 2>&1 &
   update_server_pid=$!
-  e2e_wait_for 10 python3 -c "import urllib.request; urllib.request.urlopen('$update_url/', timeout=1)"
+  e2e_wait_for 10 python3 -c "import urllib.request; urllib.request.urlopen('$update_url/', timeout=1)" 2>/dev/null
 }
 
 # A server that takes every connection and never answers a byte.
@@ -27,7 +27,7 @@ while True:
     held.append(s.accept()[0])
 ' "$update_port" >"$E2E_DIR/stalled.log" 2>&1 &
   update_server_pid=$!
-  e2e_wait_for 10 python3 -c "import socket; socket.create_connection(('127.0.0.1', $update_port), 1)"
+  e2e_wait_for 10 python3 -c "import socket; socket.create_connection(('127.0.0.1', $update_port), 1)" 2>/dev/null
 }
 
 stop_server() {
