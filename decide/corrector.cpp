@@ -1,6 +1,6 @@
 #include "decide/corrector.h"
 
-#include <vector>
+#include <array>
 
 #include "decide/english_word_lists.h"
 #include "decide/lexicon.h"
@@ -27,15 +27,37 @@ struct Candidate {
   bool counts = false;
 };
 
+struct KeyVariant {
+  std::u16string keys;
+  uint32_t type;
+};
+
+// What one word's correction works in. Its strings keep their capacity from word to word, so
+// a correction allocates only for a longer word than any before; one per thread, as the
+// hook's, and used by one correction at a time.
+struct CorrectorScratch {
+  std::array<Candidate, kMaxCandidates> candidates;
+  ComposeResult rendered;  // a candidate's text before it is known to be new
+  ComposeResult typed;     // a key variant composed
+  std::array<KeyVariant, kMaxKeyVariants> variants;
+};
+
+CorrectorScratch& Scratch() {
+  thread_local CorrectorScratch scratch;
+  return scratch;
+}
+
 // Candidates by their text; a text met again keeps its lowest cost.
 class CandidateSet {
  public:
-  explicit CandidateSet(const CorrectorParams& p) : p_(p) {}
+  CandidateSet(const CorrectorParams& p, CorrectorScratch& scratch) : p_(p), scratch_(scratch) {}
 
-  // The candidate's text, for the caller to decide whether to repair it further.
-  std::u16string Add(const Skeleton& skeleton, uint32_t type, uint32_t detail, int cost) {
-    std::u16string text = RenderSkeleton(skeleton, p_.method, p_.classic);
-    for (Candidate& c : all_) {
+  // The candidate's text, for the caller to decide whether to repair it further (valid until
+  // the next Add).
+  std::u16string_view Add(const Skeleton& skeleton, uint32_t type, uint32_t detail, int cost) {
+    RenderSkeletonInto(scratch_.rendered, skeleton, p_.method, p_.classic);
+    const std::u16string& text = scratch_.rendered.text;
+    for (Candidate& c : *this) {
       if (c.text != text) continue;
       if (cost < c.cost) {
         c.type = type;
@@ -44,15 +66,25 @@ class CandidateSet {
       }
       return text;
     }
-    if (all_.size() < kMaxCandidates) all_.push_back({text, type, detail, cost, 0, false});
+    if (size_ < kMaxCandidates) {
+      Candidate& c = scratch_.candidates[size_++];
+      c.text = text;
+      c.type = type;
+      c.detail = detail;
+      c.cost = cost;
+      c.frequency = 0;
+      c.counts = false;
+    }
     return text;
   }
 
-  std::vector<Candidate>& all() { return all_; }
+  Candidate* begin() { return scratch_.candidates.data(); }
+  Candidate* end() { return scratch_.candidates.data() + size_; }
 
  private:
   const CorrectorParams& p_;
-  std::vector<Candidate> all_;
+  CorrectorScratch& scratch_;
+  size_t size_ = 0;
 };
 
 // Runs the repairs on a skeleton; with `again`, a repair that still is no syllable is
@@ -63,19 +95,14 @@ void Repair(CandidateSet& set, const Skeleton& from, uint32_t type, uint32_t det
     uint32_t childType = type != 0 ? type : r.rule;
     uint32_t childDetail = (detail << 4) | r.rule;
     int childCost = cost + r.extraCost;
-    std::u16string text = set.Add(r.skeleton, childType, childDetail, childCost);
+    std::u16string_view text = set.Add(r.skeleton, childType, childDetail, childCost);
     if (again && !IsWellFormedSyllable(text))
       Repair(set, r.skeleton, childType, childDetail, childCost, false, ruleFlags);
   }
 }
 
-struct KeyVariant {
-  std::u16string keys;
-  uint32_t type;
-};
-
 // "caaan" -> "caan": a, d, e or o typed exactly three times; the first of them goes.
-std::optional<std::u16string> WithoutOvershotTriple(std::u16string_view keys) {
+bool WithoutOvershotTriple(std::u16string_view keys, std::u16string& out) {
   for (size_t i = 0; i + 2 < keys.size(); ++i) {
     char16_t c = LowerAsciiLetter(keys[i]);
     if (std::u16string_view(u"adeo").find(c) == std::u16string_view::npos) continue;
@@ -83,32 +110,32 @@ std::optional<std::u16string> WithoutOvershotTriple(std::u16string_view keys) {
     if ((i > 0 && LowerAsciiLetter(keys[i - 1]) == c) ||
         (i + 3 < keys.size() && LowerAsciiLetter(keys[i + 3]) == c))
       continue;
-    std::u16string out(keys);
+    out = keys;
     out.erase(i, 1);
-    return out;
+    return true;
   }
-  return std::nullopt;
+  return false;
 }
 
 // "tohng" -> "thong": the first adjacent pair that is a digraph typed backwards. The shift
 // stays where it was pressed: "Hkoong" -> "Khoong", not "hKoong".
-std::optional<std::u16string> WithDigraphSwappedBack(std::u16string_view keys) {
+bool WithDigraphSwappedBack(std::u16string_view keys, std::u16string& out) {
   for (size_t i = 0; i + 1 < keys.size(); ++i) {
     for (std::string_view digraph : kSwappedDigraphs) {
       if (LowerAsciiLetter(keys[i]) == digraph[1] && LowerAsciiLetter(keys[i + 1]) == digraph[0]) {
-        std::u16string out(keys);
+        out = keys;
         out[i] = IsAsciiUpper(keys[i]) ? Upper(digraph[0]) : digraph[0];
         out[i + 1] = IsAsciiUpper(keys[i + 1]) ? Upper(digraph[1]) : digraph[1];
-        return out;
+        return true;
       }
     }
   }
-  return std::nullopt;
+  return false;
 }
 
 // "caais" -> "cais": a circumflex the word cannot carry, typed by a doubled vowel key
 // (aa, ee, oo exactly twice) or, in VNI, by a 6.
-std::optional<std::u16string> WithoutDoubledVowel(std::u16string_view keys, InputMethod method) {
+bool WithoutDoubledVowel(std::u16string_view keys, InputMethod method, std::u16string& out) {
   for (size_t i = 0; i < keys.size(); ++i) {
     bool hit = false;
     if (method == InputMethod::Vni) {
@@ -120,21 +147,24 @@ std::optional<std::u16string> WithoutDoubledVowel(std::u16string_view keys, Inpu
             !(i + 1 < keys.size() && LowerAsciiLetter(keys[i + 1]) == c);
     }
     if (hit) {
-      std::u16string out(keys);
+      out = keys;
       out.erase(i, 1);
-      return out;
+      return true;
     }
   }
-  return std::nullopt;
+  return false;
 }
 
-std::vector<KeyVariant> KeyVariants(std::u16string_view keys, InputMethod method) {
-  std::vector<KeyVariant> out;
-  if (auto v = WithoutOvershotTriple(keys)) out.push_back({*v, kVariantOvershotTriple});
-  if (auto v = WithDigraphSwappedBack(keys)) out.push_back({*v, kVariantSwappedDigraph});
-  if (auto v = WithoutDoubledVowel(keys, method)) out.push_back({*v, kVariantDoubledVowel});
-  if (out.size() > kMaxKeyVariants) out.resize(kMaxKeyVariants);
-  return out;
+// The key variants into the scratch's; how many there are.
+size_t KeyVariants(std::u16string_view keys, InputMethod method, CorrectorScratch& scratch) {
+  size_t count = 0;
+  auto add = [&](uint32_t type, auto make) {
+    if (count < kMaxKeyVariants && make(scratch.variants[count].keys)) scratch.variants[count++].type = type;
+  };
+  add(kVariantOvershotTriple, [&](std::u16string& out) { return WithoutOvershotTriple(keys, out); });
+  add(kVariantSwappedDigraph, [&](std::u16string& out) { return WithDigraphSwappedBack(keys, out); });
+  add(kVariantDoubledVowel, [&](std::u16string& out) { return WithoutDoubledVowel(keys, method, out); });
+  return count;
 }
 
 // A rival spelt with d where đ is far more common, or a hỏi syllable that English words
@@ -172,19 +202,22 @@ std::optional<CorrectorResult> CorrectWord(std::u16string_view keys, const Compo
   std::optional<Skeleton> seed = ParseSkeleton(composed.text);
   if (!seed) return std::nullopt;
 
-  CandidateSet set(p);
+  CorrectorScratch& scratch = Scratch();
+  CandidateSet set(p, scratch);
   Repair(set, *seed, 0, 0, 0, true, p.ruleFlags);
-  for (const KeyVariant& v : KeyVariants(keys, p.method)) {
-    ComposeResult typed = Compose(v.keys, p.method, p.classic, p.loneW, 0);
-    std::optional<Skeleton> skeleton = ParseSkeleton(typed.text);
+  size_t variants = KeyVariants(keys, p.method, scratch);
+  for (size_t i = 0; i < variants; ++i) {
+    const KeyVariant& v = scratch.variants[i];
+    ComposeInto(scratch.typed, v.keys, p.method, p.classic, p.loneW, 0);
+    std::optional<Skeleton> skeleton = ParseSkeleton(scratch.typed.text);
     if (!skeleton) continue;
     int cost = KeyVariantCost(v.type);
-    std::u16string text = set.Add(*skeleton, v.type, v.type, cost);
+    std::u16string_view text = set.Add(*skeleton, v.type, v.type, cost);
     if (!IsWellFormedSyllable(text)) Repair(set, *skeleton, v.type, v.type, cost, false, p.ruleFlags);
   }
 
   bool validMode = p.mode == CorrectorMode::ValidSyllable;
-  for (Candidate& c : set.all()) {
+  for (Candidate& c : set) {
     c.frequency = p.syllables ? SyllableFrequency(*p.syllables, c.text) : 0;
     c.counts = IsWellFormedSyllable(c.text) && (!p.syllables || c.frequency >= 2);
     if (validMode) {
@@ -195,7 +228,7 @@ std::optional<CorrectorResult> CorrectWord(std::u16string_view keys, const Compo
 
   const Candidate* best = nullptr;
   int bestCost = kNoCost;
-  for (const Candidate& c : set.all()) {
+  for (const Candidate& c : set) {
     if (!c.counts) continue;
     if (c.cost < bestCost || (best && c.cost == bestCost && c.frequency > best->frequency)) {
       best = &c;
@@ -206,7 +239,7 @@ std::optional<CorrectorResult> CorrectWord(std::u16string_view keys, const Compo
 
   bool ambiguous = false;
   bool allToneDoubts = best->type == kRuleStopTone;
-  for (const Candidate& c : set.all()) {
+  for (const Candidate& c : set) {
     if (&c == best || !c.counts || c.cost != best->cost) continue;
     if (c.frequency + p.margin <= best->frequency) continue;
     if (p.syllables && best->frequency >= 3 && PassesFlagTest(*p.syllables, c.text)) continue;

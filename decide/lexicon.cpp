@@ -23,6 +23,9 @@ bool IsSpace(char c) {
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
+bool IsLowerLetter(char c) {
+  return c >= 'a' && c <= 'z';
+}
 
 // Reads leading digits as an unsigned number and keeps its low 8 bits.
 uint8_t LowByteOfNumber(std::string_view s, size_t& pos) {
@@ -76,6 +79,18 @@ void SortIndex(EnglishWords& words) {
     ++words.firstLetterStart[static_cast<unsigned char>(words.buffer[span.offset]) + 1];
   for (size_t c = 1; c < words.firstLetterStart.size(); ++c)
     words.firstLetterStart[c] += words.firstLetterStart[c - 1];
+  for (size_t f = 0; f < 26; ++f) {
+    auto first = words.sorted.begin() + words.firstLetterStart['a' + f];
+    auto last = words.sorted.begin() + words.firstLetterStart['a' + f + 1];
+    for (size_t k = 0; k < EnglishWords::kPairColumns; ++k) {
+      // A one-letter word sorts before every second byte.
+      auto at = std::partition_point(first, last, [&](EnglishWords::Span span) {
+        return span.size < 2 || static_cast<unsigned char>(words.buffer[span.offset + 1]) < 'a' + k;
+      });
+      words.secondLetterStart[f * EnglishWords::kPairColumns + k] =
+          static_cast<uint32_t>(at - words.sorted.begin());
+    }
+  }
   static std::atomic<uint64_t> builds{0};
   words.generation = ++builds;
 }
@@ -126,6 +141,11 @@ PrefixCursor::Range PrefixRange(const EnglishWords& words, std::string_view word
     if (d == 0) {  // every listed word has a first letter
       unsigned char first = static_cast<unsigned char>(word[0]);
       cursor.ranges[1] = {words.firstLetterStart[first], words.firstLetterStart[first + 1u]};
+    } else if (d == 1 && IsLowerLetter(word[0]) && IsLowerLetter(word[1])) {
+      const uint32_t* row =
+          &words.secondLetterStart[static_cast<size_t>(word[0] - 'a') * EnglishWords::kPairColumns];
+      size_t second = static_cast<size_t>(word[1] - 'a');
+      cursor.ranges[2] = {row[second], row[second + 1]};
     } else {
       cursor.ranges[d + 1] = Narrow(words, cursor.ranges[d], d, word[d]);
     }

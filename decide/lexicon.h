@@ -30,6 +30,10 @@ struct EnglishWords {
   // Where the words with each first byte begin in `sorted` (and, at 256, where they end): the
   // first letter of a prefix query is a look-up, not a search of the whole list.
   std::array<uint32_t, 257> firstLetterStart = {};
+  // Inside the words of each first letter a-z, where those whose second byte is at least
+  // a, b, ... z, and past z, begin: a prefix query's second letter is a look-up too.
+  static constexpr size_t kPairColumns = 27;
+  std::array<uint32_t, 26 * kPairColumns> secondLetterStart = {};
   uint64_t generation = 0;  // new at every build of the index: prefix queries remember ranges in it
 
   size_t size() const { return sorted.size(); }

@@ -54,7 +54,7 @@ bool IsUOfInitialQu(const Skeleton& s, size_t i) {
   return i == 1 && At(s, 0, u'q');
 }
 
-void UoHorn(const Skeleton& s, std::vector<RuleResult>& out) {  // "nưoc" -> "nươc"
+void UoHorn(const Skeleton& s, RuleResults& out) {  // "nưoc" -> "nươc"
   for (size_t i = 0; i + 1 < s.letters.size(); ++i) {
     bool hornedU = At(s, i, u'ư') && At(s, i + 1, u'o');
     bool hornedO = At(s, i, u'u') && At(s, i + 1, u'ơ') && !IsUOfInitialQu(s, i);
@@ -65,11 +65,11 @@ void UoHorn(const Skeleton& s, std::vector<RuleResult>& out) {  // "nưoc" -> "n
   }
 }
 
-void QuHorn(const Skeleton& s, std::vector<RuleResult>& out) {  // "qưa" -> "qua"
+void QuHorn(const Skeleton& s, RuleResults& out) {  // "qưa" -> "qua"
   if (At(s, 0, u'q') && At(s, 1, u'ư')) out.push_back({Replace(s, 1, u'u'), kRuleQuHorn, 1});
 }
 
-void AddH(const Skeleton& s, std::vector<RuleResult>& out) {  // "nge" -> "nghe", "gê" -> "ghê"
+void AddH(const Skeleton& s, RuleResults& out) {  // "nge" -> "nghe", "gê" -> "ghê"
   std::optional<Skeleton> added;
   if (At(s, 0, u'n') && At(s, 1, u'g') && AtOneOf(s, 2, u"eêiy")) {
     added = Insert(s, 2, u'h');
@@ -83,7 +83,7 @@ bool IsOtherVowelAt(const Skeleton& s, size_t i) {
   return i < s.letters.size() && IsVietVowel(s.letters[i]) && !IsFrontVowel(s.letters[i]);
 }
 
-void DropH(const Skeleton& s, std::vector<RuleResult>& out) {  // "nghanh" -> "nganh", "gha" -> "ga"
+void DropH(const Skeleton& s, RuleResults& out) {  // "nghanh" -> "nganh", "gha" -> "ga"
   if (At(s, 0, u'n') && At(s, 1, u'g') && At(s, 2, u'h') && IsOtherVowelAt(s, 3)) {
     out.push_back({Erase(s, 2), kRuleDropH, 1});
   } else if (At(s, 0, u'g') && At(s, 1, u'h') && IsOtherVowelAt(s, 2)) {
@@ -91,17 +91,17 @@ void DropH(const Skeleton& s, std::vector<RuleResult>& out) {  // "nghanh" -> "n
   }
 }
 
-void CToK(const Skeleton& s, std::vector<RuleResult>& out) {  // "ce" -> "ke"
+void CToK(const Skeleton& s, RuleResults& out) {  // "ce" -> "ke"
   if (At(s, 0, u'c') && AtOneOf(s, 1, u"eêiy")) out.push_back({Replace(s, 0, u'k'), kRuleCToK, 1});
 }
 
-void KToC(const Skeleton& s, std::vector<RuleResult>& out) {  // "ka" -> "ca"
+void KToC(const Skeleton& s, RuleResults& out) {  // "ka" -> "ca"
   if (At(s, 0, u'k') && IsOtherVowelAt(s, 1)) out.push_back({Replace(s, 0, u'c'), kRuleKToC, 1});
 }
 
 // The circumflex or horn a vowel pair needs, at the first pair where one fits:
 // "tieng" -> "tiêng", "xuan" -> "xuân", "muon" -> "muôn" and "mươn".
-void MissingMark(const Skeleton& s, std::vector<RuleResult>& out) {
+void MissingMark(const Skeleton& s, RuleResults& out) {
   for (size_t i = 0; i + 1 < s.letters.size(); ++i) {
     if (AtOneOf(s, i, u"iy") && At(s, i + 1, u'e')) {
       out.push_back({Replace(s, i + 1, u'ê'), kRuleCircumflex, 2});
@@ -120,7 +120,7 @@ void MissingMark(const Skeleton& s, std::vector<RuleResult>& out) {
   }
 }
 
-void Uye(const Skeleton& s, std::vector<RuleResult>& out) {  // "tuên" -> "tuyên"
+void Uye(const Skeleton& s, RuleResults& out) {  // "tuên" -> "tuyên"
   for (size_t i = 0; i + 2 < s.letters.size(); ++i) {
     if (At(s, i, u'u') && At(s, i + 1, u'ê') && AtOneOf(s, i + 2, u"nt")) {
       if (std::optional<Skeleton> added = Insert(s, i + 1, u'y')) out.push_back({*added, kRuleUye, 2});
@@ -129,7 +129,7 @@ void Uye(const Skeleton& s, std::vector<RuleResult>& out) {  // "tuên" -> "tuy�
   }
 }
 
-void StopTone(const Skeleton& s, std::vector<RuleResult>& out) {  // "hoc" -> "hóc" and "học"
+void StopTone(const Skeleton& s, RuleResults& out) {  // "hoc" -> "hóc" and "học"
   std::u16string_view l = s.letters;
   bool stop = l.ends_with(u'p') || l.ends_with(u't') || l.ends_with(u'c') || l.ends_with(u"ch");
   if (!stop) return;
@@ -159,8 +159,16 @@ std::optional<Skeleton> ParseSkeleton(std::u16string_view text) {
 }
 
 std::u16string RenderSkeleton(const Skeleton& s, InputMethod method, bool classic) {
-  // The tone goes on any vowel: the composition places it where the syllable wants it.
-  std::u16string prefix;
+  ComposeResult rendered;
+  RenderSkeletonInto(rendered, s, method, classic);
+  return std::move(rendered.text);
+}
+
+void RenderSkeletonInto(ComposeResult& out, const Skeleton& s, InputMethod method, bool classic) {
+  // The tone goes on any vowel: the composition places it where the syllable wants it. The
+  // letters are gathered in a string that keeps its capacity, one per thread as the hook's.
+  thread_local std::u16string prefix;
+  prefix.clear();
   bool toned = s.tone == kToneNone;
   for (size_t i = 0; i < s.letters.size(); ++i) {
     char16_t c = s.letters[i];
@@ -170,11 +178,11 @@ std::u16string RenderSkeleton(const Skeleton& s, InputMethod method, bool classi
     }
     prefix.push_back(IsCapital(s, i) ? ToUpperVi(c) : c);
   }
-  return Compose({}, method, classic, true, 0, prefix).text;
+  ComposeInto(out, {}, method, classic, true, 0, prefix);
 }
 
-std::vector<RuleResult> ApplySkeletonRules(const Skeleton& s, uint32_t disabledRules) {
-  std::vector<RuleResult> out;
+RuleResults ApplySkeletonRules(const Skeleton& s, uint32_t disabledRules) {
+  RuleResults out;
   auto on = [disabledRules](SkeletonRule rule) { return !(disabledRules & (1u << rule)); };
   if (on(kRuleUoHorn)) UoHorn(s, out);
   if (on(kRuleQuHorn)) QuHorn(s, out);

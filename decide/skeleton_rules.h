@@ -1,12 +1,13 @@
 // Syllable skeletons and the spelling repairs the corrector tries on them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "engine/compose.h"
 #include "engine/letters.h"
 
 namespace tonvira {
@@ -26,6 +27,8 @@ struct Skeleton {
 std::optional<Skeleton> ParseSkeleton(std::u16string_view text);
 // The skeleton as the composition shows it: tone on the vowel the placement picks, capitals.
 std::u16string RenderSkeleton(const Skeleton& skeleton, InputMethod method, bool classic);
+// The same into a result whose strings keep their capacity (its text is the rendering).
+void RenderSkeletonInto(ComposeResult& out, const Skeleton& skeleton, InputMethod method, bool classic);
 
 // The repairs, numbered as the fix kinds they give:
 //   1 ư-o or u-ơ -> ươ          2 initial qư -> qu         3 ng/g before e, ê, i, y -> ngh/gh
@@ -54,7 +57,24 @@ struct RuleResult {
   int extraCost;  // 1, or 2 for the rules that add a letter's worth of change
 };
 
+// The results of the repairs on one skeleton, held in place: at most one per rule, two for
+// rules 7 and 9.
+class RuleResults {
+ public:
+  static constexpr size_t kCapacity = 11;
+  void push_back(const RuleResult& r) { items_[size_++] = r; }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const RuleResult& operator[](size_t i) const { return items_[i]; }
+  const RuleResult* begin() const { return items_.data(); }
+  const RuleResult* end() const { return items_.data() + size_; }
+
+ private:
+  std::array<RuleResult, kCapacity> items_{};
+  size_t size_ = 0;
+};
+
 // Every repair that applies to the skeleton, one result each (type 7 on uo and type 9 give two).
-std::vector<RuleResult> ApplySkeletonRules(const Skeleton& skeleton, uint32_t disabledRules);
+RuleResults ApplySkeletonRules(const Skeleton& skeleton, uint32_t disabledRules);
 
 }  // namespace tonvira

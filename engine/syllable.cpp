@@ -79,8 +79,22 @@ const std::vector<SkeletonNode>& SyllableStarts() {
   return tree;
 }
 
+// The most units a well-formed syllable has: the longest onset ("ngh", or the "gi" and "q"
+// the parse takes off) before the longest listed rhyme. Anything longer is no syllable,
+// which a word end learns without parsing (and so without allocating) a long word.
+size_t LongestSyllable() {
+  static const size_t longest = [] {
+    size_t onset = std::u16string_view(u"gi").size();
+    for (std::u16string_view o : StrictOnsetList()) onset = std::max(onset, o.size());
+    size_t rhyme = 0;
+    for (std::u16string_view r : RhymeList()) rhyme = std::max(rhyme, r.size());
+    return onset + rhyme;
+  }();
+  return longest;
+}
+
 // Built while the program starts, not inside the keyboard hook on the first key.
-[[maybe_unused]] const bool kTablesBuilt = (SyllableStarts(), true);
+[[maybe_unused]] const bool kTablesBuilt = (SyllableStarts(), LongestSyllable(), true);
 
 }  // namespace
 
@@ -131,6 +145,7 @@ SyllableParts ParseSyllable(std::u16string_view text) {
 }
 
 bool IsWellFormedSyllable(std::u16string_view text) {
+  if (text.size() > LongestSyllable()) return false;
   SyllableParts p = ParseSyllable(text);
   if (!p.valid) return false;
   std::u16string_view rhyme = p.rhyme;

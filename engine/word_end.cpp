@@ -56,10 +56,11 @@ Decision Corrected(ReasonCode code, const char* label, std::u16string text, uint
 
 // Everything a word's checks read, worked out once.
 struct WordFacts {
-  std::u16string keys;  // key text without its trailing suffix
-  std::u16string suffix;
+  explicit WordFacts(const ComposeResult& vietnamese) : composed(vietnamese) {}
+  const ComposeResult& composed;  // the Vietnamese form
+  std::u16string_view keys;       // key text without its trailing suffix (the word's own keys)
+  std::u16string_view suffix;
   char16_t separator = 0;
-  ComposeResult composed;  // the Vietnamese form
   bool keepShown = false;
   bool autofixAllowed = false;
   bool passThrough = false;
@@ -82,20 +83,40 @@ bool TrustExtraTransforms(const Engine& e, const std::u16string& text) {
          !IsDoubtfulSyllable(*e.options.vietSyllables, text);
 }
 
-ComposeResult ComposeForDecision(const Engine& e, std::u16string_view keys, char16_t separator) {
+// The texts a word end works with. They keep their capacity from word to word, so a word
+// end allocates only for a word longer than any before it; one set per thread, as the
+// hook's, and never held across a word end.
+struct WordEndScratch {
+  ComposeResult composed;
+  ComposeResult conservative;
+  std::u16string output;
+  std::u16string keys;        // the keys of the word being committed, for a backspace to reopen it
+  std::u16string dottedKeys;  // "tooi.docx" while its parts are decided
+};
+
+WordEndScratch& Scratch() {
+  thread_local WordEndScratch scratch;
+  return scratch;
+}
+
+// The Vietnamese form, composed into the scratch's `composed`.
+const ComposeResult& ComposeForDecision(const Engine& e, std::u16string_view keys, char16_t separator) {
   uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
   if (IsApostrophe(separator)) flags &= ~e.options.extraFlags;  // don't, it's: no reaching back
-  ComposeResult composed = Compose(keys, e.options.method, e.options.classicPlacement, true, flags);
+  WordEndScratch& scratch = Scratch();
+  ComposeInto(scratch.composed, keys, e.options.method, e.options.classicPlacement, true, flags);
   if (flags & e.options.extraFlags) {
-    ComposeResult conservative =
-        Compose(keys, e.options.method, e.options.classicPlacement, true, flags & ~e.options.extraFlags);
-    if (conservative.text != composed.text && !TrustExtraTransforms(e, composed.text)) return conservative;
+    ComposeInto(scratch.conservative, keys, e.options.method, e.options.classicPlacement, true,
+                flags & ~e.options.extraFlags);
+    if (scratch.conservative.text != scratch.composed.text && !TrustExtraTransforms(e, scratch.composed.text))
+      std::swap(scratch.composed, scratch.conservative);
   }
-  return composed;
+  return scratch.composed;
 }
 
 // "â", "đ", "đc", "đt": a lone letter or a đ shorthand.
 bool IsLoneLetterOrDShorthand(std::u16string_view viet) {
+  if (viet.size() > 3) return false;
   std::u16string lower(viet);
   for (char16_t& c : lower) c = ToLowerVi(c);
   if (lower == u"â" || lower == u"đ") return true;
@@ -217,7 +238,7 @@ Decision RunChecks(const Engine& e, const WordFacts& w) {
 // Runs of capitals: whether the run so far was Vietnamese, and whether it began with a word
 // that is also English (VIEETJ NAM vs. a heading in English).
 void UpdateCapsRun(Engine& e, const WordFacts& w, WordAction action) {
-  const std::u16string& k = w.keys;
+  std::u16string_view k = w.keys;
   bool capsShape =
       k.size() >= 2 &&
       std::all_of(k.begin(), k.end(), [](char16_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }) &&
@@ -244,7 +265,7 @@ void UpdateCapsRun(Engine& e, const WordFacts& w, WordAction action) {
 bool IsListMarker(const WordFacts& w) {
   char16_t mark = w.suffix.empty() ? w.separator : w.suffix.back();
   if (mark != u'.' && mark != u')') return false;
-  const std::u16string& k = w.keys;
+  std::u16string_view k = w.keys;
   if (k.empty() || k.size() > 8) return false;
   bool allDigits = std::all_of(k.begin(), k.end(), IsAsciiDigit);
   if (allDigits && k.size() < 4) return true;
@@ -258,11 +279,12 @@ bool IsListMarker(const WordFacts& w) {
          std::all_of(k.begin(), k.end(), [](char16_t c) { return IsAsciiDigit(c) || c == u'.'; });
 }
 
-void Record(Engine& e, const WordFacts& w, const std::u16string& output, const Decision& d,
-            const char* label) {
+void Record(Engine& e, const WordFacts& w, std::u16string_view output, const Decision& d, const char* label) {
   if (!e.decision.recording) return;
-  e.decision.history.push_back(
-      {w.keys + w.suffix, w.composed.text, output, d.action, label, d.score, d.fixKind, d.fixDetail});
+  std::u16string keys(w.keys);
+  keys += w.suffix;
+  e.decision.history.push_back({std::move(keys), w.composed.text, std::u16string(output), d.action, label,
+                                d.score, d.fixKind, d.fixDetail});
 }
 
 // Abbreviations are tried on lower-case or capitalised words only: ALL CAPS never expands.
@@ -348,8 +370,12 @@ bool StartsSentence(std::u16string_view right) {
 // decided as the first word of a sentence; otherwise the whole word is decided as usual.
 bool TryDottedWord(Engine& e, char16_t separator) {
   if (!e.options.smartOn || EnglishOnlyField(e) || e.options.blocked) return false;
+  std::u16string_view typed = WithoutTrailingSuffix(e.word.keys);
+  size_t typedDot = typed.find(u'.');
+  if (typedDot == std::u16string_view::npos || typedDot == 0 || typedDot + 1 >= typed.size()) return false;
   // The parts are views of this copy: deciding a part takes e.word.keys over.
-  const std::u16string allKeys = e.word.keys;
+  std::u16string& allKeys = Scratch().dottedKeys;
+  allKeys = e.word.keys;
   std::u16string_view keys = WithoutTrailingSuffix(allKeys);
   std::u16string_view suffix = std::u16string_view(allKeys).substr(keys.size());
   size_t dot = keys.find(u'.');
@@ -382,7 +408,8 @@ bool TryDottedWord(Engine& e, char16_t separator) {
     e.committed.committedText.push_back(u'.');
     if (!fileName) {
       EndSentence(e);
-      e.word.keys = std::u16string(right) + std::u16string(suffix);
+      e.word.keys = right;
+      e.word.keys += suffix;
       DecideWord(e, separator);
       return true;
     }
@@ -410,8 +437,13 @@ bool IsWordSeparator(char16_t c) {
          std::u16string_view(u"!\"#%'()*+,;<=>?[]{|}").find(c) != std::u16string_view::npos;
 }
 
-void DecideWord(Engine& e, char16_t separator) {
-  WordFacts w;
+namespace {
+
+// DecideWord on the word's keys, which stay in place (views of them are taken) until it is done.
+void DecideWordKeys(Engine& e, char16_t separator) {
+  WordEndScratch& scratch = Scratch();
+  scratch.composed.text.clear();  // what an abbreviation records as the Vietnamese form
+  WordFacts w(scratch.composed);
   w.separator = separator;
   w.keepShown = e.decision.keepShown;
   bool backspaceTouched = e.decision.backspaceTouched;
@@ -421,12 +453,11 @@ void DecideWord(Engine& e, char16_t separator) {
   e.committed.committedText += e.decision.decidedHead;  // "và/" decided before the rest of "vaf/bao"
   e.decision.decidedHead.clear();
 
-  w.keys = std::move(e.word.keys);
-  e.word.keys.clear();
-  while (!w.keys.empty() && IsTrailingSuffixChar(w.keys.back())) {
-    w.suffix.insert(w.suffix.begin(), w.keys.back());
-    w.keys.pop_back();
-  }
+  w.keys = e.word.keys;
+  size_t suffixStart = w.keys.size();
+  while (suffixStart > 0 && IsTrailingSuffixChar(w.keys[suffixStart - 1])) --suffixStart;
+  w.suffix = w.keys.substr(suffixStart);
+  w.keys = w.keys.substr(0, suffixStart);
   bool lineStartBefore = e.memory.LineStart;
   uint32_t lastLanguageBefore = e.memory.LastLanguage;
 
@@ -437,25 +468,30 @@ void DecideWord(Engine& e, char16_t separator) {
   }
   if (TryAbbreviation(e, w, e.decision.reDeciding)) return;
 
-  w.composed = ComposeForDecision(e, w.keys, separator);
+  ComposeForDecision(e, w.keys, separator);
   bool midSentenceCapital = IsCapitalised(w.keys) && !e.memory.SentenceStart;
   w.autofixAllowed = e.options.smartOn && e.options.autofixOn && !w.passThrough && !EnglishOnlyField(e) &&
                      !backspaceTouched && !midSentenceCapital;
   if (w.autofixAllowed && e.options.method == InputMethod::Vni &&
-      (w.keys.find(u'0') != std::u16string::npos ||
+      (w.keys.find(u'0') != std::u16string_view::npos ||
        std::any_of(w.composed.text.begin(), w.composed.text.end(), IsAsciiDigit))) {
     w.autofixAllowed = false;  // a digit the composition did not use
   }
 
   Decision d = RunChecks(e, w);
 
-  std::u16string output;
+  std::u16string_view output;
   if (w.keepShown) {
     output = w.keys;
   } else if (d.action == WordAction::English) {
-    output = (EnglishOnlyField(e) || w.passThrough) ? w.keys : EnglishForm(Input(e), w.keys);
+    if (EnglishOnlyField(e) || w.passThrough) {
+      output = w.keys;
+    } else {
+      EnglishFormInto(scratch.output, Input(e), w.keys);
+      output = scratch.output;
+    }
   } else {
-    output = d.correction ? *d.correction : w.composed.text;
+    output = d.correction ? std::u16string_view(*d.correction) : std::u16string_view(w.composed.text);
   }
   e.committed.committedText += output;
   e.committed.committedText += w.suffix;
@@ -489,6 +525,13 @@ void DecideWord(Engine& e, char16_t separator) {
   Record(e, w, output, d, label);
 }
 
+}  // namespace
+
+void DecideWord(Engine& e, char16_t separator) {
+  DecideWordKeys(e, separator);
+  e.word.keys.clear();  // its capacity stays for the next word's keys
+}
+
 void WordEnd(Engine& e, char16_t separator) {
   WordDecisionState& d = e.decision;
   d.snapshotsValid = false;
@@ -507,7 +550,12 @@ void WordEnd(Engine& e, char16_t separator) {
   }
 
   WordEndSnapshot before = TakeSnapshot(e);
-  std::u16string keys = InManualEdit(e) ? std::u16string() : e.word.keys;
+  std::u16string& keys = Scratch().keys;
+  if (InManualEdit(e)) {
+    keys.clear();
+  } else {
+    keys = e.word.keys;
+  }
   size_t committedBefore = e.committed.committedText.size();
 
   if (InManualEdit(e)) {

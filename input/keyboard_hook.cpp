@@ -121,36 +121,40 @@ bool CommitBeforeKey(Pipeline& p, const KeyEvent& event, WindowId foreground, bo
 
   size_t before = e.committed.committedText.size();
   WordEnd(e, 0);
-  std::u16string newText =
-      e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
-  std::u16string oldText = std::move(p.OnScreenWord);
+  // Both texts stay where they are (what was shown goes to the scratch, whose next use clears
+  // it), so a word end allocates nothing; the committed text is trimmed once they are sent.
+  std::u16string_view newText = std::u16string_view(e.committed.committedText)
+                                    .substr(std::min(before, e.committed.committedText.size()));
+  std::swap(p.nextText, p.OnScreenWord);
   p.OnScreenWord.clear();
-  TrimCommittedText(e);
-  if (newText == oldText) return false;
+  const std::u16string& oldText = p.nextText;
+  if (newText == oldText) {
+    TrimCommittedText(e);
+    return false;
+  }
 
   size_t common = CommonPrefix(oldText, newText);
   int backspaces = static_cast<int>(oldText.size() - common);
-  std::u16string_view addition = std::u16string_view(newText).substr(common);
+  std::u16string_view addition = newText.substr(common);
   LogLine("  chot truoc phim %02lX: xoa %d, them %d ky tu\n", static_cast<unsigned long>(event.vk),
           backspaces, static_cast<int>(addition.size()));
   bool completion = !p.InOwnTestBox && p.focus.inlineCompletion;
   OutputEdit edit{backspaces, addition, completion && backspaces >= 1, &event, completion};
-  if (!SendEdit(p.batch, edit)) {
-    p.OutputBlocked = true;
-    return false;
-  }
-  return true;
+  bool sent = SendEdit(p.batch, edit);
+  TrimCommittedText(e);
+  if (!sent) p.OutputBlocked = true;
+  return sent;
 }
 
 HookAction SeparatorStep(Pipeline& p, char16_t c) {
   Engine& e = p.engine;
   size_t before = e.committed.committedText.size();
   WordEnd(e, c);
-  std::u16string newText =
-      e.committed.committedText.substr(std::min(before, e.committed.committedText.size()));
+  std::u16string_view newText = std::u16string_view(e.committed.committedText)
+                                    .substr(std::min(before, e.committed.committedText.size()));
   bool letThrough = c == u' ' && IsShownPlus(newText, p.OnScreenWord, u' ');
   // A failed send has abandoned the word; the separator itself still reaches the application.
-  if (!letThrough && !ReplaceOnScreen(p, p.OnScreenWord, newText)) letThrough = true;
+  if (!letThrough && !SendReplacement(p, p.OnScreenWord, newText)) letThrough = true;
   p.OnScreenWord.clear();
   TrimCommittedText(e);
   return letThrough ? HookAction::Pass : HookAction::Swallow;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "decide/corrector.h"
 #include "decide/decision_labels.h"
@@ -266,6 +268,26 @@ TEST_F(CorrectorTest, RepairsRankedByCostThenFrequency) {
   EXPECT_EQ(r->fixKind, kRuleAddH);
   EXPECT_EQ(r->fixDetail, (kRuleAddH << 4) | kRuleCircumflex);
   EXPECT_FALSE(Correct(u"xyzf"));  // nothing to repair
+}
+
+// The corrector's working texts are reused from word to word: whatever order the words come
+// in, each one is corrected as it is alone (nothing of a longer or shorter word before stays).
+TEST_F(CorrectorTest, EachWordIsCorrectedAsItIsAlone) {
+  Load("học\t160\nhóc\t20\nnghiệm\t90\ntiếng\t200\ncân\t90\nnhận\t120\nchưa\t170\n");
+  const std::vector<std::u16string> words = {u"ngiemj", u"hocf",  u"nhaaanj", u"caaan",  u"hcuwa",
+                                             u"xyzf",   u"tieng", u"hoc",     u"ngiemjj"};
+  auto describe = [](const std::optional<CorrectorResult>& r) {
+    if (!r) return std::u16string(u"-");
+    return r->text + u"/" + static_cast<char16_t>(u'0' + r->fixKind) + static_cast<char16_t>(u'0' + r->cost);
+  };
+  std::vector<std::u16string> forward;
+  for (const std::u16string& w : words) forward.push_back(describe(Correct(w)));
+  for (size_t i = words.size(); i-- > 0;) {
+    SCOPED_TRACE(testing::Message() << "word " << i);
+    EXPECT_EQ(describe(Correct(words[i])), forward[i]);
+  }
+  EXPECT_EQ(forward[0], u"nghiệm/33");
+  EXPECT_EQ(forward[5], u"-");
 }
 
 TEST_F(CorrectorTest, AmbiguousStopTonesKeepTheTypedForm) {

@@ -141,6 +141,39 @@ TEST(EnglishWords, PrefixQueriesInAnyOrderAnswerAsAPlainSearch) {
   }
 }
 
+// The first two letters of a query are looked up, not searched: every pair of first bytes
+// (letters, a one-letter word, a hyphen, an apostrophe or a digit second) answers as a plain
+// search, and so do the words that grow from them.
+TEST(EnglishWords, FirstTwoLettersAnswerAsAPlainSearch) {
+  const std::vector<std::pair<std::string, int>> list = {
+      {"a", 1},  {"a-z", 2}, {"aa", 3},  {"az", 4},  {"azz", 5}, {"b'c", 6}, {"ba", 7},
+      {"bz", 8}, {"m1", 9},  {"ma", 10}, {"mz", 11}, {"z", 12},  {"zz", 13}, {"o'clock", 14},
+  };
+  std::string text;
+  for (const auto& [word, level] : list) text += word + " " + std::to_string(level) + " ";
+  EnglishWords words;
+  ASSERT_TRUE(ParseEnglishWords(words, text));
+  const std::string bytes = "abmoyz-'1c";
+  std::vector<std::string> queries;
+  for (char x : bytes) {
+    queries.push_back(std::string(1, x));
+    for (char y : bytes) {
+      queries.push_back(std::string{x, y});
+      queries.push_back(std::string{x, y, 'z'});
+      queries.push_back(std::string{x, y, 'c'});
+    }
+  }
+  for (const std::string& q : queries) {
+    SCOPED_TRACE(q);
+    std::u16string query(q.begin(), q.end());
+    bool prefix =
+        std::any_of(list.begin(), list.end(), [&](const auto& w) { return w.first.starts_with(q); });
+    auto listed = std::find_if(list.begin(), list.end(), [&](const auto& w) { return w.first == q; });
+    EXPECT_EQ(IsEnglishPrefix(words, query), prefix);
+    EXPECT_EQ(EnglishLevel(&words, query), listed == list.end() ? 0 : listed->second);
+  }
+}
+
 constexpr std::string_view kSyllableFile =
     "\xEF\xBB\xBFtiếng\t200\n"
     "# a comment\n"

@@ -48,7 +48,7 @@ TEST(SkeletonRules, EachRuleWithAnExample) {
     SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
     std::optional<Skeleton> s = ParseSkeleton(row.word);
     ASSERT_TRUE(s);
-    std::vector<RuleResult> got = ApplySkeletonRules(*s, row.disabled);
+    RuleResults got = ApplySkeletonRules(*s, row.disabled);
     ASSERT_EQ(got.size(), row.expected.size());
     for (size_t i = 0; i < got.size(); ++i) {
       EXPECT_EQ(Render(got[i].skeleton), row.expected[i].first);
@@ -65,7 +65,7 @@ TEST(SkeletonRules, ParsingKeepsCapitalsAndTheTone) {
   EXPECT_EQ(s->letters, u"ngiêm");
   EXPECT_EQ(s->capitals, 0x1F);
   EXPECT_EQ(s->tone, kToneDot);
-  std::vector<RuleResult> got = ApplySkeletonRules(*s, kEngineRuleFlags);
+  RuleResults got = ApplySkeletonRules(*s, kEngineRuleFlags);
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(Render(got[0].skeleton), u"NGHIỆM");  // a letter added inside capitals is a capital
 
