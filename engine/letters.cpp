@@ -7,7 +7,6 @@ namespace tonvira {
 namespace {
 
 constexpr char16_t kDStroke = u'đ';
-constexpr char16_t kDStrokeUpper = u'Đ';
 
 }  // namespace
 
