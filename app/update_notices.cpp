@@ -14,9 +14,11 @@ std::u16string Decimal(uint64_t value) {
   return Utf8ToUtf16(std::to_string(value));
 }
 
-std::u16string TwoDigits(uint32_t value) {
+// Zero-padded to width digits, as %02u and %04u print.
+std::u16string Padded(uint32_t value, size_t width) {
   std::u16string out = Decimal(value);
-  return out.size() < 2 ? u"0" + out : out;
+  if (out.size() < width) out.insert(0, width - out.size(), u'0');
+  return out;
 }
 
 }  // namespace
@@ -110,9 +112,8 @@ std::u16string UpdateStatusLine(const UpdateStatus& s, CalendarTime (*toLocal)(u
   if (s.lastCheckFailed) return u"Chưa kiểm tra được bản cập nhật. Máy có thể chưa kết nối Internet.";
   if (s.lastCheckTime == 0) return u"Chưa kiểm tra bản cập nhật.";
   CalendarTime t = toLocal(s.lastCheckTime);
-  return u"Đã là phiên bản mới nhất · kiểm tra lúc " + TwoDigits(t.hour) + u":" + TwoDigits(t.minute) +
-         u" ngày " + TwoDigits(t.day) + u"/" + TwoDigits(t.month) + u"/" + (t.year < 1000 ? u"0" : u"") +
-         (t.year < 100 ? u"0" : u"") + (t.year < 10 ? u"0" : u"") + Decimal(t.year);
+  return u"Đã là phiên bản mới nhất · kiểm tra lúc " + Padded(t.hour, 2) + u":" + Padded(t.minute, 2) +
+         u" ngày " + Padded(t.day, 2) + u"/" + Padded(t.month, 2) + u"/" + Padded(t.year, 4);
 }
 
 std::u16string PackageSizeText(uint64_t bytes) {

@@ -42,9 +42,7 @@ bool StartInstallation(Updater& u, InstallerSystem& system) {
   Manifest m;
   {
     std::lock_guard lock(u.mutex);
-    if (u.installing || u.status.kind < UpdateKind::Ready || u.status.kind == UpdateKind::Installing ||
-        !u.held)
-      return false;
+    if (u.installing || u.status.kind < UpdateKind::Ready || !u.held) return false;
     m = *u.held;
   }
 
