@@ -39,10 +39,6 @@ bool HasVniCodeDigits(std::u16string_view k) {
 
 }  // namespace
 
-bool IsTrailingSuffixChar(char16_t c) {
-  return std::u16string_view(u"-./:@\\_").find(c) != std::u16string_view::npos;
-}
-
 bool IsSentenceEnd(std::u16string_view suffix, char16_t separator) {
   if (separator == u'\n' || separator == u'\r' || separator == u'!' || separator == u'?') return true;
   return suffix.find_first_of(u".!?") != std::u16string_view::npos;
@@ -59,19 +55,29 @@ bool IsCapitalised(std::u16string_view keys) {
 const char* WordShape(std::u16string_view k, InputMethod method) {
   if (k.empty()) return nullptr;
   if (IsAsciiDigit(k[0])) return label::kStartsWithDigit;
-  if (method != InputMethod::Vni && std::any_of(k.begin(), k.end(), IsAsciiDigit)) return label::kHasDigit;
-  if (method == InputMethod::Vni && HasVniCodeDigits(k)) return label::kHasDigit;
-  if (k.find_first_of(u"-./:@\\_") != std::u16string_view::npos) return label::kInnerPunctuation;
-  if (!std::all_of(k.begin(), k.end(), [](char16_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c); })) {
-    return label::kSymbol;
+  // One pass over the keys (this runs at every key); the shapes are then tried in order.
+  bool digit = false, punctuation = false, symbol = false, camel = false, lower = false, upper = false;
+  char16_t previous = 0;
+  for (char16_t c : k) {
+    if (IsAsciiLower(c)) {
+      lower = true;
+    } else if (IsAsciiUpper(c)) {
+      upper = true;
+      camel = camel || IsAsciiLower(previous);
+    } else if (IsAsciiDigit(c)) {
+      digit = true;
+    } else {
+      symbol = true;
+      punctuation = punctuation || IsTrailingSuffixChar(c);
+    }
+    previous = c;
   }
+  if (digit && (method != InputMethod::Vni || HasVniCodeDigits(k))) return label::kHasDigit;
+  if (punctuation) return label::kInnerPunctuation;
+  if (symbol) return label::kSymbol;
   if (k.size() < 2) return nullptr;  // a single capital is no shape
-  for (size_t i = 1; i < k.size(); ++i) {
-    if (IsAsciiLower(k[i - 1]) && IsAsciiUpper(k[i])) return label::kCamelCase;
-  }
-  if (std::none_of(k.begin(), k.end(), IsAsciiLower) && std::any_of(k.begin(), k.end(), IsAsciiUpper)) {
-    return label::kAllCaps;
-  }
+  if (camel) return label::kCamelCase;
+  if (!lower && upper) return label::kAllCaps;
   return nullptr;
 }
 

@@ -21,7 +21,10 @@ bool EndsWithSingleToneKey(std::u16string_view keys, InputMethod method);
 bool IsRomanNineteen(std::u16string_view keys);
 
 // "-", ".", "/", ":", "@", "\" and "_": kept after a word as typed.
-bool IsTrailingSuffixChar(char16_t c);
+inline bool IsTrailingSuffixChar(char16_t c) {
+  constexpr AsciiSet kSuffixChars("-./:@\\_");
+  return kSuffixChars.contains(c);
+}
 // Sentence ends: a separator of LF, CR, "!" or "?", or a suffix with ".", "!" or "?".
 bool IsSentenceEnd(std::u16string_view suffix, char16_t separator);
 

@@ -1,6 +1,7 @@
 #include "engine/compose.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/spelling_lists.h"
 #include "engine/tone_position.h"
@@ -51,6 +52,13 @@ struct UndoRecord {
 // only up to kMaxComposeUnits units, so kMaxLetters and one more always fit.
 class ShortText {
  public:
+  ShortText() = default;
+  ShortText(const ShortText& other) : size_(other.size_) { std::copy_n(other.units_, size_, units_); }
+  ShortText& operator=(const ShortText& other) {
+    size_ = other.size_;
+    std::copy_n(other.units_, size_, units_);
+    return *this;
+  }
   void push_back(char16_t c) {
     if (size_ < std::size(units_)) units_[size_++] = c;
   }
@@ -84,6 +92,7 @@ class Composer {
   }
 
   void AddKey(char16_t key, bool lastKey) {
+    refusedAsLast_ = false;
     SettlePendingTone();
     previousTransformKey_ = transformKey_;
     transformKey_ = 0;
@@ -99,23 +108,36 @@ class Composer {
     if (!handled) AppendPlain(key);
   }
 
+  // Whether the last key was refused only for being the last (the half of toto written
+  // twice): followed by another key, it would have transformed.
+  bool RefusedAsLast() const { return refusedAsLast_; }
+
+  // The composer can take more keys after this: a waiting tone settles as the next key would
+  // settle it, and the spelling fixes below touch the shown text only.
   void Finish(bool classic, std::u16string_view prefix, ComposeResult& result) {
     SettlePendingTone();
+    Mark marks[kMaxLetters];
+    for (int i = 0; i < count_; ++i) marks[i] = letters_[i].mark;
+    auto is = [&](int i, char16_t base, Mark mark) { return letters_[i].base == base && marks[i] == mark; };
     if (flags_ & kHornOAfterU) {
       for (int i = 1; i < count_; ++i) {
-        if (IsPlain(i, u'o') && Is(i - 1, u'u', kMarkHorn)) letters_[i].mark = kMarkHorn;
+        if (is(i, u'o', kMarkNone) && is(i - 1, u'u', kMarkHorn)) marks[i] = kMarkHorn;
       }
     }
     // ư ơ at the end of a word is written uơ (thuở, huơ).
-    if (count_ >= 2 && Is(count_ - 2, u'u', kMarkHorn) && Is(count_ - 1, u'o', kMarkHorn)) {
-      letters_[count_ - 2].mark = kMarkNone;
+    if (count_ >= 2 && is(count_ - 2, u'u', kMarkHorn) && is(count_ - 1, u'o', kMarkHorn)) {
+      marks[count_ - 2] = kMarkNone;
     }
 
     std::u16string& text = result.text;
     text.clear();
-    for (int i = 0; i < count_; ++i) text.push_back(ApplyMark(letters_[i].base, letters_[i].mark));
+    for (int i = 0; i < count_; ++i) text.push_back(ApplyMark(letters_[i].base, marks[i]));
     int tonePos = tone_ == kToneNone ? -1 : TonePosition(text, classic);
-    for (int i = 0; i < count_; ++i) text[i] = ComposeLetter(letters_[i], i == tonePos ? tone_ : kToneNone);
+    for (int i = 0; i < count_; ++i) {
+      Letter shown = letters_[i];
+      shown.mark = marks[i];
+      text[i] = ComposeLetter(shown, i == tonePos ? tone_ : kToneNone);
+    }
 
     result.literal.assign(prefix).append(literal_.view());
     result.tone = tone_;
@@ -402,7 +424,10 @@ class Composer {
     letters_[target].mark = kMarkNone;
     if (!fits) return false;
 
-    if (lastKey && !(flags_ & kNoRepeatedHalfCheck) && IsHalfWrittenTwice(lower)) return false;  // toto, hoho
+    if (lastKey && !(flags_ & kNoRepeatedHalfCheck) && IsHalfWrittenTwice(lower)) {  // toto, hoho
+      refusedAsLast_ = true;
+      return false;
+    }
     SetMark(target, kMarkCircumflex, lower);
     return true;
   }
@@ -447,9 +472,9 @@ class Composer {
     Letter letter;  // the key as a letter, while it may come back
   };
 
-  const InputMethod method_;
-  const uint32_t flags_;
-  const bool loneW_;
+  InputMethod method_;
+  uint32_t flags_;
+  bool loneW_;
 
   Letter letters_[kMaxLetters];
   int count_ = 0;
@@ -464,6 +489,7 @@ class Composer {
   PendingTone settled_;  // the pending tone the first vowel settled, while it may be undone
   bool lateStrokeUsed_ = false;
   bool toneBeforeMark_ = false;
+  bool refusedAsLast_ = false;
   ShortText literal_;
 };
 
@@ -484,6 +510,81 @@ void ComposeInto(ComposeResult& result, std::u16string_view keys, InputMethod me
   composer.LoadPrefix(prefix);
   for (size_t i = 0; i < keys.size(); ++i) composer.AddKey(keys[i], i + 1 == keys.size());
   composer.Finish(classic, prefix, result);
+}
+
+// The composer holds the keys composed last, and goes on from them with the next key. Only a
+// last key may be refused as the half of a word written twice (toto): when that happened,
+// the keys go in again with it as an ordinary key.
+struct KeptComposition::State {
+  std::optional<Composer> base;
+  InputMethod method = InputMethod::Telex;
+  bool classic = false;
+  bool loneW = false;
+  uint32_t flags = 0;
+  std::u16string prefix;
+  std::u16string keys;  // what base holds, and result was composed from
+  ComposeResult result;
+  bool valid = false;  // false until the first composition, and while the word is too long
+};
+
+KeptComposition::KeptComposition() : state_(std::make_unique<State>()) {}
+KeptComposition::~KeptComposition() = default;
+KeptComposition::KeptComposition(const KeptComposition& other)
+    : state_(std::make_unique<State>(*other.state_)) {}
+KeptComposition& KeptComposition::operator=(const KeptComposition& other) {
+  if (this != &other) *state_ = *other.state_;
+  return *this;
+}
+
+bool KeptComposition::Holds(std::u16string_view keys, InputMethod method, bool classic, bool loneW,
+                            uint32_t flags, std::u16string_view prefix) const {
+  const State& s = *state_;
+  return s.valid && s.method == method && s.classic == classic && s.loneW == loneW && s.flags == flags &&
+         s.prefix == prefix && s.keys == keys;
+}
+
+bool KeptComposition::Extends(std::u16string_view keys, InputMethod method, bool loneW, uint32_t flags,
+                              std::u16string_view prefix) const {
+  const State& s = *state_;
+  return s.valid && s.method == method && s.loneW == loneW && s.flags == flags && s.prefix == prefix &&
+         keys.starts_with(s.keys) && prefix.size() + keys.size() <= kMaxComposeUnits;
+}
+
+const ComposeResult& KeptComposition::result() const {
+  return state_->result;
+}
+
+const ComposeResult& KeptComposition::Compose(std::u16string_view keys, InputMethod method, bool classic,
+                                              bool loneW, uint32_t flags, std::u16string_view prefix) {
+  State& s = *state_;
+  if (prefix.size() + keys.size() > kMaxComposeUnits) {
+    ComposeInto(s.result, keys, method, classic, loneW, flags, prefix);  // as typed
+    s.valid = false;
+    return s.result;
+  }
+  size_t from = 0;
+  bool extends = Extends(keys, method, loneW, flags, prefix);
+  if (extends && keys.size() == s.keys.size() && s.classic == classic) return s.result;
+  if (extends) {
+    from = s.keys.size();
+    if (keys.size() > from && s.base->RefusedAsLast()) extends = false;  // toto then another key
+  }
+  if (!extends) {
+    s.method = method;
+    s.loneW = loneW;
+    s.flags = flags;
+    s.prefix.assign(prefix);
+    s.keys.clear();
+    s.base.emplace(method, flags, loneW);
+    s.base->LoadPrefix(prefix);
+    from = 0;
+  }
+  s.keys.append(keys.substr(from));
+  for (size_t i = from; i < keys.size(); ++i) s.base->AddKey(keys[i], i + 1 == keys.size());
+  s.classic = classic;
+  s.base->Finish(classic, prefix, s.result);
+  s.valid = true;
+  return s.result;
 }
 
 ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -42,5 +43,30 @@ ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic
 // composes every key without allocating once a word's length has been reached.
 void ComposeInto(ComposeResult& result, std::u16string_view keys, InputMethod method, bool classic,
                  bool loneW, uint32_t flags, std::u16string_view prefix = {});
+
+// One word composed as its keys grow. A call whose keys extend the last call's (same settings,
+// same prefix) feeds only the keys added since; the same keys again cost nothing; anything
+// else starts afresh. The result is always ComposeInto's for the same arguments.
+class KeptComposition {
+ public:
+  KeptComposition();
+  ~KeptComposition();
+  KeptComposition(const KeptComposition& other);
+  KeptComposition& operator=(const KeptComposition& other);
+
+  const ComposeResult& Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW,
+                               uint32_t flags, std::u16string_view prefix = {});
+  // Whether the last result is the composition of exactly these.
+  bool Holds(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,
+             std::u16string_view prefix = {}) const;
+  // Whether a call with these keys would only feed keys added since the last.
+  bool Extends(std::u16string_view keys, InputMethod method, bool loneW, uint32_t flags,
+               std::u16string_view prefix = {}) const;
+  const ComposeResult& result() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace tonvira

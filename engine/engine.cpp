@@ -19,6 +19,22 @@ void ResetWord(Engine& e) {
   e.word.beforeBackspaces.clear();
 }
 
+const ComposeResult& ComposeWord(const Engine& e, std::u16string_view keys, uint32_t flags,
+                                 std::u16string_view prefix) {
+  const EngineOptions& o = e.options;
+  std::array<KeptComposition, 2>& kept = e.word.compositions;
+  size_t slot = 0;
+  while (slot < kept.size() && !kept[slot].Holds(keys, o.method, o.classicPlacement, true, flags, prefix))
+    ++slot;
+  if (slot == kept.size()) {
+    slot = 0;
+    while (slot < kept.size() && !kept[slot].Extends(keys, o.method, true, flags, prefix)) ++slot;
+  }
+  if (slot == kept.size()) slot = 1u - e.word.lastComposition;  // the one read less recently starts again
+  e.word.lastComposition = static_cast<uint8_t>(slot);
+  return kept[slot].Compose(keys, o.method, o.classicPlacement, true, flags, prefix);
+}
+
 void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {
   e.memory = s.memory;
 }

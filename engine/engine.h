@@ -101,8 +101,12 @@ struct WordInProgress {
   uint8_t editedByBackspace = 0;
   std::u16string displayPrefix;
   std::vector<WordBeforeBackspace> beforeBackspaces;  // one per backspace into the current word
-  // Where the live verdict composes the keys: its strings keep their capacity from key to key.
-  ComposeResult liveComposed;
+  // The word composed as its keys grow, under the two sets of transforms it is read with (while
+  // the keys may still become an English word the verdict composes them without the
+  // out-of-order ones, the output with them). Read through ComposeWord; a cache, so a const
+  // engine may fill it.
+  mutable std::array<KeptComposition, 2> compositions;
+  mutable uint8_t lastComposition = 0;
 };
 
 // The text committed in the field, and what a backspace right after a word end takes back.
@@ -157,6 +161,12 @@ void ClearCommittedText(Engine& engine);
 inline bool InManualEdit(const Engine& e) {
   return e.word.mode != WordMode::Keys && e.word.editedByBackspace;
 }
+
+// The keys composed with the engine's method and tone placement. The verdict, the output and
+// the word end read the word's kept compositions: a key that only appends is composed once
+// for them all, from where the last key left off.
+const ComposeResult& ComposeWord(const Engine& engine, std::u16string_view keys, uint32_t flags,
+                                 std::u16string_view prefix = {});
 
 // Whether the field takes the word as typed: an English-only field with context on.
 inline bool EnglishOnlyField(const Engine& e) {

@@ -59,6 +59,18 @@ inline bool IsAsciiLetter(char16_t c) {
 inline bool IsAsciiDigit(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
+// A set of ASCII characters, asked in constant time: the per-key character classes.
+class AsciiSet {
+ public:
+  constexpr explicit AsciiSet(std::string_view chars) {
+    for (char c : chars) bits_[static_cast<unsigned char>(c) >> 6] |= uint64_t{1} << (c & 63);
+  }
+  constexpr bool contains(char16_t c) const { return c < 128 && ((bits_[c >> 6] >> (c & 63)) & 1); }
+
+ private:
+  uint64_t bits_[2] = {};
+};
+
 // A-Z lowered, every other unit as it is.
 inline char16_t LowerAsciiLetter(char16_t c) {
   return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c;

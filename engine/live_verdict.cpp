@@ -59,8 +59,7 @@ void UpdateLiveVerdict(Engine& e) {
   if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable) && !(flags & e.options.extraFlags))
     return;
 
-  ComposeResult& composed = e.word.liveComposed;
-  ComposeInto(composed, keys, e.options.method, e.options.classicPlacement, true, flags);
+  const ComposeResult& composed = ComposeWord(e, keys, flags);
   std::u16string_view shown = composed.text;
   std::u16string_view afterPending;
   if (composed.pendingTonePos >= 0) {  // the waiting tone key is not shown

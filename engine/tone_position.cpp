@@ -1,5 +1,9 @@
 #include "engine/tone_position.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
 #include "engine/letters.h"
 
 namespace tonvira {
@@ -47,16 +51,18 @@ int TonePosition(std::u16string_view word, bool classic) {
   int vowels[kMaxVowels];
   int count = 0;
   int skip = SkipIndex(word);
-  for (int i = 0; i < static_cast<int>(word.size()) && count < kMaxVowels; ++i) {
-    if (i != skip && IsPlainVowel(Plain(word[i]))) vowels[count++] = i;
+  // A vowel with its own diacritic takes the tone wherever it stands, ê first, then ô, ơ, ă, â.
+  constexpr std::u16string_view kPriority = u"êôơăâ";
+  int first[kPriority.size()];
+  std::fill(std::begin(first), std::end(first), -1);
+  for (int i = 0; i < static_cast<int>(word.size()); ++i) {
+    char16_t plain = Plain(word[i]);
+    if (size_t p = kPriority.find(plain); p != std::u16string_view::npos && first[p] < 0) first[p] = i;
+    if (i != skip && count < kMaxVowels && IsPlainVowel(plain)) vowels[count++] = i;
   }
   if (count == 0) return -1;
-
-  // A vowel with its own diacritic takes the tone wherever it stands.
-  for (char16_t priority : std::u16string_view(u"êôơăâ")) {
-    for (int i = 0; i < static_cast<int>(word.size()); ++i) {
-      if (Plain(word[i]) == priority) return i;
-    }
+  for (int i : first) {
+    if (i >= 0) return i;
   }
   if (count == 1) return vowels[0];
   if (count >= 3) return vowels[1];

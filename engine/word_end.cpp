@@ -88,7 +88,6 @@ bool TrustExtraTransforms(const Engine& e, const std::u16string& text) {
 // hook's, and never held across a word end.
 struct WordEndScratch {
   ComposeResult composed;
-  ComposeResult conservative;
   std::u16string output;
   std::u16string keys;        // the keys of the word being committed, for a backspace to reopen it
   std::u16string dottedKeys;  // "tooi.docx" while its parts are decided
@@ -103,13 +102,13 @@ WordEndScratch& Scratch() {
 const ComposeResult& ComposeForDecision(const Engine& e, std::u16string_view keys, char16_t separator) {
   uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
   if (IsApostrophe(separator)) flags &= ~e.options.extraFlags;  // don't, it's: no reaching back
+  // Copied out of the word's kept compositions: the decision may compose other texts.
   WordEndScratch& scratch = Scratch();
-  ComposeInto(scratch.composed, keys, e.options.method, e.options.classicPlacement, true, flags);
+  scratch.composed = ComposeWord(e, keys, flags);
   if (flags & e.options.extraFlags) {
-    ComposeInto(scratch.conservative, keys, e.options.method, e.options.classicPlacement, true,
-                flags & ~e.options.extraFlags);
-    if (scratch.conservative.text != scratch.composed.text && !TrustExtraTransforms(e, scratch.composed.text))
-      std::swap(scratch.composed, scratch.conservative);
+    const ComposeResult& conservative = ComposeWord(e, keys, flags & ~e.options.extraFlags);
+    if (conservative.text != scratch.composed.text && !TrustExtraTransforms(e, scratch.composed.text))
+      scratch.composed = conservative;
   }
   return scratch.composed;
 }
@@ -431,11 +430,6 @@ bool TryDottedWord(Engine& e, char16_t separator) {
 }
 
 }  // namespace
-
-bool IsWordSeparator(char16_t c) {
-  return c == u'\t' || c == u'\n' || c == u'\r' || c == u' ' ||
-         std::u16string_view(u"!\"#%'()*+,;<=>?[]{|}").find(c) != std::u16string_view::npos;
-}
 
 namespace {
 

@@ -14,6 +14,9 @@ void WordEnd(Engine& engine, char16_t separator);
 void DecideWord(Engine& engine, char16_t separator);
 
 // The 23 characters that end a word: tab, LF, CR, space and ! " # % ' ( ) * + , ; < = > ? [ ] { | }.
-bool IsWordSeparator(char16_t c);
+inline bool IsWordSeparator(char16_t c) {
+  constexpr AsciiSet kSeparators("\t\n\r !\"#%'()*+,;<=>?[]{|}");
+  return kSeparators.contains(c);
+}
 
 }  // namespace tonvira

@@ -7,7 +7,7 @@
 
 namespace tonvira {
 
-void WordOutputInto(const Engine& e, std::u16string& out, ComposeResult& scratch) {
+void WordOutputInto(const Engine& e, std::u16string& out) {
   out.clear();
   if (EnglishOnlyField(e) || e.options.blocked) {
     if (e.word.mode != WordMode::Keys) out += e.word.composedPrefix;
@@ -25,9 +25,7 @@ void WordOutputInto(const Engine& e, std::u16string& out, ComposeResult& scratch
     if (core.empty()) {
       out += e.word.composedPrefix;
     } else {
-      ComposeInto(scratch, core, e.options.method, e.options.classicPlacement, true, flags,
-                  e.word.composedPrefix);
-      out += scratch.text;
+      out += ComposeWord(e, core, flags, e.word.composedPrefix).text;
     }
   } else if (e.word.literalWord) {
     out += core;
@@ -38,17 +36,14 @@ void WordOutputInto(const Engine& e, std::u16string& out, ComposeResult& scratch
   } else if (e.decision.notVietnamese) {
     out += core;
   } else {
-    ComposeInto(scratch, core, e.options.method, e.options.classicPlacement, true,
-                ComposeFlagsFor(Input(e), core, false));
-    out += scratch.text;
+    out += ComposeWord(e, core, ComposeFlagsFor(Input(e), core, false)).text;
   }
   out += suffix;
 }
 
 std::u16string WordOutput(const Engine& e) {
   std::u16string out;
-  ComposeResult scratch;
-  WordOutputInto(e, out, scratch);
+  WordOutputInto(e, out);
   return out;
 }
 

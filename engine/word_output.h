@@ -8,8 +8,8 @@
 namespace tonvira {
 
 std::u16string WordOutput(const Engine& engine);
-// The same into `out`, composing in `scratch`: both keep their capacity, so the key path reads
-// the word's output without allocating.
-void WordOutputInto(const Engine& engine, std::u16string& out, ComposeResult& scratch);
+// The same into `out`, which keeps its capacity: the key path reads the word's output without
+// allocating.
+void WordOutputInto(const Engine& engine, std::u16string& out);
 
 }  // namespace tonvira

@@ -188,7 +188,7 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c, bool shownIsOutput) {
     p.shownIsOutput = true;
     return HookAction::Pass;
   }
-  WordOutputInto(e, p.nextText, p.composeScratch);
+  WordOutputInto(e, p.nextText);
   if (typesAsIs && IsShownPlus(p.nextText, p.OnScreenWord, c)) {
     std::swap(p.OnScreenWord, p.nextText);  // the real key types exactly this
     p.shownIsOutput = true;

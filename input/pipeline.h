@@ -66,9 +66,7 @@ struct Pipeline {
   // let through while nothing is composed): tests take a new baseline there.
   uint64_t letGo = 0;
   std::vector<OutputEvent> batch;  // reused from key to key
-  // The word's next output and where it is composed, reused from key to key.
-  std::u16string nextText;
-  ComposeResult composeScratch;
+  std::u16string nextText;         // the word's next output, reused from key to key
 };
 
 // The hook procedures: pass or swallow; any output has been sent through the OS seam.

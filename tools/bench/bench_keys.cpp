@@ -6,8 +6,10 @@
 //   level=pipeline ns_per_key=812.4 allocs_per_key=0.00 spread_ns=12.1 keys=140000
 // (median of the five passes, spread = slowest - fastest), then the ratios between levels.
 //
-//   bench_keys [--data DIR] [--repeat N] [--long-word N] [--trace-allocs N] [STREAM_FILE]
+//   bench_keys [--data DIR] [--repeat N] [--long-word N] [--trace-allocs N] [--only LEVEL]
+//              [STREAM_FILE]
 //
+// --only runs one level (composition, engine, pipeline or long_word_pipeline), for a profiler.
 // STREAM_FILE is plain UTF-8 text, one line per Enter; without it a built-in text is typed.
 // Characters no key of the US layout types are left out of the stream.
 #include <execinfo.h>
@@ -135,7 +137,7 @@ void PrintRatio(const char* name, const Figures& a, const Figures& b) {
 volatile size_t sink = 0;  // keeps the composed text alive for the optimiser
 
 // Composition alone: every key composes the word so far, as the engine's verdicts do.
-Figures CompositionLevel(std::u16string_view text) {
+[[gnu::noinline]] Figures CompositionLevel(std::u16string_view text) {
   std::u16string word;
   word.reserve(tonvira::kMaxComposeUnits);
   tonvira::ComposeResult r;
@@ -161,11 +163,10 @@ void AttachLexicon(tonvira::Engine& engine, const tonvira::Lexicon& lexicon) {
 
 // The engine as the pipeline calls it: a letter is added and the word's output read; a
 // separator ends the word; Enter commits it and a new line begins.
-Figures EngineLevel(std::u16string_view text, const tonvira::Lexicon& lexicon) {
+[[gnu::noinline]] Figures EngineLevel(std::u16string_view text, const tonvira::Lexicon& lexicon) {
   tonvira::Engine engine;
   AttachLexicon(engine, lexicon);
   std::u16string output;
-  tonvira::ComposeResult scratch;
   return Measure(text.size(), [&] {
     for (char16_t c : text) {
       if (c == u'\n') {
@@ -177,7 +178,7 @@ Figures EngineLevel(std::u16string_view text, const tonvira::Lexicon& lexicon) {
       } else {
         tonvira::AddChar(engine, c);
         tonvira::AfterChar(engine, c);
-        tonvira::WordOutputInto(engine, output, scratch);
+        tonvira::WordOutputInto(engine, output);
         sink = sink + output.size();
         continue;
       }
@@ -211,7 +212,7 @@ std::vector<Keystroke> Keystrokes(std::u16string_view text) {
 
 // The whole pipeline: every key-down through the hook procedure into one window's field;
 // what it sends is queued by the simulated desktop and dropped after each pass.
-Figures PipelineLevel(std::u16string_view text, const tonvira::Lexicon& lexicon) {
+[[gnu::noinline]] Figures PipelineLevel(std::u16string_view text, const tonvira::Lexicon& lexicon) {
   tonvira::sim::Desktop& desktop = tonvira::sim::TheDesktop();
   desktop.Reset();
   tonvira::Engine engine;
@@ -256,6 +257,7 @@ int main(int argc, char** argv) {
   const char* streamPath = nullptr;
   size_t repeat = 0;  // 0: the built-in text to about 140,000 keys, a file once
   size_t longWord = 10000;
+  std::string_view only;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     if (arg == "--data" && i + 1 < argc) {
@@ -266,14 +268,23 @@ int main(int argc, char** argv) {
       tracesLeft = std::strtoul(argv[++i], nullptr, 10);
     } else if (arg == "--long-word" && i + 1 < argc) {
       longWord = std::strtoul(argv[++i], nullptr, 10);
+    } else if (arg == "--only" && i + 1 < argc) {
+      only = argv[++i];
     } else if (!arg.empty() && arg[0] != '-' && !streamPath) {
       streamPath = argv[i];
     } else {
       std::fprintf(
           stderr,
-          "usage: bench_keys [--data DIR] [--repeat N] [--long-word N] [--trace-allocs N] [STREAM_FILE]\n");
+          "usage: bench_keys [--data DIR] [--repeat N] [--long-word N] [--trace-allocs N] [--only LEVEL] "
+          "[STREAM_FILE]\n");
       return 2;
     }
+  }
+
+  if (!only.empty() && only != "composition" && only != "engine" && only != "pipeline" &&
+      only != "long_word_pipeline") {
+    std::fprintf(stderr, "bench_keys: no level %.*s\n", static_cast<int>(only.size()), only.data());
+    return 2;
   }
 
   std::u16string once;
@@ -310,21 +321,24 @@ int main(int argc, char** argv) {
   std::printf("stream keys=%zu passes=%d load_ms=%.1f english_load_ms=%.1f\n", text.size(), kPasses,
               ms(Clock::now() - loadStart), ms(englishEnd - loadStart));
 
-  Figures composition = CompositionLevel(text);
-  Print("composition", composition);
-  Figures engine = EngineLevel(text, lexicon);
-  Print("engine", engine);
-  Figures pipeline = PipelineLevel(text, lexicon);
-  Print("pipeline", pipeline);
-  PrintRatio("engine/composition", engine, composition);
-  PrintRatio("pipeline/engine", pipeline, engine);
-  PrintRatio("pipeline/composition", pipeline, composition);
+  auto wanted = [&](std::string_view level) { return only.empty() || only == level; };
+  Figures composition, engine, pipeline;
+  if (wanted("composition")) Print("composition", composition = CompositionLevel(text));
+  if (wanted("engine")) Print("engine", engine = EngineLevel(text, lexicon));
+  if (wanted("pipeline")) Print("pipeline", pipeline = PipelineLevel(text, lexicon));
+  if (only.empty()) {
+    PrintRatio("engine/composition", engine, composition);
+    PrintRatio("pipeline/engine", pipeline, engine);
+    PrintRatio("pipeline/composition", pipeline, composition);
+  }
 
   // A key held down: one word of `longWord` presses and no separator, ended by a space.
-  std::u16string held(longWord, u'a');
-  held += u" \n";
-  Figures longFigures = PipelineLevel(held, lexicon);
-  Print("long_word_pipeline", longFigures);
-  PrintRatio("long_word/pipeline", longFigures, pipeline);
+  if (wanted("long_word_pipeline")) {
+    std::u16string held(longWord, u'a');
+    held += u" \n";
+    Figures longFigures = PipelineLevel(held, lexicon);
+    Print("long_word_pipeline", longFigures);
+    if (only.empty()) PrintRatio("long_word/pipeline", longFigures, pipeline);
+  }
   return 0;
 }

@@ -1,0 +1,128 @@
+// A word composed as its keys grow must come out exactly as composing all its keys at once:
+// every field, every transform set, both methods and placements, after edits, flag changes
+// and the length limit.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/compose.h"
+
+namespace tonvira {
+namespace {
+
+constexpr uint32_t kAllFlags = kOrdinaryFlags | kNotEnglishFlags | kNoClusterR | kNoRepeatedHalfCheck;
+constexpr uint32_t kFlagSets[] = {0, kOrdinaryFlags, kOrdinaryFlags | kNotEnglishFlags, kAllFlags};
+
+void ExpectSameAsFresh(KeptComposition& kept, std::u16string_view keys, InputMethod method, bool classic,
+                       uint32_t flags, std::u16string_view prefix = {}) {
+  const ComposeResult& got = kept.Compose(keys, method, classic, true, flags, prefix);
+  ComposeResult want = Compose(keys, method, classic, true, flags, prefix);
+  std::string trace(keys.begin(), keys.end());
+  SCOPED_TRACE(trace + " flags=" + std::to_string(flags) + (classic ? " classic" : " modern"));
+  EXPECT_EQ(got.text, want.text);
+  EXPECT_EQ(got.literal, want.literal);
+  EXPECT_EQ(got.tone, want.tone);
+  EXPECT_EQ(got.changed, want.changed);
+  EXPECT_EQ(got.toneBeforeMark, want.toneBeforeMark);
+  EXPECT_EQ(got.pendingTonePos, want.pendingTonePos);
+  // Past the limit the keys come back as typed, and nothing is kept to go on from.
+  EXPECT_EQ(kept.Holds(keys, method, classic, true, flags, prefix),
+            prefix.size() + keys.size() <= kMaxComposeUnits);
+}
+
+// Each word typed key by key into one kept composition, as the engine reads it.
+void TypeKeyByKey(const std::vector<std::u16string>& words, InputMethod method) {
+  for (uint32_t flags : kFlagSets) {
+    for (bool classic : {true, false}) {
+      KeptComposition kept;
+      for (const std::u16string& word : words) {
+        for (size_t n = 1; n <= word.size(); ++n) {
+          ExpectSameAsFresh(kept, std::u16string_view(word).substr(0, n), method, classic, flags);
+        }
+      }
+    }
+  }
+}
+
+TEST(KeptComposition, TelexWordsTypedKeyByKey) {
+  // Undo by repeat, the half written twice (a last key only), waiting tones settled and
+  // restored, horns aimed and shifted, uơ at the end, late strokes, capitals.
+  TypeKeyByKey(
+      {u"vieetj", u"nguwowif", u"toto",   u"totos", u"hoho",  u"hohoo",  u"tsoi",  u"tsww", u"tsw",
+       u"uwow",   u"huwow",    u"thuowr", u"huow",  u"muaw",  u"ouw",    u"uuw",   u"dad",  u"dadf",
+       u"aaa",    u"asss",     u"asfz",   u"toio",  u"toior", u"quaays", u"giaas", u"HOAF", u"ViEetJ",
+       u"trrong", u"brown",    u"cdef",   u"www",   u"ddd",   u"oow",    u"xoas"},
+      InputMethod::Telex);
+}
+
+TEST(KeptComposition, VniWordsTypedKeyByKey) {
+  TypeKeyByKey({u"vie65t", u"ngu7o72i", u"a66", u"d9d9", u"to6i1", u"hoa2", u"u7o7", u"1tuan"},
+               InputMethod::Vni);
+}
+
+TEST(KeptComposition, RandomKeysTypedKeyByKey) {
+  std::mt19937 random(20261207);
+  const std::u16string_view telexKeys = u"aeiouydwsfrxjzqghtnckmpAEOWDS";
+  std::vector<std::u16string> words;
+  for (int w = 0; w < 300; ++w) {
+    std::u16string word;
+    size_t length = 1 + random() % 9;
+    for (size_t i = 0; i < length; ++i) word.push_back(telexKeys[random() % telexKeys.size()]);
+    words.push_back(word);
+  }
+  TypeKeyByKey(words, InputMethod::Telex);
+}
+
+// The engine reads the same word under other settings, edits it with backspace and starts new
+// words in the same composition: each time the result is the fresh one.
+TEST(KeptComposition, EditsAndOtherSettingsStartAfresh) {
+  KeptComposition kept;
+  const InputMethod telex = InputMethod::Telex;
+  ExpectSameAsFresh(kept, u"tot", telex, true, kAllFlags);
+  ExpectSameAsFresh(kept, u"toto", telex, true, kAllFlags);   // refused as the last key
+  ExpectSameAsFresh(kept, u"totoo", telex, true, kAllFlags);  // then taken as an ordinary one
+  ExpectSameAsFresh(kept, u"toto", telex, true, kAllFlags);   // backspace
+  ExpectSameAsFresh(kept, u"totos", telex, true, kAllFlags);
+  ExpectSameAsFresh(kept, u"totos", telex, false, kAllFlags);      // another placement
+  ExpectSameAsFresh(kept, u"totos", telex, true, kOrdinaryFlags);  // other transforms
+  ExpectSameAsFresh(kept, u"totosf", telex, true, kOrdinaryFlags);
+  ExpectSameAsFresh(kept, u"tsoi", telex, true, kAllFlags);  // another word
+  ExpectSameAsFresh(kept, u"tsoi", InputMethod::Vni, true, kAllFlags);
+  ExpectSameAsFresh(kept, u"", telex, true, kAllFlags);
+  ExpectSameAsFresh(kept, u"s", telex, true, kAllFlags, u"hoa");  // after a composed prefix
+  ExpectSameAsFresh(kept, u"sw", telex, true, kAllFlags, u"hoa");
+  ExpectSameAsFresh(kept, u"sw", telex, true, kAllFlags, u"hòa");
+  ExpectSameAsFresh(kept, u"sw", telex, true, kAllFlags);
+}
+
+TEST(KeptComposition, PastTheLengthLimitAsTypedThenComposedAgain) {
+  KeptComposition kept;
+  std::u16string keys = u"vieetj";
+  for (size_t i = keys.size(); i < kMaxComposeUnits + 3; ++i) keys.push_back(u'a' + i % 26);
+  for (size_t n = kMaxComposeUnits - 2; n <= keys.size(); ++n) {
+    ExpectSameAsFresh(kept, std::u16string_view(keys).substr(0, n), InputMethod::Telex, true, kAllFlags);
+  }
+  ExpectSameAsFresh(kept, std::u16string_view(keys).substr(0, 5), InputMethod::Telex, true, kAllFlags);
+  ExpectSameAsFresh(kept, std::u16string_view(keys).substr(0, 6), InputMethod::Telex, true, kAllFlags);
+  ExpectSameAsFresh(kept, std::u16string_view(keys).substr(0, 20), InputMethod::Telex, true, kAllFlags,
+                    std::u16string(kMaxComposeUnits - 10, u'a'));
+}
+
+TEST(KeptComposition, CopiesKeepTheirOwnWord) {
+  KeptComposition kept;
+  kept.Compose(u"vieet", InputMethod::Telex, true, true, kAllFlags);
+  KeptComposition copy = kept;
+  ExpectSameAsFresh(copy, u"vieetj", InputMethod::Telex, true, kAllFlags);
+  EXPECT_TRUE(kept.Holds(u"vieet", InputMethod::Telex, true, true, kAllFlags));
+  ExpectSameAsFresh(kept, u"vieetf", InputMethod::Telex, true, kAllFlags);
+  kept = copy;
+  EXPECT_TRUE(kept.Holds(u"vieetj", InputMethod::Telex, true, true, kAllFlags));
+  ExpectSameAsFresh(kept, u"vieetjs", InputMethod::Telex, true, kAllFlags);
+}
+
+}  // namespace
+}  // namespace tonvira
