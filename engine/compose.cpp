@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/letter_index.h"
 #include "engine/spelling_lists.h"
 #include "engine/tone_position.h"
 
@@ -113,30 +114,32 @@ class Composer {
   bool RefusedAsLast() const { return refusedAsLast_; }
 
   // The composer can take more keys after this: a waiting tone settles as the next key would
-  // settle it, and the spelling fixes below touch the shown text only.
-  void Finish(bool classic, std::u16string_view prefix, ComposeResult& result) {
+  // settle it, and the spelling fixes below touch the shown text only. Returns the optional
+  // transforms that changed the word: without the others it would have come out the same.
+  uint32_t Finish(bool classic, std::u16string_view prefix, ComposeResult& result) {
     SettlePendingTone();
-    Mark marks[kMaxLetters];
-    for (int i = 0; i < count_; ++i) marks[i] = letters_[i].mark;
-    auto is = [&](int i, char16_t base, Mark mark) { return letters_[i].base == base && marks[i] == mark; };
+    uint32_t fired = fired_;
+    std::u16string& text = result.text;
+    text.resize(static_cast<size_t>(count_));
+    for (int i = 0; i < count_; ++i) text[i] = ApplyMark(letters_[i].base, letters_[i].mark);
     if (flags_ & kHornOAfterU) {
       for (int i = 1; i < count_; ++i) {
-        if (is(i, u'o', kMarkNone) && is(i - 1, u'u', kMarkHorn)) marks[i] = kMarkHorn;
+        if (IsPlain(i, u'o') && Is(i - 1, u'u', kMarkHorn)) {
+          text[i] = u'ơ';
+          fired |= kHornOAfterU;
+        }
       }
     }
     // ư ơ at the end of a word is written uơ (thuở, huơ).
-    if (count_ >= 2 && is(count_ - 2, u'u', kMarkHorn) && is(count_ - 1, u'o', kMarkHorn)) {
-      marks[count_ - 2] = kMarkNone;
-    }
+    if (count_ >= 2 && text[count_ - 2] == u'ư' && text[count_ - 1] == u'ơ') text[count_ - 2] = u'u';
 
-    std::u16string& text = result.text;
-    text.clear();
-    for (int i = 0; i < count_; ++i) text.push_back(ApplyMark(letters_[i].base, marks[i]));
     int tonePos = tone_ == kToneNone ? -1 : TonePosition(text, classic);
+    if (tonePos >= 0) {
+      letter_index::CharInfo info = letter_index::Info(text[tonePos]);
+      if (info.row >= 0 && info.tone == kToneNone) text[tonePos] = VowelForm(info.row, tone_);
+    }
     for (int i = 0; i < count_; ++i) {
-      Letter shown = letters_[i];
-      shown.mark = marks[i];
-      text[i] = ComposeLetter(shown, i == tonePos ? tone_ : kToneNone);
+      if (letters_[i].upper) text[i] = ToUpperVi(text[i]);
     }
 
     result.literal.assign(prefix).append(literal_.view());
@@ -144,6 +147,7 @@ class Composer {
     result.changed = result.text != result.literal;
     result.toneBeforeMark = toneBeforeMark_;
     result.pendingTonePos = pending_.index;
+    return fired;
   }
 
  private:
@@ -229,9 +233,12 @@ class Composer {
     if (!(flags_ & kPendingTone) || pending_.index >= 0 || tone == kToneNone) return false;
     if (count_ < 1 || count_ > 3 || HasVowel()) return false;
     ShortText sofar = LowerText(0, count_);
-    if (method_ == InputMethod::Telex && lower == u'r' && !(flags_ & kNoClusterR)) {
+    if (method_ == InputMethod::Telex && lower == u'r') {
       auto clusters = ClusterBeforeR();
-      if (std::find(clusters.begin(), clusters.end(), sofar.view()) != clusters.end()) return false;
+      if (std::find(clusters.begin(), clusters.end(), sofar.view()) != clusters.end()) {
+        if (!(flags_ & kNoClusterR)) return false;
+        fired_ |= kNoClusterR;
+      }
     }
     ShortText withKey = sofar;
     withKey.push_back(lower);
@@ -244,6 +251,7 @@ class Composer {
     if (!startsOnset || keyContinuesOnset) return false;
     AppendPlain(key);
     pending_ = {count_ - 1, tone, lower, static_cast<int>(literal_.size()) - 1, letters_[count_ - 1]};
+    fired_ |= kPendingTone;
     return true;
   }
 
@@ -324,6 +332,7 @@ class Composer {
     if ((flags_ & kHornShift) && letters_[i].base == u'u' && i >= 1 &&
         (IsPlain(i - 1, u'o') || IsUnmarkedUNotAfterQ(i - 1))) {
       --i;  // ouw gives ơu, uuw gives ưu
+      fired_ |= kHornShift;
     }
     SetMark(i, kMarkHorn, key);
     if (letters_[i].base == u'o' && i >= 1 && IsUnmarkedUNotAfterQ(i - 1)) {
@@ -359,6 +368,7 @@ class Composer {
       for (int i = count_ - 1; i >= 1 && letters_[i].mark == kMarkNone; --i) {
         if (letters_[i].base == u'a' && IsUnmarkedUNotAfterQ(i - 1)) {
           SetMark(i - 1, kMarkHorn, lower);  // muaw gives mưa
+          fired_ |= kHornUBeforeA;
           return true;
         }
       }
@@ -402,6 +412,7 @@ class Composer {
       return false;
     }
     lateStrokeUsed_ = true;
+    fired_ |= kLateStroke;
     SetMark(0, kMarkStroke, lower);
     return true;
   }
@@ -424,11 +435,15 @@ class Composer {
     letters_[target].mark = kMarkNone;
     if (!fits) return false;
 
-    if (lastKey && !(flags_ & kNoRepeatedHalfCheck) && IsHalfWrittenTwice(lower)) {  // toto, hoho
-      refusedAsLast_ = true;
-      return false;
+    if (lastKey && IsHalfWrittenTwice(lower)) {  // toto, hoho
+      if (!(flags_ & kNoRepeatedHalfCheck)) {
+        refusedAsLast_ = true;
+        return false;
+      }
+      fired_ |= kNoRepeatedHalfCheck;
     }
     SetMark(target, kMarkCircumflex, lower);
+    fired_ |= kFreeCircumflex;
     return true;
   }
 
@@ -490,6 +505,7 @@ class Composer {
   bool lateStrokeUsed_ = false;
   bool toneBeforeMark_ = false;
   bool refusedAsLast_ = false;
+  uint32_t fired_ = 0;  // optional transforms that changed the letters so far
   ShortText literal_;
 };
 
@@ -515,76 +531,63 @@ void ComposeInto(ComposeResult& result, std::u16string_view keys, InputMethod me
 // The composer holds the keys composed last, and goes on from them with the next key. Only a
 // last key may be refused as the half of a word written twice (toto): when that happened,
 // the keys go in again with it as an ordinary key.
-struct KeptComposition::State {
-  std::optional<Composer> base;
-  InputMethod method = InputMethod::Telex;
-  bool classic = false;
-  bool loneW = false;
-  uint32_t flags = 0;
-  std::u16string prefix;
-  std::u16string keys;  // what base holds, and result was composed from
-  ComposeResult result;
-  bool valid = false;  // false until the first composition, and while the word is too long
+struct KeptComposition::Box {
+  std::optional<Composer> composer;
 };
 
-KeptComposition::KeptComposition() : state_(std::make_unique<State>()) {}
+KeptComposition::KeptComposition() = default;
 KeptComposition::~KeptComposition() = default;
 KeptComposition::KeptComposition(const KeptComposition& other)
-    : state_(std::make_unique<State>(*other.state_)) {}
+    : box_(other.box_ ? std::make_unique<Box>(*other.box_) : nullptr),
+      method_(other.method_),
+      classic_(other.classic_),
+      loneW_(other.loneW_),
+      valid_(other.valid_),
+      flags_(other.flags_),
+      fired_(other.fired_),
+      prefix_(other.prefix_),
+      keys_(other.keys_),
+      result_(other.result_) {}
 KeptComposition& KeptComposition::operator=(const KeptComposition& other) {
-  if (this != &other) *state_ = *other.state_;
+  if (this != &other) {
+    KeptComposition copy(other);
+    std::swap(*this, copy);
+  }
   return *this;
-}
-
-bool KeptComposition::Holds(std::u16string_view keys, InputMethod method, bool classic, bool loneW,
-                            uint32_t flags, std::u16string_view prefix) const {
-  const State& s = *state_;
-  return s.valid && s.method == method && s.classic == classic && s.loneW == loneW && s.flags == flags &&
-         s.prefix == prefix && s.keys == keys;
-}
-
-bool KeptComposition::Extends(std::u16string_view keys, InputMethod method, bool loneW, uint32_t flags,
-                              std::u16string_view prefix) const {
-  const State& s = *state_;
-  return s.valid && s.method == method && s.loneW == loneW && s.flags == flags && s.prefix == prefix &&
-         keys.starts_with(s.keys) && prefix.size() + keys.size() <= kMaxComposeUnits;
-}
-
-const ComposeResult& KeptComposition::result() const {
-  return state_->result;
 }
 
 const ComposeResult& KeptComposition::Compose(std::u16string_view keys, InputMethod method, bool classic,
                                               bool loneW, uint32_t flags, std::u16string_view prefix) {
-  State& s = *state_;
   if (prefix.size() + keys.size() > kMaxComposeUnits) {
-    ComposeInto(s.result, keys, method, classic, loneW, flags, prefix);  // as typed
-    s.valid = false;
-    return s.result;
+    ComposeInto(result_, keys, method, classic, loneW, flags, prefix);  // as typed
+    valid_ = false;
+    return result_;
   }
   size_t from = 0;
-  bool extends = Extends(keys, method, loneW, flags, prefix);
-  if (extends && keys.size() == s.keys.size() && s.classic == classic) return s.result;
+  bool extends = box_ && Extends(keys, method, loneW, flags, prefix);
+  if (extends && keys.size() == keys_.size() && classic_ == classic) return result_;  // the same again
+  if (!box_) box_ = std::make_unique<Box>();  // once per engine, not per key
+  std::optional<Composer>& composer = box_->composer;
   if (extends) {
-    from = s.keys.size();
-    if (keys.size() > from && s.base->RefusedAsLast()) extends = false;  // toto then another key
+    from = keys_.size();
+    if (keys.size() > from && composer->RefusedAsLast()) extends = false;  // toto then another key
   }
   if (!extends) {
-    s.method = method;
-    s.loneW = loneW;
-    s.flags = flags;
-    s.prefix.assign(prefix);
-    s.keys.clear();
-    s.base.emplace(method, flags, loneW);
-    s.base->LoadPrefix(prefix);
+    method_ = method;
+    loneW_ = loneW;
+    flags_ = flags;
+    prefix_.assign(prefix);
+    keys_.clear();
+    composer.emplace(method, flags, loneW);
+    composer->LoadPrefix(prefix);
     from = 0;
   }
-  s.keys.append(keys.substr(from));
-  for (size_t i = from; i < keys.size(); ++i) s.base->AddKey(keys[i], i + 1 == keys.size());
-  s.classic = classic;
-  s.base->Finish(classic, prefix, s.result);
-  s.valid = true;
-  return s.result;
+  keys_.append(keys.substr(from));
+  for (size_t i = from; i < keys.size(); ++i) composer->AddKey(keys[i], i + 1 == keys.size());
+  classic_ = classic;
+  fired_ = composer->Finish(classic, prefix, result_);
+  valid_ = true;
+  return result_;
 }
 
 ComposeResult Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,

@@ -46,27 +46,49 @@ void ComposeInto(ComposeResult& result, std::u16string_view keys, InputMethod me
 
 // One word composed as its keys grow. A call whose keys extend the last call's (same settings,
 // same prefix) feeds only the keys added since; the same keys again cost nothing; anything
-// else starts afresh. The result is always ComposeInto's for the same arguments.
+// else starts afresh. The result is always ComposeInto's for the same arguments, and it tells
+// whether fewer transforms would have given the same word (Holds).
 class KeptComposition {
  public:
   KeptComposition();
   ~KeptComposition();
   KeptComposition(const KeptComposition& other);
   KeptComposition& operator=(const KeptComposition& other);
+  KeptComposition(KeptComposition&&) noexcept = default;
+  KeptComposition& operator=(KeptComposition&&) noexcept = default;
 
   const ComposeResult& Compose(std::u16string_view keys, InputMethod method, bool classic, bool loneW,
                                uint32_t flags, std::u16string_view prefix = {});
-  // Whether the last result is the composition of exactly these.
+
+  // Whether the last result is also the composition of these: the same keys, and the
+  // transforms it lacked were not asked for, those these lack changed nothing in the word.
   bool Holds(std::u16string_view keys, InputMethod method, bool classic, bool loneW, uint32_t flags,
-             std::u16string_view prefix = {}) const;
+             std::u16string_view prefix = {}) const {
+    bool sameWord = !(flags & ~flags_) && !(fired_ & flags_ & ~flags);
+    return valid_ && sameWord && method_ == method && classic_ == classic && loneW_ == loneW &&
+           keys_ == keys && prefix_ == prefix;
+  }
   // Whether a call with these keys would only feed keys added since the last.
   bool Extends(std::u16string_view keys, InputMethod method, bool loneW, uint32_t flags,
-               std::u16string_view prefix = {}) const;
-  const ComposeResult& result() const;
+               std::u16string_view prefix = {}) const {
+    return valid_ && method_ == method && loneW_ == loneW && flags_ == flags && keys.starts_with(keys_) &&
+           prefix_ == prefix && prefix.size() + keys.size() <= kMaxComposeUnits;
+  }
+  uint32_t flags() const { return flags_; }  // the transforms it composes with
+  const ComposeResult& result() const { return result_; }
 
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  struct Box;  // the composer, left where the last keys left it
+  std::unique_ptr<Box> box_;
+  InputMethod method_ = InputMethod::Telex;
+  bool classic_ = false;
+  bool loneW_ = false;
+  bool valid_ = false;  // false until the first composition, and while the word is too long
+  uint32_t flags_ = 0;
+  uint32_t fired_ = 0;  // the optional transforms that changed result_
+  std::u16string prefix_;
+  std::u16string keys_;  // what the composer holds, and result_ was composed from
+  ComposeResult result_;
 };
 
 }  // namespace tonvira

@@ -23,16 +23,29 @@ const ComposeResult& ComposeWord(const Engine& e, std::u16string_view keys, uint
                                  std::u16string_view prefix) {
   const EngineOptions& o = e.options;
   std::array<KeptComposition, 2>& kept = e.word.compositions;
-  size_t slot = 0;
-  while (slot < kept.size() && !kept[slot].Holds(keys, o.method, o.classicPlacement, true, flags, prefix))
-    ++slot;
-  if (slot == kept.size()) {
-    slot = 0;
-    while (slot < kept.size() && !kept[slot].Extends(keys, o.method, true, flags, prefix)) ++slot;
+  auto use = [&](size_t slot) -> KeptComposition& {
+    e.word.lastComposition = static_cast<uint8_t>(slot);
+    return kept[slot];
+  };
+  for (size_t slot = 0; slot < kept.size(); ++slot) {
+    if (kept[slot].Holds(keys, o.method, o.classicPlacement, true, flags, prefix)) return use(slot).result();
   }
+  // The verdict asks for fewer transforms than the output right after it (the keys may still
+  // become an English word): the output's composition goes on, and serves both unless one of
+  // the transforms the verdict leaves out changed the word.
+  for (size_t slot = 0; slot < kept.size(); ++slot) {
+    uint32_t more = kept[slot].flags();
+    if (!(flags & ~more) && kept[slot].Extends(keys, o.method, true, more, prefix)) {
+      use(slot).Compose(keys, o.method, o.classicPlacement, true, more, prefix);
+      if (kept[slot].Holds(keys, o.method, o.classicPlacement, true, flags, prefix))
+        return kept[slot].result();
+      break;
+    }
+  }
+  size_t slot = 0;
+  while (slot < kept.size() && !kept[slot].Extends(keys, o.method, true, flags, prefix)) ++slot;
   if (slot == kept.size()) slot = 1u - e.word.lastComposition;  // the one read less recently starts again
-  e.word.lastComposition = static_cast<uint8_t>(slot);
-  return kept[slot].Compose(keys, o.method, o.classicPlacement, true, flags, prefix);
+  return use(slot).Compose(keys, o.method, o.classicPlacement, true, flags, prefix);
 }
 
 void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {

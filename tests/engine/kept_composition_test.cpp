@@ -17,12 +17,38 @@ namespace {
 constexpr uint32_t kAllFlags = kOrdinaryFlags | kNotEnglishFlags | kNoClusterR | kNoRepeatedHalfCheck;
 constexpr uint32_t kFlagSets[] = {0, kOrdinaryFlags, kOrdinaryFlags | kNotEnglishFlags, kAllFlags};
 
+void ExpectSameResult(const ComposeResult& got, const ComposeResult& want) {
+  EXPECT_EQ(got.text, want.text);
+  EXPECT_EQ(got.literal, want.literal);
+  EXPECT_EQ(got.tone, want.tone);
+  EXPECT_EQ(got.changed, want.changed);
+  EXPECT_EQ(got.toneBeforeMark, want.toneBeforeMark);
+  EXPECT_EQ(got.pendingTonePos, want.pendingTonePos);
+}
+
+// How often a composition was found to serve fewer transforms, and found not to.
+struct ServedCounts {
+  int served = 0;
+  int refused = 0;
+};
+
 void ExpectSameAsFresh(KeptComposition& kept, std::u16string_view keys, InputMethod method, bool classic,
-                       uint32_t flags, std::u16string_view prefix = {}) {
+                       uint32_t flags, std::u16string_view prefix = {}, ServedCounts* counts = nullptr) {
   const ComposeResult& got = kept.Compose(keys, method, classic, true, flags, prefix);
   ComposeResult want = Compose(keys, method, classic, true, flags, prefix);
   std::string trace(keys.begin(), keys.end());
   SCOPED_TRACE(trace + " flags=" + std::to_string(flags) + (classic ? " classic" : " modern"));
+  // Served for fewer transforms only when it is their composition too.
+  for (uint32_t fewer : kFlagSets) {
+    if ((fewer & ~flags) || fewer == flags) continue;
+    if (!kept.Holds(keys, method, classic, true, fewer, prefix)) {
+      if (counts) ++counts->refused;
+      continue;
+    }
+    if (counts) ++counts->served;
+    SCOPED_TRACE("served for flags=" + std::to_string(fewer));
+    ExpectSameResult(kept.result(), Compose(keys, method, classic, true, fewer, prefix));
+  }
   EXPECT_EQ(got.text, want.text);
   EXPECT_EQ(got.literal, want.literal);
   EXPECT_EQ(got.tone, want.tone);
@@ -35,17 +61,20 @@ void ExpectSameAsFresh(KeptComposition& kept, std::u16string_view keys, InputMet
 }
 
 // Each word typed key by key into one kept composition, as the engine reads it.
-void TypeKeyByKey(const std::vector<std::u16string>& words, InputMethod method) {
+ServedCounts TypeKeyByKey(const std::vector<std::u16string>& words, InputMethod method) {
+  ServedCounts counts;
   for (uint32_t flags : kFlagSets) {
     for (bool classic : {true, false}) {
       KeptComposition kept;
       for (const std::u16string& word : words) {
         for (size_t n = 1; n <= word.size(); ++n) {
-          ExpectSameAsFresh(kept, std::u16string_view(word).substr(0, n), method, classic, flags);
+          ExpectSameAsFresh(kept, std::u16string_view(word).substr(0, n), method, classic, flags, {},
+                            &counts);
         }
       }
     }
   }
+  return counts;
 }
 
 TEST(KeptComposition, TelexWordsTypedKeyByKey) {
@@ -74,7 +103,33 @@ TEST(KeptComposition, RandomKeysTypedKeyByKey) {
     for (size_t i = 0; i < length; ++i) word.push_back(telexKeys[random() % telexKeys.size()]);
     words.push_back(word);
   }
-  TypeKeyByKey(words, InputMethod::Telex);
+  ServedCounts counts = TypeKeyByKey(words, InputMethod::Telex);
+  // Both answers come up, so both were checked.
+  EXPECT_GT(counts.served, 1000);
+  EXPECT_GT(counts.refused, 100);
+}
+
+// A word the left-out transforms changed is composed again without them.
+TEST(KeptComposition, ServesFewerTransformsOnlyWhereTheyChangedNothing) {
+  const uint32_t ordinary = kOrdinaryFlags;
+  const uint32_t all = kOrdinaryFlags | kNotEnglishFlags;
+  struct Row {
+    std::u16string_view keys;
+    bool served;
+  } rows[] = {
+      {u"toi", true},   {u"tois", true},    {u"tsoi", false},  // a waiting tone
+      {u"toio", false},                                        // a circumflex reaching back
+      {u"dad", false},  {u"dan", true},                        // a late stroke
+      {u"muaw", true},  {u"nguowif", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.keys.begin(), row.keys.end()));
+    KeptComposition kept;
+    kept.Compose(row.keys, InputMethod::Telex, true, true, all);
+    EXPECT_EQ(kept.Holds(row.keys, InputMethod::Telex, true, true, ordinary), row.served);
+    EXPECT_TRUE(kept.Holds(row.keys, InputMethod::Telex, true, true, all));
+    EXPECT_FALSE(kept.Holds(row.keys, InputMethod::Telex, true, true, all | kNoClusterR));  // more: never
+  }
 }
 
 // The engine reads the same word under other settings, edits it with backspace and starts new
