@@ -104,12 +104,11 @@ SyllableParts ParseSyllable(std::u16string_view text) {
   std::u16string plain;
   plain.reserve(text.size());
   for (char16_t c : text) {
-    char16_t lower = ToLowerVi(c);
-    if (VowelCell cell = FindLowerVowel(lower); cell.row >= 0 && cell.tone != kToneNone)
-      parts.tone = cell.tone;
-    lower = BaseOf(lower);
-    if (!IsSpellingLetter(lower)) return parts;
-    plain.push_back(lower);
+    letter_index::CharInfo info = letter_index::Info(c);
+    if (info.lower != c) info = letter_index::Info(info.lower);
+    if (info.row >= 0 && info.tone != kToneNone) parts.tone = static_cast<Tone>(info.tone);
+    if (!IsSpellingLetter(info.base)) return parts;
+    plain.push_back(info.base);
   }
   std::u16string_view s = plain;
 
@@ -133,7 +132,7 @@ SyllableParts ParseSyllable(std::u16string_view text) {
     }
   } else {
     for (std::u16string_view onset : StrictOnsetList()) {
-      if (s.starts_with(onset)) {
+      if (onset[0] == s[0] && s.starts_with(onset)) {
         parts.onset = onset;
         break;
       }
