@@ -559,8 +559,9 @@ KeptComposition& KeptComposition::operator=(const KeptComposition& other) {
 const ComposeResult& KeptComposition::Compose(std::u16string_view keys, InputMethod method, bool classic,
                                               bool loneW, uint32_t flags, std::u16string_view prefix) {
   if (prefix.size() + keys.size() > kMaxComposeUnits) {
-    ComposeInto(result_, keys, method, classic, loneW, flags, prefix);  // as typed
+    ComposeInto(result_, keys, method, classic, loneW, flags, prefix);  // as typed, whatever the flags
     valid_ = false;
+    fired_ = 0;
     return result_;
   }
   size_t from = 0;

@@ -74,7 +74,8 @@ class KeptComposition {
     return valid_ && method_ == method && loneW_ == loneW && flags_ == flags && keys.starts_with(keys_) &&
            prefix_ == prefix && prefix.size() + keys.size() <= kMaxComposeUnits;
   }
-  uint32_t flags() const { return flags_; }  // the transforms it composes with
+  uint32_t flags() const { return flags_; }      // the transforms it composes with
+  uint32_t changedBy() const { return fired_; }  // those of them that changed the word
   const ComposeResult& result() const { return result_; }
 
  private:

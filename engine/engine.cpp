@@ -48,6 +48,12 @@ const ComposeResult& ComposeWord(const Engine& e, std::u16string_view keys, uint
   return use(slot).Compose(keys, o.method, o.classicPlacement, true, flags, prefix);
 }
 
+const ComposeResult* ComposeWordUnchanged(const Engine& e, std::u16string_view keys,
+                                          std::u16string_view prefix) {
+  const ComposeResult& composed = ComposeWord(e, keys, e.options.baseFlags | e.options.extraFlags, prefix);
+  return e.word.compositions[e.word.lastComposition].changedBy() == 0 ? &composed : nullptr;
+}
+
 void RestoreLanguageMemory(Engine& e, const WordEndSnapshot& s) {
   e.memory = s.memory;
 }

@@ -167,6 +167,11 @@ inline bool InManualEdit(const Engine& e) {
 // for them all, from where the last key left off.
 const ComposeResult& ComposeWord(const Engine& engine, std::u16string_view keys, uint32_t flags,
                                  std::u16string_view prefix = {});
+// The keys composed with every transform the engine uses, when none of them changed the word:
+// the word is then the same whichever of them a decision would ask for, and nobody needs to
+// look the keys up in the English list to choose. Null when some transform changed it.
+const ComposeResult* ComposeWordUnchanged(const Engine& engine, std::u16string_view keys,
+                                          std::u16string_view prefix = {});
 
 // Whether the field takes the word as typed: an English-only field with context on.
 inline bool EnglishOnlyField(const Engine& e) {

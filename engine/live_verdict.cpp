@@ -55,11 +55,18 @@ void UpdateLiveVerdict(Engine& e) {
     SetVerdict(d, shape);
     return;
   }
-  uint32_t flags = ComposeFlagsFor(Input(e), keys, /*strict=*/true);
-  if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable) && !(flags & e.options.extraFlags))
-    return;
-
-  const ComposeResult& composed = ComposeWord(e, keys, flags);
+  // Without the out-of-order transforms a word that cannot be a syllable stays one.
+  const ComposeResult* kept = nullptr;
+  if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable)) {
+    uint32_t flags = ComposeFlagsFor(Input(e), keys, /*strict=*/true);
+    if (!(flags & e.options.extraFlags)) return;
+    kept = &ComposeWord(e, keys, flags);
+  }
+  // Whether the keys may still become an English word decides the transforms, and so
+  // matters only when one of them changed the word.
+  if (!kept) kept = ComposeWordUnchanged(e, keys);
+  if (!kept) kept = &ComposeWord(e, keys, ComposeFlagsFor(Input(e), keys, /*strict=*/true));
+  const ComposeResult& composed = *kept;
   std::u16string_view shown = composed.text;
   std::u16string_view afterPending;
   if (composed.pendingTonePos >= 0) {  // the waiting tone key is not shown

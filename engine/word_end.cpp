@@ -100,10 +100,14 @@ WordEndScratch& Scratch() {
 
 // The Vietnamese form, composed into the scratch's `composed`.
 const ComposeResult& ComposeForDecision(const Engine& e, std::u16string_view keys, char16_t separator) {
-  uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
-  if (IsApostrophe(separator)) flags &= ~e.options.extraFlags;  // don't, it's: no reaching back
   // Copied out of the word's kept compositions: the decision may compose other texts.
   WordEndScratch& scratch = Scratch();
+  if (const ComposeResult* unchanged = ComposeWordUnchanged(e, keys)) {  // whatever the transforms
+    scratch.composed = *unchanged;
+    return scratch.composed;
+  }
+  uint32_t flags = ComposeFlagsFor(Input(e), keys, false);
+  if (IsApostrophe(separator)) flags &= ~e.options.extraFlags;  // don't, it's: no reaching back
   scratch.composed = ComposeWord(e, keys, flags);
   if (flags & e.options.extraFlags) {
     const ComposeResult& conservative = ComposeWord(e, keys, flags & ~e.options.extraFlags);

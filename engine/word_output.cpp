@@ -36,7 +36,9 @@ void WordOutputInto(const Engine& e, std::u16string& out) {
   } else if (e.decision.notVietnamese) {
     out += core;
   } else {
-    out += ComposeWord(e, core, ComposeFlagsFor(Input(e), core, false)).text;
+    const ComposeResult* composed = ComposeWordUnchanged(e, core);  // the same whatever the transforms
+    if (!composed) composed = &ComposeWord(e, core, ComposeFlagsFor(Input(e), core, false));
+    out += composed->text;
   }
   out += suffix;
 }
