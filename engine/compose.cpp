@@ -94,7 +94,7 @@ class Composer {
 
   void AddKey(char16_t key, bool lastKey) {
     refusedAsLast_ = false;
-    SettlePendingTone();
+    if (pending_.index >= 0) SettlePendingTone();
     previousTransformKey_ = transformKey_;
     transformKey_ = 0;
     literal_.push_back(key);
@@ -117,7 +117,7 @@ class Composer {
   // settle it, and the spelling fixes below touch the shown text only. Returns the optional
   // transforms that changed the word: without the others it would have come out the same.
   uint32_t Finish(bool classic, std::u16string_view prefix, ComposeResult& result) {
-    SettlePendingTone();
+    if (pending_.index >= 0) SettlePendingTone();
     uint32_t fired = fired_;
     std::u16string& text = result.text;
     text.resize(static_cast<size_t>(count_));

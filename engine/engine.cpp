@@ -27,7 +27,8 @@ const ComposeResult& ComposeWord(const Engine& e, std::u16string_view keys, uint
     e.word.lastComposition = static_cast<uint8_t>(slot);
     return kept[slot];
   };
-  for (size_t slot = 0; slot < kept.size(); ++slot) {
+  for (size_t k = 0; k < kept.size(); ++k) {  // the one read last first
+    size_t slot = e.word.lastComposition ^ k;
     if (kept[slot].Holds(keys, o.method, o.classicPlacement, true, flags, prefix)) return use(slot).result();
   }
   // The verdict asks for fewer transforms than the output right after it (the keys may still

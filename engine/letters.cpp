@@ -86,29 +86,6 @@ DecomposedChar DecomposeChar(char16_t c) {
   return out;
 }
 
-char16_t ApplyMark(char16_t base, Mark mark) {
-  switch (mark) {
-    case kMarkCircumflex:
-      if (base == u'a') return u'â';
-      if (base == u'e') return u'ê';
-      if (base == u'o') return u'ô';
-      break;
-    case kMarkBreve:
-      if (base == u'a') return u'ă';
-      break;
-    case kMarkHorn:
-      if (base == u'o') return u'ơ';
-      if (base == u'u') return u'ư';
-      break;
-    case kMarkStroke:
-      if (base == u'd') return kDStroke;
-      break;
-    case kMarkNone:
-      break;
-  }
-  return base;
-}
-
 char16_t ComposeLetter(const Letter& letter, Tone tone) {
   char16_t c = ApplyMark(letter.base, letter.mark);
   if (tone != kToneNone) {

@@ -103,7 +103,28 @@ struct DecomposedChar {
 DecomposedChar DecomposeChar(char16_t c);
 
 // (base, mark) -> lower-case character; a mark that does not apply leaves the base.
-char16_t ApplyMark(char16_t base, Mark mark);
+inline char16_t ApplyMark(char16_t base, Mark mark) {
+  switch (mark) {
+    case kMarkCircumflex:
+      if (base == u'a') return u'â';
+      if (base == u'e') return u'ê';
+      if (base == u'o') return u'ô';
+      break;
+    case kMarkBreve:
+      if (base == u'a') return u'ă';
+      break;
+    case kMarkHorn:
+      if (base == u'o') return u'ơ';
+      if (base == u'u') return u'ư';
+      break;
+    case kMarkStroke:
+      if (base == u'd') return u'đ';
+      break;
+    case kMarkNone:
+      break;
+  }
+  return base;
+}
 // The letter as shown: mark, then the tone if it carries the word's tone, then case.
 char16_t ComposeLetter(const Letter& letter, Tone tone);
 

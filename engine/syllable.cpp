@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "engine/letter_index.h"
@@ -96,28 +97,33 @@ size_t LongestSyllable() {
 // Built while the program starts, not inside the keyboard hook on the first key.
 [[maybe_unused]] const bool kTablesBuilt = (SyllableStarts(), LongestSyllable(), true);
 
-}  // namespace
+// The parts as views into `plain`, which gets the letters lower case without tone and must
+// hold text.size() units.
+struct PartViews {
+  std::u16string_view onset;
+  std::u16string_view rhyme;
+  Tone tone = kToneNone;
+  bool valid = false;
+};
 
-SyllableParts ParseSyllable(std::u16string_view text) {
-  SyllableParts parts;
+PartViews ParseInto(std::u16string_view text, char16_t* plain) {
+  PartViews parts;
   if (text.empty()) return parts;
-  std::u16string plain;
-  plain.reserve(text.size());
-  for (char16_t c : text) {
-    letter_index::CharInfo info = letter_index::Info(c);
-    if (info.lower != c) info = letter_index::Info(info.lower);
+  for (size_t i = 0; i < text.size(); ++i) {
+    letter_index::CharInfo info = letter_index::Info(text[i]);
+    if (info.lower != text[i]) info = letter_index::Info(info.lower);
     if (info.row >= 0 && info.tone != kToneNone) parts.tone = static_cast<Tone>(info.tone);
     if (!IsSpellingLetter(info.base)) return parts;
-    plain.push_back(info.base);
+    plain[i] = info.base;
   }
-  std::u16string_view s = plain;
+  std::u16string_view s(plain, text.size());
 
   if (s.starts_with(u"gi")) {
     // gia is gi + a, but gin is gi + in: the i is shared when nothing listed follows it.
-    parts.onset = u"gi";
+    parts.onset = s.substr(0, 2);
     parts.rhyme = IsListedRhyme(s.substr(2)) ? s.substr(2) : s.substr(1);
   } else if (s.starts_with(u"q")) {
-    parts.onset = u"q";
+    parts.onset = s.substr(0, 1);
     parts.rhyme = s.substr(1);
     if (!parts.rhyme.starts_with(u'u')) return parts;
     // The rhyme list spells the glide of qu only for some rhymes (uân, uyên); quan, quay,
@@ -127,13 +133,13 @@ SyllableParts ParseSyllable(std::u16string_view text) {
     if (!IsListedRhyme(parts.rhyme) && !afterGlide.empty() &&
         std::u16string_view(u"aăâeêiyơ").find(afterGlide.front()) != std::u16string_view::npos &&
         IsListedRhyme(afterGlide)) {
-      parts.valid = 1;
+      parts.valid = true;
       return parts;
     }
   } else {
     for (std::u16string_view onset : StrictOnsetList()) {
       if (onset[0] == s[0] && s.starts_with(onset)) {
-        parts.onset = onset;
+        parts.onset = s.substr(0, onset.size());
         break;
       }
     }
@@ -143,9 +149,30 @@ SyllableParts ParseSyllable(std::u16string_view text) {
   return parts;
 }
 
+}  // namespace
+
+SyllableParts ParseSyllable(std::u16string_view text) {
+  std::u16string plain(text.size(), u'\0');
+  PartViews views = ParseInto(text, plain.data());
+  SyllableParts parts;
+  parts.onset = views.onset;
+  parts.rhyme = views.rhyme;
+  parts.tone = views.tone;
+  parts.valid = views.valid;
+  return parts;
+}
+
 bool IsWellFormedSyllable(std::u16string_view text) {
   if (text.size() > LongestSyllable()) return false;
-  SyllableParts p = ParseSyllable(text);
+  // Parsed on the stack: a word end asks this several times.
+  char16_t buffer[16];
+  std::u16string longer;
+  char16_t* plain = buffer;
+  if (text.size() > std::size(buffer)) {
+    longer.resize(text.size());
+    plain = longer.data();
+  }
+  PartViews p = ParseInto(text, plain);
   if (!p.valid) return false;
   std::u16string_view rhyme = p.rhyme;
   std::u16string_view onset = p.onset;

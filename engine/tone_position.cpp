@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "engine/letter_index.h"
 #include "engine/letters.h"
 
 namespace tonvira {
@@ -11,7 +12,7 @@ namespace {
 
 // Tones and case do not change which letter a character is.
 char16_t Plain(char16_t c) {
-  return BaseOf(c);
+  return letter_index::Info(c).base;
 }
 
 bool IsPlainVowel(char16_t c) {
