@@ -71,10 +71,23 @@ std::span<const std::u16string_view> RhymeList() {
 
 namespace {
 
-// Sorted by code units once (a thread-safe static).
-const std::vector<std::u16string_view>& SortedRhymes() {
-  static const std::vector<std::u16string_view> sorted = [] {
-    std::vector<std::u16string_view> v(std::begin(kRhymes), std::end(kRhymes));
+// A rhyme is at most four units: packed into one number, four units to the 64 bits (no unit
+// is 0, so texts of different lengths never pack alike), it is looked up among numbers.
+constexpr size_t kLongestRhyme = 4;
+static_assert(std::all_of(std::begin(kRhymes), std::end(kRhymes),
+                          [](std::u16string_view r) { return !r.empty() && r.size() <= kLongestRhyme; }));
+
+uint64_t PackRhyme(std::u16string_view rhyme) {
+  uint64_t packed = 0;
+  for (char16_t c : rhyme) packed = (packed << 16) | c;
+  return packed;
+}
+
+// Sorted once (a thread-safe static).
+const std::vector<uint64_t>& PackedRhymes() {
+  static const std::vector<uint64_t> sorted = [] {
+    std::vector<uint64_t> v;
+    for (std::u16string_view rhyme : kRhymes) v.push_back(PackRhyme(rhyme));
     std::sort(v.begin(), v.end());
     return v;
   }();
@@ -82,13 +95,15 @@ const std::vector<std::u16string_view>& SortedRhymes() {
 }
 
 // Built while the program starts, not inside the keyboard hook on the first key.
-[[maybe_unused]] const bool kTablesBuilt = (SortedRhymes(), true);
+[[maybe_unused]] const bool kTablesBuilt = (PackedRhymes(), true);
 
 }  // namespace
 
 bool IsListedRhyme(std::u16string_view rhyme) {
-  const std::vector<std::u16string_view>& sorted = SortedRhymes();
-  return std::binary_search(sorted.begin(), sorted.end(), rhyme);
+  if (rhyme.empty() || rhyme.size() > kLongestRhyme || rhyme.find(u'\0') != std::u16string_view::npos)
+    return false;
+  const std::vector<uint64_t>& sorted = PackedRhymes();
+  return std::binary_search(sorted.begin(), sorted.end(), PackRhyme(rhyme));
 }
 
 }  // namespace tonvira

@@ -1,7 +1,5 @@
 #include "engine/tone_position.h"
 
-#include <algorithm>
-#include <iterator>
 #include <string_view>
 
 #include "engine/letter_index.h"
@@ -15,24 +13,37 @@ char16_t Plain(char16_t c) {
   return letter_index::Info(c).base;
 }
 
-bool IsPlainVowel(char16_t c) {
-  switch (c) {
-    case u'a':
-    case u'ă':
-    case u'â':
-    case u'e':
+// What a letter is to the tone: not a vowel (-2), a plain vowel (-1), or a vowel with its
+// own diacritic, ranked by which takes the tone first (ê, ô, ơ, ă, â: 0-4).
+constexpr int kNotVowel = -2;
+constexpr int kPlainVowel = -1;
+int VowelRank(char16_t plain) {
+  switch (plain) {
     case u'ê':
+      return 0;
+    case u'ô':
+      return 1;
+    case u'ơ':
+      return 2;
+    case u'ă':
+      return 3;
+    case u'â':
+      return 4;
+    case u'a':
+    case u'e':
     case u'i':
     case u'o':
-    case u'ô':
-    case u'ơ':
     case u'u':
     case u'ư':
     case u'y':
-      return true;
+      return kPlainVowel;
     default:
-      return false;
+      return kNotVowel;
   }
+}
+
+bool IsPlainVowel(char16_t c) {
+  return VowelRank(c) != kNotVowel;
 }
 
 // The u of qu and the i of gi before a vowel belong to the onset, never to the tone.
@@ -53,18 +64,19 @@ int TonePosition(std::u16string_view word, bool classic) {
   int count = 0;
   int skip = SkipIndex(word);
   // A vowel with its own diacritic takes the tone wherever it stands, ê first, then ô, ơ, ă, â.
-  constexpr std::u16string_view kPriority = u"êôơăâ";
-  int first[kPriority.size()];
-  std::fill(std::begin(first), std::end(first), -1);
+  int best = -1;
+  int bestRank = 5;
   for (int i = 0; i < static_cast<int>(word.size()); ++i) {
-    char16_t plain = Plain(word[i]);
-    if (size_t p = kPriority.find(plain); p != std::u16string_view::npos && first[p] < 0) first[p] = i;
-    if (i != skip && count < kMaxVowels && IsPlainVowel(plain)) vowels[count++] = i;
+    int rank = VowelRank(Plain(word[i]));
+    if (rank == kNotVowel) continue;
+    if (rank >= 0 && rank < bestRank) {
+      best = i;
+      bestRank = rank;
+    }
+    if (i != skip && count < kMaxVowels) vowels[count++] = i;
   }
   if (count == 0) return -1;
-  for (int i : first) {
-    if (i >= 0) return i;
-  }
+  if (best >= 0) return best;
   if (count == 1) return vowels[0];
   if (count >= 3) return vowels[1];
   // Two vowels: a final consonant after them puts the tone on the second (hoàn).

@@ -384,7 +384,7 @@ TEST(SpellingLists, StrictOnsetListDropsQuGiAndQ) {
   EXPECT_EQ(std::vector<std::u16string_view>(StrictOnsetList().begin(), StrictOnsetList().end()), expected);
 }
 
-// The search sorts its own copy of the list: every entry is found, near misses are not.
+// The lookup keeps its own sorted copy of the list: every entry is found, near misses are not.
 TEST(SpellingLists, IsListedRhymeMatchesTheListExactly) {
   for (std::u16string_view rhyme : RhymeList()) {
     EXPECT_TRUE(IsListedRhyme(rhyme)) << testing::PrintToString(std::u16string(rhyme));
@@ -395,6 +395,9 @@ TEST(SpellingLists, IsListedRhymeMatchesTheListExactly) {
   for (std::u16string_view rhyme : absent) {
     EXPECT_FALSE(IsListedRhyme(rhyme)) << testing::PrintToString(std::u16string(rhyme));
   }
+  // A unit 0 before a rhyme is not that rhyme (rhymes are looked up packed into a number).
+  EXPECT_FALSE(IsListedRhyme(std::u16string_view(u"\0a", 2)));
+  EXPECT_FALSE(IsListedRhyme(std::u16string_view(u"a\0", 2)));
 }
 
 }  // namespace
