@@ -74,6 +74,21 @@ class KeptComposition {
     return valid_ && method_ == method && loneW_ == loneW && flags_ == flags && keys.starts_with(keys_) &&
            prefix_ == prefix && prefix.size() + keys.size() <= kMaxComposeUnits;
   }
+  // How these keys stand to the last call's (same method, lone w and prefix): the same keys,
+  // the same followed by more, or neither (nothing kept, or another word).
+  enum class Match { None, Same, More };
+  Match MatchOf(std::u16string_view keys, InputMethod method, bool loneW,
+                std::u16string_view prefix = {}) const {
+    if (!valid_ || method_ != method || loneW_ != loneW || keys.size() < keys_.size() ||
+        prefix.size() != prefix_.size() || prefix.size() + keys.size() > kMaxComposeUnits ||
+        !keys.starts_with(keys_) || prefix_ != prefix)
+      return Match::None;
+    return keys.size() == keys_.size() ? Match::Same : Match::More;
+  }
+  // For the same keys: whether the result is also their composition under these.
+  bool Serves(bool classic, uint32_t flags) const {
+    return classic_ == classic && !(flags & ~flags_) && !(fired_ & flags_ & ~flags);
+  }
   uint32_t flags() const { return flags_; }      // the transforms it composes with
   uint32_t changedBy() const { return fired_; }  // those of them that changed the word
   const ComposeResult& result() const { return result_; }

@@ -23,28 +23,30 @@ const ComposeResult& ComposeWord(const Engine& e, std::u16string_view keys, uint
                                  std::u16string_view prefix) {
   const EngineOptions& o = e.options;
   std::array<KeptComposition, 2>& kept = e.word.compositions;
+  using Match = KeptComposition::Match;
+  size_t last = e.word.lastComposition;
+  Match match[2] = {kept[0].MatchOf(keys, o.method, true, prefix),
+                    kept[1].MatchOf(keys, o.method, true, prefix)};
   auto use = [&](size_t slot) -> KeptComposition& {
     e.word.lastComposition = static_cast<uint8_t>(slot);
     return kept[slot];
   };
-  for (size_t k = 0; k < kept.size(); ++k) {  // the one read last first
-    size_t slot = e.word.lastComposition ^ k;
-    if (kept[slot].Holds(keys, o.method, o.classicPlacement, true, flags, prefix)) return use(slot).result();
+  for (size_t slot : {last, last ^ 1u}) {  // the one read last first
+    if (match[slot] == Match::Same && kept[slot].Serves(o.classicPlacement, flags)) return use(slot).result();
   }
   // The verdict asks for fewer transforms than the output right after it (the keys may still
   // become an English word): the output's composition goes on, and serves both unless one of
   // the transforms the verdict leaves out changed the word.
   for (size_t slot = 0; slot < kept.size(); ++slot) {
     uint32_t more = kept[slot].flags();
-    if (!(flags & ~more) && kept[slot].Extends(keys, o.method, true, more, prefix)) {
+    if (match[slot] != Match::None && !(flags & ~more) && more != flags) {
       use(slot).Compose(keys, o.method, o.classicPlacement, true, more, prefix);
-      if (kept[slot].Holds(keys, o.method, o.classicPlacement, true, flags, prefix))
-        return kept[slot].result();
+      if (kept[slot].Serves(o.classicPlacement, flags)) return kept[slot].result();
       break;
     }
   }
   size_t slot = 0;
-  while (slot < kept.size() && !kept[slot].Extends(keys, o.method, true, flags, prefix)) ++slot;
+  while (slot < kept.size() && !(match[slot] != Match::None && kept[slot].flags() == flags)) ++slot;
   if (slot == kept.size()) slot = 1u - e.word.lastComposition;  // the one read less recently starts again
   return use(slot).Compose(keys, o.method, o.classicPlacement, true, flags, prefix);
 }
