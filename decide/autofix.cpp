@@ -14,6 +14,9 @@
 namespace tonvira {
 
 std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod method) {
+  // An amount starts with a digit; only "vndd" has none. (Asked at every key of a word.)
+  if (keys.empty() || !(IsAsciiDigit(keys[0]) || (keys.size() == 4 && LowerAsciiLetter(keys[0]) == u'v')))
+    return std::nullopt;
   size_t numberEnd = 0;
   while (numberEnd < keys.size() &&
          (IsAsciiDigit(keys[numberEnd]) || keys[numberEnd] == u'.' || keys[numberEnd] == u',')) {

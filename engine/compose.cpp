@@ -142,7 +142,11 @@ class Composer {
       if (letters_[i].upper) text[i] = ToUpperVi(text[i]);
     }
 
-    result.literal.assign(prefix).append(literal_.view());
+    std::u16string& literal = result.literal;
+    literal.resize(prefix.size() + literal_.size());
+    std::copy(prefix.begin(), prefix.end(), literal.begin());
+    std::u16string_view typed = literal_.view();
+    std::copy(typed.begin(), typed.end(), literal.begin() + static_cast<ptrdiff_t>(prefix.size()));
     result.tone = tone_;
     result.changed = result.text != result.literal;
     result.toneBeforeMark = toneBeforeMark_;

@@ -19,7 +19,7 @@ void WordOutputInto(const Engine& e, std::u16string& out) {
   std::u16string_view core = WithoutTrailingSuffix(e.word.keys);
   std::u16string_view suffix = std::u16string_view(e.word.keys).substr(core.size());
 
-  out += e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
+  if (!e.decision.decidedHead.empty()) out += e.decision.decidedHead;  // "và/" before the rest of "vaf/bao"
   if (e.word.mode != WordMode::Keys) {
     uint32_t flags = (e.options.freeMarksOn && e.options.smartOn) ? e.options.baseFlags : 0;
     if (core.empty()) {
@@ -40,7 +40,7 @@ void WordOutputInto(const Engine& e, std::u16string& out) {
     if (!composed) composed = &ComposeWord(e, core, ComposeFlagsFor(Input(e), core, false));
     out += composed->text;
   }
-  out += suffix;
+  if (!suffix.empty()) out += suffix;
 }
 
 std::u16string WordOutput(const Engine& e) {
