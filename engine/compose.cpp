@@ -121,13 +121,14 @@ class Composer {
     uint32_t fired = fired_;
     std::u16string& text = result.text;
     text.resize(static_cast<size_t>(count_));
-    for (int i = 0; i < count_; ++i) text[i] = ApplyMark(letters_[i].base, letters_[i].mark);
-    if (flags_ & kHornOAfterU) {
-      for (int i = 1; i < count_; ++i) {
-        if (IsPlain(i, u'o') && Is(i - 1, u'u', kMarkHorn)) {
-          text[i] = u'ơ';
-          fired |= kHornOAfterU;
-        }
+    bool hornOAfterU = flags_ & kHornOAfterU;
+    bool anyUpper = false;
+    for (int i = 0; i < count_; ++i) {
+      text[i] = ApplyMark(letters_[i].base, letters_[i].mark);
+      anyUpper |= letters_[i].upper != 0;
+      if (hornOAfterU && i >= 1 && IsPlain(i, u'o') && Is(i - 1, u'u', kMarkHorn)) {
+        text[i] = u'ơ';
+        fired |= kHornOAfterU;
       }
     }
     // ư ơ at the end of a word is written uơ (thuở, huơ).
@@ -138,7 +139,7 @@ class Composer {
       letter_index::CharInfo info = letter_index::Info(text[tonePos]);
       if (info.row >= 0 && info.tone == kToneNone) text[tonePos] = VowelForm(info.row, tone_);
     }
-    for (int i = 0; i < count_; ++i) {
+    for (int i = 0; anyUpper && i < count_; ++i) {
       if (letters_[i].upper) text[i] = ToUpperVi(text[i]);
     }
 
