@@ -54,12 +54,7 @@ void ExpectSameAsFresh(KeptComposition& kept, std::u16string_view keys, InputMet
     SCOPED_TRACE("served for flags=" + std::to_string(fewer));
     ExpectSameResult(kept.result(), Compose(keys, method, classic, true, fewer, prefix));
   }
-  EXPECT_EQ(got.text, want.text);
-  EXPECT_EQ(got.literal, want.literal);
-  EXPECT_EQ(got.tone, want.tone);
-  EXPECT_EQ(got.changed, want.changed);
-  EXPECT_EQ(got.toneBeforeMark, want.toneBeforeMark);
-  EXPECT_EQ(got.pendingTonePos, want.pendingTonePos);
+  ExpectSameResult(got, want);
   // Past the limit the keys come back as typed, and nothing is kept to go on from.
   EXPECT_EQ(kept.Holds(keys, method, classic, true, flags, prefix),
             prefix.size() + keys.size() <= kMaxComposeUnits);
