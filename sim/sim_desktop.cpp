@@ -44,11 +44,6 @@ bool Down(const KeyboardState& s, uint32_t vk) {
 
 }  // namespace
 
-Desktop& TheDesktop() {
-  static Desktop desktop;
-  return desktop;
-}
-
 os::Translation TranslateOnLayout(const Desktop& desktop, uint32_t vk, const KeyboardState& state, LayoutId) {
   os::Translation t;
   auto one = [&](char16_t c) {
