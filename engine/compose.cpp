@@ -113,6 +113,15 @@ class Composer {
   // twice): followed by another key, it would have transformed.
   bool RefusedAsLast() const { return refusedAsLast_; }
 
+  // Whether the key would only append itself to the word as shown: no tone or mark role, no
+  // tone that could move onto it, no waiting tone, not an o that a horn could reach. The word
+  // shown then is the one before with the key after it (a plain key shows as typed).
+  bool ShowsAsTyped(char16_t key) const {
+    char16_t lower = LowerAsciiLetter(key);
+    return pending_.index < 0 && tone_ == kToneNone && count_ + 1 < kMaxLetters && lower != u'o' &&
+           ToneOfKey(lower, method_) == kNoTone && !IsMarkKey(lower, method_);
+  }
+
   // The composer can take more keys after this: a waiting tone settles as the next key would
   // settle it, and the spelling fixes below touch the shown text only. Returns the optional
   // transforms that changed the word: without the others it would have come out the same.
@@ -587,6 +596,18 @@ const ComposeResult& KeptComposition::Compose(std::u16string_view keys, InputMet
     composer.emplace(method, flags, loneW);
     composer->LoadPrefix(prefix);
     from = 0;
+  }
+  // One plain key after the word as shown (and no uơ spelling at its end, in either case, which
+  // the key would undo): the key is added to the text and the literal instead of showing the word again.
+  if (extends && keys.size() == from + 1 && composer->ShowsAsTyped(keys.back()) &&
+      !result_.text.ends_with(u'ơ') && !result_.text.ends_with(u'Ơ')) {
+    char16_t key = keys.back();
+    keys_.push_back(key);
+    composer->AddKey(key, true);
+    result_.text.push_back(key);
+    result_.literal.push_back(key);
+    classic_ = classic;  // without a tone the placement changes nothing
+    return result_;
   }
   keys_.append(keys.substr(from));
   for (size_t i = from; i < keys.size(); ++i) composer->AddKey(keys[i], i + 1 == keys.size());

@@ -80,12 +80,12 @@ ServedCounts TypeKeyByKey(const std::vector<std::u16string>& words, InputMethod 
 TEST(KeptComposition, TelexWordsTypedKeyByKey) {
   // Undo by repeat, the half written twice (a last key only), waiting tones settled and
   // restored, horns aimed and shifted, uơ at the end, late strokes, capitals.
-  TypeKeyByKey(
-      {u"vieetj", u"nguwowif", u"toto",   u"totos", u"hoho",  u"hohoo",  u"tsoi",  u"tsww", u"tsw",
-       u"uwow",   u"huwow",    u"thuowr", u"huow",  u"muaw",  u"ouw",    u"uuw",   u"dad",  u"dadf",
-       u"aaa",    u"asss",     u"asfz",   u"toio",  u"toior", u"quaays", u"giaas", u"HOAF", u"ViEetJ",
-       u"trrong", u"brown",    u"cdef",   u"www",   u"ddd",   u"oow",    u"xoas"},
-      InputMethod::Telex);
+  TypeKeyByKey({u"vieetj", u"nguwowif", u"toto",    u"totos",  u"hoho",  u"hohoo",  u"tsoi",  u"tsww",
+                u"tsw",    u"uwow",     u"huwow",   u"thuowr", u"huow",  u"muaw",   u"ouw",   u"uuw",
+                u"dad",    u"dadf",     u"aaa",     u"asss",   u"asfz",  u"toio",   u"toior", u"quaays",
+                u"giaas",  u"HOAF",     u"ViEetJ",  u"trrong", u"brown", u"cdef",   u"www",   u"ddd",
+                u"oow",    u"xoas",     u"NGUWOWI", u"SEX",    u"DAMS",  u"NGUWOWi"},
+               InputMethod::Telex);
 }
 
 TEST(KeptComposition, VniWordsTypedKeyByKey) {
@@ -95,7 +95,7 @@ TEST(KeptComposition, VniWordsTypedKeyByKey) {
 
 TEST(KeptComposition, RandomKeysTypedKeyByKey) {
   std::mt19937 random(20261207);
-  const std::u16string_view telexKeys = u"aeiouydwsfrxjzqghtnckmpAEOWDS";
+  const std::u16string_view telexKeys = u"aeiouydwsfrxjzqghtnckmpAEOWDSINTX";
   std::vector<std::u16string> words;
   for (int w = 0; w < 300; ++w) {
     std::u16string word;
