@@ -570,6 +570,12 @@ KeptComposition& KeptComposition::operator=(const KeptComposition& other) {
   return *this;
 }
 
+namespace {
+bool EndsInHornedO(std::u16string_view text) {
+  return !text.empty() && ToLowerVi(text.back()) == u'ơ';
+}
+}  // namespace
+
 const ComposeResult& KeptComposition::Compose(std::u16string_view keys, InputMethod method, bool classic,
                                               bool loneW, uint32_t flags, std::u16string_view prefix) {
   if (prefix.size() + keys.size() > kMaxComposeUnits) {
@@ -597,10 +603,11 @@ const ComposeResult& KeptComposition::Compose(std::u16string_view keys, InputMet
     composer->LoadPrefix(prefix);
     from = 0;
   }
-  // One plain key after the word as shown (and no uơ spelling at its end, in either case, which
-  // the key would undo): the key is added to the text and the literal instead of showing the word again.
+  // One plain key after the word as shown is added to the text and the literal instead of
+  // showing the word again, unless the word ends in ơ: the letter after it horns the u too
+  // (huơ, hương).
   if (extends && keys.size() == from + 1 && composer->ShowsAsTyped(keys.back()) &&
-      !result_.text.ends_with(u'ơ') && !result_.text.ends_with(u'Ơ')) {
+      !EndsInHornedO(result_.text)) {
     char16_t key = keys.back();
     keys_.push_back(key);
     composer->AddKey(key, true);
