@@ -35,6 +35,7 @@ bool FetchBanner(BannerStore& store, std::u16string_view cachePath, const Banner
   request.text = &body;
   request.userAgent = kBannerUserAgent;
   request.timeouts = {5000, 5000, 8000, 8000};
+  request.deadlineMs = kTransferDeadlineMs;
   request.noCache = false;
   if (HttpGet(request).status != 200) return false;
   BannerAnswer answer = ParseBannerAnswer(body);

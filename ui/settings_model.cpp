@@ -213,9 +213,111 @@ Follow RestoreDefaults(Settings& s, const SettingsState& state) {
   return Applied(true);
 }
 
-std::u16string BannerLinkToOpen(std::u16string_view link) {
-  if (link.size() >= 4 && link.substr(0, 4) == u"http") return std::u16string(link);
-  return std::u16string(kVendorHomePage);
+namespace {
+
+bool IsAsciiLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsHexDigit(char16_t c) {
+  return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// What a URL may hold as it stands; anything else (a space, a quote that would end the
+// browser's argument, a backslash that makes a path of it, Vietnamese letters) arrives
+// %-escaped from a server that means a web page.
+bool IsUrlCharacter(char16_t c) {
+  return IsAsciiLetter(c) || IsDigit(c) ||
+         std::u16string_view(u"-._~:/?#[]@!$&'()*+,;=%").find(c) != std::u16string_view::npos;
+}
+
+bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view lowerPrefix) {
+  if (text.size() < lowerPrefix.size()) return false;
+  for (size_t i = 0; i < lowerPrefix.size(); ++i) {
+    char16_t c = text[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != lowerPrefix[i]) return false;
+  }
+  return true;
+}
+
+// "a.vn", "tonvira-1.example.com": dot-separated labels of letters, digits and '-', none empty.
+bool IsHostName(std::u16string_view host) {
+  if (host.empty() || host.front() == u'.' || host.back() == u'.') return false;
+  for (size_t i = 0; i < host.size(); ++i) {
+    char16_t c = host[i];
+    if (c == u'.' && host[i - 1] == u'.') return false;
+    if (c != u'.' && c != u'-' && !IsAsciiLetter(c) && !IsDigit(c)) return false;
+  }
+  return true;
+}
+
+bool IsPort(std::u16string_view digits) {
+  if (digits.empty() || digits.size() > 5) return false;
+  uint32_t port = 0;
+  for (char16_t c : digits) {
+    if (!IsDigit(c)) return false;
+    port = port * 10 + static_cast<uint32_t>(c - u'0');
+  }
+  return port >= 1 && port <= 65535;
+}
+
+BannerLinkFault CheckBannerLink(std::u16string_view link) {
+  using F = BannerLinkFault;
+  if (link.empty()) return F::Empty;
+  if (link.size() > kBannerLinkMaxLength) return F::TooLong;
+  for (size_t i = 0; i < link.size(); ++i) {
+    if (!IsUrlCharacter(link[i])) return F::BadCharacter;
+    if (link[i] == u'%' && (i + 2 >= link.size() || !IsHexDigit(link[i + 1]) || !IsHexDigit(link[i + 2]))) {
+      return F::BadCharacter;
+    }
+  }
+  // Scheme names ignore case: "HTTPS://A.VN" is a web page too.
+  size_t schemeEnd = 0;
+  for (std::u16string_view scheme : {std::u16string_view(u"http://"), std::u16string_view(u"https://")}) {
+    if (StartsWithIgnoringCase(link, scheme)) schemeEnd = scheme.size();
+  }
+  if (schemeEnd == 0) return F::NotWeb;
+  std::u16string_view rest = link.substr(schemeEnd);
+  std::u16string_view authority = rest.substr(0, rest.find_first_of(u"/?#"));
+  // "https://tonvira.vn@elsewhere.example" goes elsewhere: no user information at all.
+  if (authority.find(u'@') != std::u16string_view::npos) return F::BadHost;
+  size_t colon = authority.find(u':');
+  if (!IsHostName(authority.substr(0, colon))) return F::BadHost;
+  if (colon != std::u16string_view::npos && !IsPort(authority.substr(colon + 1))) return F::BadPort;
+  return F::None;
+}
+
+}  // namespace
+
+BannerLinkChoice BannerLinkToOpen(std::u16string_view link) {
+  BannerLinkChoice choice;
+  choice.fault = CheckBannerLink(link);
+  choice.link =
+      choice.fault == BannerLinkFault::None ? std::u16string(link) : std::u16string(kVendorHomePage);
+  return choice;
+}
+
+const char* BannerLinkFaultText(BannerLinkFault fault) {
+  switch (fault) {
+    case BannerLinkFault::None:
+      return "dung";
+    case BannerLinkFault::Empty:
+      return "trong";
+    case BannerLinkFault::TooLong:
+      return "qua dai";
+    case BannerLinkFault::BadCharacter:
+      return "co ky tu khong hop le";
+    case BannerLinkFault::NotWeb:
+      return "khong phai http/https";
+    case BannerLinkFault::BadHost:
+      return "ten may sai";
+    case BannerLinkFault::BadPort:
+      return "cong sai";
+  }
+  return "?";
 }
 
 }  // namespace tonvira::ui

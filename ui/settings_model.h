@@ -96,8 +96,28 @@ Follow OnHotkeyKey(Settings& settings, std::u16string_view boxText);
 // "Mặc định": every setting back to its default but the banner's and the library's.
 Follow RestoreDefaults(Settings& settings, const SettingsState& state);
 
-// The link opened by the banner's "Xem": the banner's own when it is a web address.
-std::u16string BannerLinkToOpen(std::u16string_view bannerLink);
+// Why "Xem" opened the vendor's home page instead of the banner's link, which comes from the
+// server or from banner.txt and so is never trusted as it stands.
+enum class BannerLinkFault {
+  None,  // the banner's own link is opened
+  Empty,
+  TooLong,       // over kBannerLinkMaxLength units
+  BadCharacter,  // a space, control, backslash, quote, non-ASCII character or broken %-escape
+  NotWeb,        // not "http://" or "https://" (any case)
+  BadHost,       // empty, with user information, or not letters, digits, '-' and '.'
+  BadPort,
+};
+struct BannerLinkChoice {
+  std::u16string link;  // what "Xem" opens
+  BannerLinkFault fault = BannerLinkFault::None;
+};
+inline constexpr size_t kBannerLinkMaxLength = 2048;
 inline constexpr std::u16string_view kVendorHomePage = u"https://tonvira.vn";
+
+// The banner's link when it is an http or https URL with a host, else the vendor's home page
+// and the reason, for the log.
+BannerLinkChoice BannerLinkToOpen(std::u16string_view bannerLink);
+// A short ASCII text for the log line ("ten may sai").
+const char* BannerLinkFaultText(BannerLinkFault fault);
 
 }  // namespace tonvira::ui

@@ -256,6 +256,7 @@ bool DownloadInstaller(Updater& u, const Manifest& m) {
   request.byteLimit = m.size;
   request.filePath = target + u".part";
   request.userAgent = UpdateUserAgent(u.setup.runningVersion);
+  request.deadlineMs = DownloadDeadlineMs(m.size);
   HttpResult got = HttpGet(request);
   bool ok = got.status == 200 && got.bytes == m.size && got.sha256 == m.sha256;
   if (ok) {
@@ -292,6 +293,7 @@ bool CheckForUpdate(Updater& u) {
   request.byteLimit = kMaxDocumentBytes;
   request.text = &document;
   request.userAgent = UpdateUserAgent(u.setup.runningVersion);
+  request.deadlineMs = kTransferDeadlineMs;
   HttpResult got = HttpGet(request);
   std::optional<Manifest> fetched;
   if (got.status == 200) fetched = VerifyManifest(document, u.setup.keys);

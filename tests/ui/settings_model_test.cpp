@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "config/utf8.h"
 #include "ui/settings_layout.h"
 
 namespace tonvira::ui {
@@ -234,9 +235,59 @@ TEST(SettingsModel, ButtonsThatOnlyAskTheWindow) {
   EXPECT_TRUE(OnButton(s, state, kUpdateOpen, false, false).openUpdateWindow);
   EXPECT_TRUE(OnButton(s, state, kBannerOpen, false, false).openBannerLink);
   EXPECT_FALSE(OnButton(s, state, 9999, true, false).apply);
-  EXPECT_EQ(BannerLinkToOpen(u"https://example.vn/a"), u"https://example.vn/a");
-  EXPECT_EQ(BannerLinkToOpen(u"javascript:alert(1)"), kVendorHomePage);
-  EXPECT_EQ(BannerLinkToOpen(u"htt"), kVendorHomePage);
+}
+
+// The link comes from an unsigned answer or banner.txt: only a web page with a host is opened,
+// anything else gives way to the vendor's home page with the reason.
+TEST(SettingsModel, TheBannerLinkOpensOnlyAWebPage) {
+  using F = BannerLinkFault;
+  std::u16string longest = u"https://a.vn/" + std::u16string(kBannerLinkMaxLength - 13, u'x');
+  struct Row {
+    std::u16string link;
+    F fault;
+  } rows[] = {
+      {u"https://a.vn/x", F::None},
+      {u"http://a.vn", F::None},
+      {u"HTTPS://Tonvira.VN:8443/khuy%E1%BA%BFn-m%C3%A3i?a=1&b=2#top", F::None},
+      {u"https://a.vn?x", F::None},
+      {longest, F::None},
+      {longest + u"x", F::TooLong},
+      {u"https://a.vn/" + std::u16string(10000, u'x'), F::TooLong},
+      {u"", F::Empty},
+      {u"httpX:abc", F::NotWeb},
+      {u"http:/a.vn", F::NotWeb},
+      {u"htt", F::NotWeb},
+      {u"file:///C:/x", F::NotWeb},
+      {u"javascript:x", F::NotWeb},
+      {u"//a.vn/x", F::NotWeb},
+      {u"http\\..\\..\\x.exe", F::BadCharacter},
+      {u"https://a.vn\\x", F::BadCharacter},
+      {u"https://a.vn/x y", F::BadCharacter},
+      {u"https://a.vn/\"--flag", F::BadCharacter},
+      {u"https://a.vn/\nx", F::BadCharacter},
+      {u"https://a.vn/khuyến-mãi", F::BadCharacter},
+      {u"https://a.vn/%zz", F::BadCharacter},
+      {u"https://a.vn/%4", F::BadCharacter},
+      {u"https://", F::BadHost},
+      {u"https:///x", F::BadHost},
+      {u"https://a..vn", F::BadHost},
+      {u"https://.a.vn", F::BadHost},
+      {u"https://a_b.vn", F::BadHost},
+      {u"https://[::1]/", F::BadHost},
+      {u"https://tonvira.vn@evil.example/", F::BadHost},
+      {u"https://a.vn:", F::BadPort},
+      {u"https://a.vn:0", F::BadPort},
+      {u"https://a.vn:65536", F::BadPort},
+      {u"https://a.vn:80x/", F::BadPort},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(Utf16ToUtf8(row.link.substr(0, 60)));
+    BannerLinkChoice choice = BannerLinkToOpen(row.link);
+    EXPECT_EQ(choice.fault, row.fault);
+    EXPECT_EQ(choice.link, row.fault == F::None ? row.link : std::u16string(kVendorHomePage));
+  }
+  // The home page that stands in must itself pass.
+  EXPECT_EQ(BannerLinkToOpen(kVendorHomePage).fault, F::None);
 }
 
 TEST(SettingsModel, TheCurrentFieldLine) {

@@ -68,6 +68,8 @@ class LocalServer {
     std::filesystem::create_directories((folder_ / name).parent_path());
     WriteAll(folder_ / (std::string(name) + ".status"), std::to_string(status));
   }
+  // NAME, already put, is then sent one byte a second.
+  void Trickle(std::string_view name) const { WriteAll(folder_ / (std::string(name) + ".trickle"), ""); }
   void Remove(std::string_view name) const { std::filesystem::remove(folder_ / name); }
   // The request lines (path and query) in order.
   std::vector<std::string> Requests() const {

@@ -6,8 +6,9 @@
 Listens on 127.0.0.1 on a free port and prints the port on the first line of standard output.
 GET /NAME?QUERY answers the file FOLDER/NAME (the query is ignored) or 404. Every request line
 is appended to FOLDER/requests.log. A file NAME.status holding a number answers that status
-with an empty body instead. /stall accepts the request and never answers. Ends when its
-standard input closes (the test that started it ended) or on SIGTERM.
+with an empty body instead; beside a file NAME.trickle the file is answered one byte a second.
+/stall accepts the request and never answers. Ends when its standard input closes (the test
+that started it ended) or on SIGTERM.
 """
 import http.server
 import os
@@ -49,7 +50,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(200)
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
-        self.wfile.write(body)
+        try:
+            if not os.path.isfile(path + ".trickle"):
+                self.wfile.write(body)
+                return
+            for i in range(len(body)):
+                if i:
+                    time.sleep(1)
+                self.wfile.write(body[i:i + 1])
+                self.wfile.flush()
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the client stopped reading: a limit or a deadline, as the test meant
 
 
 def main():

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -227,6 +228,39 @@ TEST_F(UpdaterTest, AStalledServerEndsWithNoStatus) {
   r.text = &text;
   r.timeouts = {500, 500, 500, 1000};
   EXPECT_EQ(HttpGet(r).status, 0);
+}
+
+// A byte a second never trips a per-step timeout; the transfer's deadline ends it long before
+// the whole body would have come, as a network failure.
+TEST_F(UpdaterTest, ATricklingServerIsCutOffAtTheDeadline) {
+  std::string body(60, 't');
+  server_.Put("slow.msi", body);
+  server_.Trickle("slow.msi");
+  fs::create_directories(data_);
+  HttpRequest r;
+  r.url = server_.Url("/slow.msi");
+  r.byteLimit = body.size();
+  r.filePath = Utf8ToUtf16((data_ / "slow.part").string());
+  r.userAgent = "test";
+  r.deadlineMs = 2000;
+  auto start = std::chrono::steady_clock::now();
+  HttpResult got = HttpGet(r);
+  auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(got.status, 0);
+  EXPECT_GE(got.bytes, 1u);  // the body had begun to flow
+  EXPECT_LT(got.bytes, body.size());
+  EXPECT_LT(took, std::chrono::seconds(10));  // not the minute the whole body takes
+}
+
+TEST(DownloadDeadline, AMinuteAndAMinutePerStartedMebibyte) {
+  constexpr uint64_t kMiB = 1024 * 1024;
+  EXPECT_EQ(DownloadDeadlineMs(0), 60000u);
+  EXPECT_EQ(DownloadDeadlineMs(1), 120000u);
+  EXPECT_EQ(DownloadDeadlineMs(kMiB), 120000u);
+  EXPECT_EQ(DownloadDeadlineMs(kMiB + 1), 180000u);
+  EXPECT_EQ(DownloadDeadlineMs(40 * kMiB), 41 * 60000u);
+  // A size no manifest should declare still gives a deadline, not a wrapped small one.
+  EXPECT_GT(DownloadDeadlineMs(UINT64_MAX), DownloadDeadlineMs(UINT64_MAX / 2));
 }
 
 TEST_F(UpdaterTest, AFailedCheckKeepsTheEarlierOffer) {

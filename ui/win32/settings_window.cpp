@@ -319,8 +319,13 @@ void DoFollowUps(SettingsWindow& w, const Follow& f) {
   if (f.refreshControls || f.bannerHidden) SetControls(w);
   if (f.bannerHidden) InvalidateRect(w.window, nullptr, TRUE);
   if (f.openBannerLink) {
-    std::wstring link = Wide(BannerLinkToOpen(w.host->CurrentBanner().link));
-    ShellExecuteW(w.window, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    BannerLinkChoice choice = BannerLinkToOpen(w.host->CurrentBanner().link);
+    if (choice.fault == BannerLinkFault::None) {
+      LogLine("cai dat: xem: lien ket cua quang cao\n");
+    } else {
+      LogLine("cai dat: xem: trang chu, lien ket quang cao %s\n", BannerLinkFaultText(choice.fault));
+    }
+    ShellExecuteW(w.window, L"open", Wide(choice.link).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
   if (f.openUpdateWindow) w.host->OpenUpdateWindow();
   if (f.closeWindow) DestroyWindow(w.window);

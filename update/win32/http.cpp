@@ -7,6 +7,8 @@
 #include <bcrypt.h>
 #include <winhttp.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace tonvira {
@@ -50,10 +52,42 @@ HINTERNET OpenSession(const std::wstring& agent) {
   return session;
 }
 
+// The transfer's deadline on the tick count, which no clock change moves.
+class Deadline {
+ public:
+  explicit Deadline(uint64_t ms) : end_(GetTickCount64() + ms) {}
+  uint64_t Left() const {
+    ULONGLONG now = GetTickCount64();
+    return now < end_ ? end_ - now : 0;
+  }
+
+ private:
+  ULONGLONG end_;
+};
+
+// WinHTTP's own wait for the headers of an answer, a timeout apart from the four above.
+constexpr uint64_t kResponseHeadersMs = 90000;
+
+// Before each blocking step: no single wait may outlast what the transfer has left, so a step
+// that never completes still ends by the deadline. False once the deadline has passed.
+bool BoundNextStep(HINTERNET handle, const HttpTimeouts& t, const Deadline& deadline, bool isRequest) {
+  uint64_t left = std::min<uint64_t>(deadline.Left(), INT_MAX);
+  if (left == 0) return false;
+  // WinHTTP reads 0 as "wait for ever".
+  auto cap = [left](uint64_t ms) { return static_cast<int>(ms == 0 ? left : std::min<uint64_t>(ms, left)); };
+  WinHttpSetTimeouts(handle, cap(t.resolveMs), cap(t.connectMs), cap(t.sendMs), cap(t.receiveMs));
+  if (isRequest) {
+    DWORD headersMs = static_cast<DWORD>(cap(kResponseHeadersMs));
+    WinHttpSetOption(handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headersMs, sizeof(headersMs));
+  }
+  return true;
+}
+
 }  // namespace
 
 HttpResult HttpGet(const HttpRequest& request) {
   HttpResult result;
+  Deadline deadline(request.deadlineMs);
   std::wstring url = Wide(request.url);
   wchar_t host[256] = {};
   wchar_t path[2048] = {};
@@ -74,9 +108,7 @@ HttpResult HttpGet(const HttpRequest& request) {
 
   InternetHandle session{OpenSession(Wide(request.userAgent))};
   if (!session.h) return result;
-  const HttpTimeouts& t = request.timeouts;
-  WinHttpSetTimeouts(session.h, static_cast<int>(t.resolveMs), static_cast<int>(t.connectMs),
-                     static_cast<int>(t.sendMs), static_cast<int>(t.receiveMs));
+  if (!BoundNextStep(session.h, request.timeouts, deadline, false)) return result;
   InternetHandle connection{WinHttpConnect(session.h, host, parts.nPort, 0)};
   if (!connection.h) return result;
   DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
@@ -89,7 +121,9 @@ HttpResult HttpGet(const HttpRequest& request) {
   WinHttpSetOption(req.h, WINHTTP_OPTION_DISABLE_FEATURE, &noCookies, sizeof(noCookies));
   const wchar_t* headers = request.noCache ? L"Cache-Control: no-cache\r\n" : WINHTTP_NO_ADDITIONAL_HEADERS;
   DWORD headersLength = request.noCache ? static_cast<DWORD>(-1L) : 0;
+  if (!BoundNextStep(req.h, request.timeouts, deadline, true)) return result;
   if (!WinHttpSendRequest(req.h, headers, headersLength, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) return result;
+  if (!BoundNextStep(req.h, request.timeouts, deadline, true)) return result;
   if (!WinHttpReceiveResponse(req.h, nullptr)) return result;
   DWORD status = 0;
   DWORD size = sizeof(status);
@@ -117,8 +151,18 @@ HttpResult HttpGet(const HttpRequest& request) {
   uint64_t total = 0;
   int outcome = 200;
   for (;;) {
+    // Waiting for what is there rather than for a full buffer gives the deadline a say after
+    // every arrival, however small.
+    DWORD available = 0;
+    if (!BoundNextStep(req.h, request.timeouts, deadline, true) ||
+        !WinHttpQueryDataAvailable(req.h, &available)) {
+      outcome = 0;
+      break;
+    }
+    if (available == 0) break;
     DWORD got = 0;
-    if (!WinHttpReadData(req.h, buffer.data(), static_cast<DWORD>(buffer.size()), &got)) {
+    DWORD want = std::min<DWORD>(available, static_cast<DWORD>(buffer.size()));
+    if (!WinHttpReadData(req.h, buffer.data(), want, &got)) {
       outcome = 0;
       break;
     }
