@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The signature check on real Windows APIs: tonvira-manifest.exe verifies, under Wine and so
 # through CNG (bcrypt.dll), documents the release tool signed, and must print what the native
-# build (libcrypto) prints for each: accepted with the same fields, or refused.
+# build (libcrypto) prints for each: accepted with the same fields, or refused. Then the release
+# tool's own tests run with the native build as the program's verifier, so the tool's field rules
+# are checked against the program's.
 #
 #   tests/update/cng_check.sh build/windows/tools/manifest/tonvira-manifest.exe \
 #                             build/release/tools/manifest/tonvira-manifest
@@ -10,6 +12,9 @@ cd "$(dirname "$0")/../.."
 windows_exe=$(realpath "$1")
 native_exe=$(realpath "$2")
 release_tool=tools/release/tonvira_release.py
+# Throw-away keys; the tests' signer also signs what the release command would refuse.
+signer=tests/update/sign_for_tests.py
+export TONVIRA_KEY_PASSPHRASE=tonvira-cng-check
 wine=/usr/lib/wine/wine64
 
 dir=$(mktemp -d /tmp/tonvira-cng.XXXXXX)
@@ -22,7 +27,7 @@ cleanup() {
 trap cleanup EXIT
 
 for key in p1 b1 stranger; do
-  python3 "$release_tool" keygen --private "$dir/$key.pem" --public "$dir/$key.blob"
+  python3 -B "$release_tool" keygen --private "$dir/$key.pem" --public "$dir/$key.blob"
 done
 cat >"$dir/manifest" <<'TEXT'
 TONVIRA-UPDATE 1
@@ -37,9 +42,9 @@ seq=42
 size=3145728
 note=Gõ nhanh hơn trong Excel
 TEXT
-python3 "$release_tool" sign --private "$dir/p1.pem" "$dir/manifest" "$dir/by-p1"
-python3 "$release_tool" sign --private "$dir/b1.pem" "$dir/manifest" "$dir/by-b1"
-python3 "$release_tool" sign --private "$dir/stranger.pem" "$dir/manifest" "$dir/by-stranger"
+python3 -B "$signer" --private "$dir/p1.pem" "$dir/manifest" "$dir/by-p1"
+python3 -B "$signer" --private "$dir/b1.pem" "$dir/manifest" "$dir/by-b1"
+python3 -B "$signer" --private "$dir/stranger.pem" "$dir/manifest" "$dir/by-stranger"
 sed 's/^seq=42$/seq=43/' "$dir/by-p1" >"$dir/tampered"
 "$wine" wineboot -i >"$dir/wineboot.log" 2>&1
 
@@ -64,4 +69,12 @@ check "signed by p1" accepted "$dir/by-p1"
 check "signed by b1 (second slot)" accepted "$dir/by-b1"
 check "tampered (seq 42 -> 43)" refused "$dir/tampered"
 check "signed by a stranger" refused "$dir/by-stranger"
+
+echo "release tool against the program's verifier:"
+if ! TONVIRA_MANIFEST_TOOL="$native_exe" python3 -B -m unittest discover -q -s tools/release -p 'test_*.py' \
+  >"$dir/release.out" 2>&1; then
+  cat "$dir/release.out" >&2
+  failures=$((failures + 1))
+fi
+tail -n 1 "$dir/release.out"
 [[ $failures -eq 0 ]] || exit 1

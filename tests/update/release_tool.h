@@ -1,5 +1,6 @@
-// Signed documents for the tests, made by the release tool (tools/release) with the throw-away
-// keys the build generated: the vendor's own signing path, not a copy of it in C++.
+// Signed documents for the tests, made with the release tool's signing (tools/release, through
+// sign_for_tests.py, which signs invalid manifests too) and the throw-away keys the build
+// generated: the vendor's own signing path, not a copy of it in C++.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -49,7 +50,8 @@ inline std::vector<std::string> SignAll(std::string_view key, const std::vector<
       std::filesystem::path(::testing::TempDir()) /
       ("tonvira-sign-" + std::to_string(::getpid()) + "-" + std::to_string(batch++));
   std::filesystem::create_directories(folder);
-  std::string command = "python3 '" TONVIRA_RELEASE_TOOL "' sign --private '" TONVIRA_UPDATE_TEST_KEYS "/" +
+  std::string command = "TONVIRA_KEY_PASSPHRASE='" TONVIRA_UPDATE_TEST_PASSPHRASE
+                        "' python3 -B '" TONVIRA_TEST_SIGNER "' --private '" TONVIRA_UPDATE_TEST_KEYS "/" +
                         std::string(key) + ".pem'";
   for (size_t i = 0; i < manifests.size(); ++i) {
     WriteAll(folder / std::to_string(i), manifests[i]);

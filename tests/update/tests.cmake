@@ -11,7 +11,9 @@ target_sources(tonvira_tests PRIVATE
 target_link_libraries(tonvira_tests PRIVATE tonvira_update)
 
 # Throw-away key pairs made by the release tool at build time: p1 and b1 fill the table, a
-# stranger's key is in no table. The private keys stay in the build folder.
+# stranger's key is in no table. The private keys stay in the build folder, encrypted with a
+# passphrase as every key the tool writes; the tests sign through sign_for_tests.py, which signs
+# the invalid manifests they need as well.
 set(update_test_keys ${CMAKE_CURRENT_BINARY_DIR}/update-test-keys)
 set(update_release_tool ${PROJECT_SOURCE_DIR}/tools/release/tonvira_release.py)
 add_custom_command(
