@@ -1,20 +1,29 @@
 #!/usr/bin/env python3
 """Makes a Tonvira package whose installation fails on purpose, for the self-update tests.
 
-    python3 packaging/make_failing_package.py IN.msi OUT.msi [VERSION]
+    python3 packaging/make_failing_package.py [--late] IN.msi OUT.msi [VERSION]
 
 OUT.msi is IN.msi (a real Tonvira package, built by wixl) under a newer version (VERSION, by
 default IN's with the last field one higher), with a ProductCode and a package code of its own
 and the same UpgradeCode, so Windows Installer takes it for a real upgrade of the installed
-program. An immediate JScript custom action then spins for about three seconds (time enough for
-a test to stop the program while msiexec runs) and returns IDABORT: msiexec ends with 1603 and
-shows no message box, under /qn and /qb alike.
+program. A JScript custom action then returns IDABORT: msiexec ends with 1603 and shows no
+message box, under /qn and /qb alike.
 
-The action runs before RemoveExistingProducts, so the failure comes before anything on the
-machine has changed and the installed version stays as it was. A failure any later would come
-after the older product was removed, which Wine's Windows Installer does not roll back.
+Early (the default): an immediate action spins for about three seconds (time enough for a test
+to stop the program while msiexec runs) and fails before RemoveExistingProducts, so before
+anything on the machine has changed.
 
-Needs msitools (msiinfo, msibuild): apt-get install -y msitools.
+Late (--late): a deferred action, run from the installation script after InstallFiles, so after
+the older product was removed and the new files were copied. (An immediate action runs before
+any file is copied, whatever its sequence number.) Windows then rolls the whole installation
+back, the removal of the older product included, because that removal runs inside the
+transaction; whether Wine's installer does is what the end-to-end test reports.
+
+Rebuilding a package keeps its old signature stream, which then no longer verifies, so OUT is
+signed again by packaging/sign_file.sh with the certificate named by TONVIRA_SIGN_CERT and
+TONVIRA_SIGN_KEY; without them the stale signature is removed and OUT is unsigned.
+
+Needs msitools (msiinfo, msibuild) and osslsigncode: apt-get install -y msitools osslsigncode.
 """
 import os
 import shutil
@@ -23,16 +32,23 @@ import sys
 import tempfile
 import uuid
 
-# Waits without any outside program (ping needs raw sockets under Wine), then aborts.
+# Fail waits without any outside program (ping needs raw sockets under Wine), then aborts;
+# FailNow aborts at once. IDABORT (3) ends the installation with 1603.
 SCRIPT = """function Fail() {
   var end = new Date().getTime() + 3000;
   while (new Date().getTime() < end) {}
-  return 3; // IDABORT: the installation ends with 1603
+  return 3;
+}
+function FailNow() {
+  return 3;
 }
 """
 ACTION = "TonviraFailOnPurpose"
 JSCRIPT_IN_BINARY = 5  # msidbCustomActionTypeJScript + msidbCustomActionTypeBinaryData, immediate
-SEQUENCE = 1300  # after MigrateFeatureStates, before InstallValidate and RemoveExistingProducts
+IN_SCRIPT = 0x400  # msidbCustomActionTypeInScript: deferred, run from the installation script
+EARLY_SEQUENCE = 1300  # after MigrateFeatureStates, before InstallValidate and RemoveExistingProducts
+LATE_AFTER = "InstallFiles"
+SIGN_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "sign_file.sh")
 
 
 def rows(msi, table):
@@ -50,13 +66,22 @@ def quote(value):
 
 
 def main():
-    if len(sys.argv) not in (3, 4):
+    args = sys.argv[1:]
+    late = args[:1] == ["--late"]
+    if late:
+        args = args[1:]
+    if len(args) not in (2, 3):
         sys.exit(__doc__.split("\n\n")[1])
-    src, dst = sys.argv[1], sys.argv[2]
+    src, dst = args[0], args[1]
     props = {r[0]: r[1] for r in rows(src, "Property")}
     old = props["ProductVersion"]
     fields = old.split(".")
-    new = sys.argv[3] if len(sys.argv) == 4 else ".".join(fields[:-1] + [str(int(fields[-1]) + 1)])
+    new = args[2] if len(args) == 3 else ".".join(fields[:-1] + [str(int(fields[-1]) + 1)])
+    if late:
+        action_type, function = JSCRIPT_IN_BINARY | IN_SCRIPT, "FailNow"
+        sequence = next(int(r[2]) for r in rows(src, "InstallExecuteSequence") if r[0] == LATE_AFTER) + 1
+    else:
+        action_type, function, sequence = JSCRIPT_IN_BINARY, "Fail", EARLY_SEQUENCE
     upgrade_code = props["UpgradeCode"]
     product_code = "{%s}" % str(uuid.uuid5(uuid.UUID(upgrade_code), f"Tonvira {new} failing package")).upper()
     package_code = "{%s}" % str(uuid.uuid5(uuid.UUID(product_code), "package")).upper()
@@ -68,9 +93,9 @@ def main():
         f"UPDATE `Property` SET `Value` = {quote(new)} WHERE `Property` = 'ProductVersion'",
         f"UPDATE `Property` SET `Value` = {quote(product_code)} WHERE `Property` = 'ProductCode'",
         f"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) "
-        f"VALUES ('{ACTION}', {JSCRIPT_IN_BINARY}, '{ACTION}', 'Fail')",
+        f"VALUES ('{ACTION}', {action_type}, '{ACTION}', '{function}')",
         f"INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) "
-        f"VALUES ('{ACTION}', 'NOT Installed', {SEQUENCE})",
+        f"VALUES ('{ACTION}', 'NOT Installed', {sequence})",
     ]
     # The upgrade rows bound by the old version (older found below it, newer above it) move to
     # the new one. Key columns cannot be updated, so each row is deleted and inserted again.
@@ -85,18 +110,30 @@ def main():
             ", ".join(f"`{n}`" for n, _ in cols),
             ", ".join(v if n == "Attributes" else quote(v) for n, v in cols)))
 
-    shutil.copyfile(src, dst)
+    built = dst + ".unsigned"
+    shutil.copyfile(src, built)
     with tempfile.TemporaryDirectory() as tmp:
         os.mkdir(os.path.join(tmp, "Binary"))
         with open(os.path.join(tmp, "Binary", ACTION + ".js"), "w", newline="\r\n") as f:
             f.write(SCRIPT)
         with open(os.path.join(tmp, "Binary.idt"), "w") as f:
             f.write(f"Name\tData\ns72\tv0\nBinary\tName\n{ACTION}\t{ACTION}.js\n")
-        args = ["msibuild", os.path.abspath(dst)]
+        command = ["msibuild", os.path.abspath(built)]
         for q in queries:
-            args += ["-q", q]
-        args += ["-i", "Binary.idt", "-s", f"Tonvira {new}", props.get("Manufacturer", "Tonvira"), template, package_code]
-        subprocess.run(args, check=True, cwd=tmp)
+            command += ["-q", q]
+        command += ["-i", "Binary.idt", "-s", f"Tonvira {new}", props.get("Manufacturer", "Tonvira"), template,
+                    package_code]
+        subprocess.run(command, check=True, cwd=tmp)
+    if os.environ.get("TONVIRA_SIGN_CERT"):
+        subprocess.run(["bash", SIGN_FILE, built, dst], check=True)
+    else:
+        if os.path.exists(dst):
+            os.remove(dst)
+        # Exit code 1 means there was no signature to remove: the copy is then what we want.
+        if subprocess.run(["osslsigncode", "remove-signature", "-in", built, "-out", dst],
+                          capture_output=True).returncode != 0:
+            shutil.copyfile(built, dst)
+    os.remove(built)
 
     # msibuild does not always say when a query did nothing: check what was written.
     written = {r[0]: r[1] for r in rows(dst, "Property")}
@@ -106,7 +143,8 @@ def main():
             or not any(r[0] == ACTION for r in rows(dst, "InstallExecuteSequence"))):
         os.remove(dst)
         sys.exit(f"{dst}: the package did not come out as intended")
-    print(f"{dst}: Tonvira {new}, ProductCode {product_code}, fails with 1603 after about 3 s")
+    when = "late, after its files are copied" if late else "after about 3 s, before anything changes"
+    print(f"{dst}: Tonvira {new}, ProductCode {product_code}, fails with 1603 {when}")
 
 
 if __name__ == "__main__":

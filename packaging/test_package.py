@@ -20,10 +20,19 @@ COMPONENT_64BIT = 256
 UPGRADE_ONLY_DETECT, UPGRADE_MIN_INCLUSIVE, UPGRADE_MAX_INCLUSIVE = 2, 256, 512
 
 
+def is_release(build: str) -> bool:
+    return re.search(r"^TONVIRA_RELEASE:BOOL=ON$", (ROOT / build / "CMakeCache.txt").read_text(), re.M) is not None
+
+
 def package_of(build: str, variable: str = "TONVIRA_VERSION") -> Path:
     cache = (ROOT / build / "CMakeCache.txt").read_text()
     version = re.search(rf"^{variable}:STRING=(.*)$", cache, re.M).group(1)
-    return ROOT / build / "packaging" / f"tonvira-{version}-x64.msi"
+    suffix = "" if is_release(build) else "-test"
+    return ROOT / build / "packaging" / f"tonvira-{version}-x64{suffix}.msi"
+
+
+# tonvira-1.4.12-x64.msi of a release, tonvira-1.4.12-x64-test.msi of any other build.
+PACKAGE_NAME = re.compile(r"tonvira-(.*)-x64(-test)?\.msi")
 
 
 def table(msi: Path, name: str) -> list[list[str]]:
@@ -47,11 +56,14 @@ class PackageTest(unittest.TestCase):
         for msi in (cls.msi, cls.next):
             if not msi.is_file():
                 raise AssertionError(f"no package {msi}: build the msi target of the windows build")
-        cls.version = re.fullmatch(r"tonvira-(.*)-x64\.msi", cls.msi.name).group(1)
+        name = PACKAGE_NAME.fullmatch(cls.msi.name)
+        cls.version, cls.test_build = name.group(1), name.group(2) is not None
         cls.props = properties(cls.msi)
 
     def test_product_is_tonvira_of_the_build_version(self):
-        for key, value in [("ProductName", "Tonvira"), ("Manufacturer", "Tonvira"),
+        # A test build says so in its name, so that it cannot be taken for a release.
+        product = "Tonvira (test build)" if self.test_build else "Tonvira"
+        for key, value in [("ProductName", product), ("Manufacturer", "Tonvira"),
                            ("ProductVersion", self.version), ("UpgradeCode", UPGRADE_CODE),
                            ("ALLUSERS", "1")]:
             with self.subTest(key):
@@ -105,35 +117,47 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(int(newer[4]) & (UPGRADE_ONLY_DETECT | UPGRADE_MIN_INCLUSIVE), UPGRADE_ONLY_DETECT)
         self.assertIn(["NOT TONVIRA_NEWER_FOUND"], [row[:1] for row in table(self.msi, "LaunchCondition")])
         sequence = {row[0]: int(row[2]) for row in table(self.msi, "InstallExecuteSequence")}
-        self.assertLess(sequence["FindRelatedProducts"], sequence["RemoveExistingProducts"])
-        self.assertLess(sequence["RemoveExistingProducts"], sequence["InstallInitialize"])
+        # The older product is removed inside the installation's transaction: after
+        # InstallInitialize, before anything of the new one is installed.
+        self.assertLess(sequence["FindRelatedProducts"], sequence["InstallInitialize"])
+        self.assertLess(sequence["InstallInitialize"], sequence["RemoveExistingProducts"])
+        self.assertLess(sequence["RemoveExistingProducts"], sequence["InstallFiles"])
         self.assertIn("TONVIRA_OLDER_FOUND", self.props.get("SecureCustomProperties", "").split(";"))
 
     def test_newer_build_is_another_product_of_the_same_family(self):
         newer = properties(self.next)
         self.assertEqual(newer["UpgradeCode"], UPGRADE_CODE)
         self.assertNotEqual(newer["ProductCode"], self.props["ProductCode"])
-        self.assertEqual(newer["ProductVersion"], re.fullmatch(r"tonvira-(.*)-x64\.msi", self.next.name).group(1))
+        self.assertEqual(newer["ProductVersion"], PACKAGE_NAME.fullmatch(self.next.name).group(1))
         as_numbers = lambda text: tuple(int(part) for part in text.split("."))
         self.assertGreater(as_numbers(newer["ProductVersion"]), as_numbers(self.version))
 
-    def test_the_package_built_to_fail_is_an_upgrade_that_fails_before_changing_anything(self):
-        with tempfile.TemporaryDirectory() as scratch:
-            failing = Path(scratch) / "failing.msi"
-            subprocess.run(["python3", str(ROOT / "packaging" / "make_failing_package.py"), str(self.next),
-                            str(failing), "1.4.99"], check=True, capture_output=True)
-            props = properties(failing)
-            self.assertEqual(props["ProductVersion"], "1.4.99")
-            self.assertEqual(props["UpgradeCode"], UPGRADE_CODE)
-            self.assertNotEqual(props["ProductCode"], properties(self.next)["ProductCode"])
-            sequence = {row[0]: int(row[2]) for row in table(failing, "InstallExecuteSequence")}
-            failing_actions = [row[0] for row in table(failing, "CustomAction") if row[0] not in
-                               {row[0] for row in table(self.next, "CustomAction")}]
-            self.assertEqual(len(failing_actions), 1)
-            self.assertLess(sequence[failing_actions[0]], sequence["RemoveExistingProducts"])
-            older = {row[6]: row for row in table(failing, "Upgrade")}["TONVIRA_OLDER_FOUND"]
-            self.assertEqual(older[2], "1.4.99")
-
+    def test_the_packages_built_to_fail_are_upgrades_that_fail_early_or_late(self):
+        in_script = 0x400
+        for late in (False, True):
+            with self.subTest(late=late), tempfile.TemporaryDirectory() as scratch:
+                failing = Path(scratch) / "failing.msi"
+                subprocess.run(["python3", str(ROOT / "packaging" / "make_failing_package.py")] +
+                               (["--late"] if late else []) + [str(self.next), str(failing), "1.4.99"],
+                               check=True, capture_output=True)
+                props = properties(failing)
+                self.assertEqual(props["ProductVersion"], "1.4.99")
+                self.assertEqual(props["UpgradeCode"], UPGRADE_CODE)
+                self.assertNotEqual(props["ProductCode"], properties(self.next)["ProductCode"])
+                sequence = {row[0]: int(row[2]) for row in table(failing, "InstallExecuteSequence")}
+                known = {row[0] for row in table(self.next, "CustomAction")}
+                failing_actions = [row for row in table(failing, "CustomAction") if row[0] not in known]
+                self.assertEqual(len(failing_actions), 1)
+                action, action_type = failing_actions[0][0], int(failing_actions[0][1])
+                if late:
+                    # Deferred, so that it runs from the script once the files are copied.
+                    self.assertTrue(action_type & in_script)
+                    self.assertGreater(sequence[action], sequence["InstallFiles"])
+                else:
+                    self.assertFalse(action_type & in_script)
+                    self.assertLess(sequence[action], sequence["RemoveExistingProducts"])
+                older = {row[6]: row for row in table(failing, "Upgrade")}["TONVIRA_OLDER_FOUND"]
+                self.assertEqual(older[2], "1.4.99")
 
 if __name__ == "__main__":
     unittest.main()

@@ -42,6 +42,11 @@ void RecordAttempt(UpdateState& state, std::string_view version) {
   state.attempt_rc.clear();
 }
 
+void RecordSignatureRefused(UpdateState& state) {
+  state.attempt_rc = "sig";
+  if (!state.attempt.empty()) state.stuck = state.attempt;
+}
+
 bool RecordResult(UpdateState& state, uint32_t code, bool countBusy) {
   state.attempt_rc = std::to_string(code);
   bool attempted = !state.attempt.empty();

@@ -29,6 +29,10 @@ bool RecordResult(UpdateState& state, uint32_t code, bool countBusy);
 // given up. 1260 means a policy forbids starting it.
 bool RecordStartFailure(UpdateState& state, uint32_t error);
 
+// Records a package whose signature was refused before the installer started ("sig"): the
+// version is given up, so that it is offered but never forced on the user again.
+void RecordSignatureRefused(UpdateState& state);
+
 inline constexpr uint32_t kErrorBlockedByPolicy = 1260;  // ERROR_ACCESS_DISABLED_BY_POLICY
 inline constexpr int32_t kAttemptsBeforeGivingUp = 3;
 

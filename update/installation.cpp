@@ -4,6 +4,7 @@
 #include "config/file_system.h"
 #include "config/utf8.h"
 #include "update/attempts.h"
+#include "update/package_signers.h"
 #include "update/status_texts.h"
 #include "update/url_rules.h"
 
@@ -74,6 +75,25 @@ bool StartInstallation(Updater& u, InstallerSystem& system) {
     system.WakeWorker();
     Notify(u);
     return false;
+  }
+
+  if (AnySignerPinned(u.setup.packageSigners)) {
+    std::optional<std::string> signer = system.PackageSigner();
+    if (!signer || !SignerPinned(u.setup.packageSigners, *signer)) {
+      system.ClosePackage();
+      RemoveFile(package);
+      {
+        std::lock_guard lock(u.mutex);
+        RecordAttempt(u.state, m.version);
+        RecordSignatureRefused(u.state);
+        Save(u);
+        if (u.held && SameManifest(*u.held, m)) u.packageReady = false;
+        u.refusedPackage = m;
+        ShowText(u, std::u16string(kUnsignedPackageText));
+      }
+      Notify(u);
+      return false;
+    }
   }
 
   {

@@ -28,6 +28,11 @@ class InstallerSystem {
   // when it cannot be opened or read.
   virtual std::optional<FileDigest> OpenPackage(std::u16string_view path) = 0;
   virtual void ClosePackage() = 0;
+  // The Authenticode signature of the package OpenPackage holds open: the signer certificate's
+  // SHA-256 thumbprint (64 hex digits) when the signature is intact and its chain trusted;
+  // nothing when it is unsigned, changed after signing or not trusted. Asked only when the
+  // build pins a signer.
+  virtual std::optional<std::string> PackageSigner() = 0;
   virtual std::u16string SystemFolder() = 0;
   // Starts the installer process; on success starts the waiter with its process and the open
   // package and returns 0, otherwise the error (never 0).
@@ -40,7 +45,9 @@ class InstallerSystem {
 std::u16string InstallerCommandLine(std::u16string_view program, std::u16string_view package,
                                     std::u16string_view log);
 
-// The update window's button: true when the installer runs now. Every outcome ends in a status
+// The update window's button: true when the installer runs now. A package whose signer the
+// build does not pin is deleted and its version given up, and the worker does not fetch it
+// again until a newer manifest names another package. Every outcome ends in a status
 // text and a published status.
 bool StartInstallation(Updater& updater, InstallerSystem& system);
 // The waiter's report of the installer's exit code. True when the installation succeeded and

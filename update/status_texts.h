@@ -17,6 +17,8 @@ inline constexpr std::u16string_view kCancelledText =
     u"Quá trình cập nhật đã bị huỷ. Vui lòng bấm Cập nhật ngay và chọn Có khi Windows hỏi quyền cài đặt.";
 inline constexpr std::u16string_view kPackageDamagedText =
     u"Tệp cài đặt đã tải về không còn nguyên vẹn. Tonvira đang tải lại, vui lòng thử lại sau ít phút.";
+inline constexpr std::u16string_view kUnsignedPackageText =
+    u"Bản cập nhật không có chữ ký hợp lệ nên đã không được cài đặt. Tonvira vẫn hoạt động bình thường.";
 inline constexpr std::u16string_view kLastRunUnfinishedText =
     u"Lần cập nhật trước chưa hoàn tất. Vui lòng bấm Cập nhật ngay để thử lại.";
 

@@ -334,13 +334,19 @@ bool CheckForUpdate(Updater& u) {
   }
 
   std::optional<Manifest> offered;
+  bool refused = false;
   {
     std::lock_guard lock(u.mutex);
     UpdatePolicy policy = u.setup.readPolicy ? u.setup.readPolicy() : UpdatePolicy::Automatic;
     if (u.held && Evaluate(u, *u.held, policy).has_update) offered = u.held;
+    // A package refused for its signature would come again byte for byte: the worker waits
+    // for a newer manifest instead.
+    refused = offered && u.refusedPackage && SameManifest(*u.refusedPackage, *offered);
   }
   bool result = true;
-  if (offered) {
+  if (refused) {
+    CleanUpdateFolder(folder, {});
+  } else if (offered) {
     result = DownloadInstaller(u, *offered);
     CleanUpdateFolder(folder, Utf8ToUtf16(InstallerFileName(offered->msi)));
     std::lock_guard lock(u.mutex);

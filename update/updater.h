@@ -15,6 +15,7 @@
 #include "update/attempts.h"
 #include "update/evaluation.h"
 #include "update/manifest.h"
+#include "update/package_signers.h"
 #include "update/signature.h"
 #include "update/update_state.h"
 
@@ -71,6 +72,7 @@ struct UpdaterSetup {
   std::string runningVersion;  // this program's version
   std::u16string dataFolder;
   VerificationKeys keys{};
+  PackageSigners packageSigners{};      // none pinned: packages are installed unchecked
   bool installed = false;               // runs from under the Program Files folders
   std::function<bool()> ableToElevate;  // asked once per process
   std::function<UpdatePolicy()> readPolicy;
@@ -98,6 +100,9 @@ struct Updater {
   std::optional<bool> ableToElevate;
   bool busyCounted = false;       // a busy installer was counted once in this run
   bool restartRequested = false;  // an installation succeeded: start again at exit
+  // The package refused for its signature: the same bytes would come again, so it is not
+  // downloaded again while the held manifest still names it.
+  std::optional<Manifest> refusedPackage;
   UpdateStatus status;
 };
 

@@ -1,5 +1,8 @@
 #include "app/win32/installer.h"
 
+#include <softpub.h>
+#include <wintrust.h>
+
 #include <algorithm>
 #include <string>
 #include <thread>
@@ -54,6 +57,7 @@ bool WindowsInstaller::InstallerBusy() {
 
 std::optional<FileDigest> WindowsInstaller::OpenPackage(std::u16string_view path) {
   ClosePackage();
+  packagePath_ = Wide(path);
   // Shared for reading only: nobody can change or replace it until the installer is done.
   package_ = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -73,9 +77,45 @@ std::optional<FileDigest> WindowsInstaller::OpenPackage(std::u16string_view path
   return DigestOfBytes(bytes);
 }
 
+std::optional<std::string> WindowsInstaller::PackageSigner() {
+  if (package_ == INVALID_HANDLE_VALUE || packagePath_.empty()) return std::nullopt;
+  // The file already held open is the one checked, so it cannot be swapped between the check
+  // and the installer. Revocation is not asked for: it would need the network, and a package
+  // that reached us is already pinned to our own certificate.
+  WINTRUST_FILE_INFO file{};
+  file.cbStruct = sizeof(file);
+  file.pcwszFilePath = packagePath_.c_str();
+  file.hFile = package_;
+  WINTRUST_DATA trust{};
+  trust.cbStruct = sizeof(trust);
+  trust.dwUIChoice = WTD_UI_NONE;
+  trust.fdwRevocationChecks = WTD_REVOKE_NONE;
+  trust.dwUnionChoice = WTD_CHOICE_FILE;
+  trust.pFile = &file;
+  trust.dwStateAction = WTD_STATEACTION_VERIFY;
+  trust.dwProvFlags = WTD_CACHE_ONLY_URL_RETRIEVAL;
+  GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+  LONG verdict = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
+  std::optional<std::string> thumbprint;
+  if (verdict == ERROR_SUCCESS) {
+    CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(trust.hWVTStateData);
+    CRYPT_PROVIDER_SGNR* signer = provider ? WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
+    if (signer && signer->csCertChain > 0 && signer->pasCertChain && signer->pasCertChain[0].pCert) {
+      const CERT_CONTEXT* certificate = signer->pasCertChain[0].pCert;
+      std::optional<FileDigest> digest = DigestOfBytes(std::string_view(
+          reinterpret_cast<const char*>(certificate->pbCertEncoded), certificate->cbCertEncoded));
+      if (digest) thumbprint = digest->sha256;
+    }
+  }
+  trust.dwStateAction = WTD_STATEACTION_CLOSE;
+  WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
+  return thumbprint;
+}
+
 void WindowsInstaller::ClosePackage() {
   if (package_ != INVALID_HANDLE_VALUE) CloseHandle(package_);
   package_ = INVALID_HANDLE_VALUE;
+  packagePath_.clear();
 }
 
 std::u16string WindowsInstaller::SystemFolder() {
@@ -97,6 +137,7 @@ uint32_t WindowsInstaller::StartProcess(const std::u16string& program, const std
   }
   CloseHandle(process.hThread);
   HANDLE package = std::exchange(package_, INVALID_HANDLE_VALUE);
+  packagePath_.clear();
   std::thread(WaitForInstaller, mainWindow_, process.hProcess, package).detach();
   return 0;
 }

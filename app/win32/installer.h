@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "update/installation.h"
 
@@ -20,6 +21,7 @@ class WindowsInstaller final : public InstallerSystem {
   bool InstallerBusy() override;
   std::optional<FileDigest> OpenPackage(std::u16string_view path) override;
   void ClosePackage() override;
+  std::optional<std::string> PackageSigner() override;
   std::u16string SystemFolder() override;
   uint32_t StartProcess(const std::u16string& program, const std::u16string& commandLine) override;
   void WakeWorker() override {
@@ -30,6 +32,7 @@ class WindowsInstaller final : public InstallerSystem {
   HWND mainWindow_;
   std::function<void()> wakeWorker_;
   HANDLE package_ = INVALID_HANDLE_VALUE;
+  std::wstring packagePath_;
 };
 
 }  // namespace tonvira

@@ -147,6 +147,7 @@ struct BackgroundWorker {
     s.runningVersion = Utf16ToUtf8(kRunningVersion);
     s.dataFolder = DataFolder();
     s.keys = BuiltInKeys();
+    s.packageSigners = BuiltInPackageSigners();
     s.installed = IsInstalledFolder(ProgramFolder(), ProgramFilesFolder(), ProgramFilesX86Folder());
     s.ableToElevate = CanElevate;
     s.readPolicy = ReadUpdatePolicy;

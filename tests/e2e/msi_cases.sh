@@ -4,23 +4,24 @@
 # package replaces it in place without touching the user's files, and removal takes everything
 # of the package away but the user's data.
 #
-# The packages: E2E_MSI (default: BUILD/packaging/tonvira-VERSION-x64.msi, VERSION from BUILD's
+# The packages: E2E_MSI (default: BUILD/packaging/tonvira-VERSION-x64-test.msi, VERSION from BUILD's
 # cache) and E2E_MSI_NEXT, the same program under a newer version (default: the package of
 # TONVIRA_NEXT_VERSION from the same build, which ./test.sh configures with 1.4.13).
 # shellcheck shell=bash
 # shellcheck disable=SC2154  # build, post_exe, tonvira_pid: run.sh's
 
-# The package of a build folder, named by the version the build was configured with; with "next",
-# the package of the newer version built beside it.
+# The package of a build folder, named by the version the build was configured with (and "-test"
+# unless it is a release build); with "next", the package of the newer version built beside it.
 msi_of_build() {
-  local version variable=TONVIRA_VERSION
+  local version variable=TONVIRA_VERSION suffix=-test
   [[ ${2:-} == next ]] && variable=TONVIRA_NEXT_VERSION
   version=$(sed -n "s/^$variable:STRING=//p" "$1/CMakeCache.txt" 2>/dev/null)
-  [[ -n $version ]] && printf '%s/packaging/tonvira-%s-x64.msi' "$1" "$version"
+  grep -qx 'TONVIRA_RELEASE:BOOL=ON' "$1/CMakeCache.txt" 2>/dev/null && suffix=""
+  [[ -n $version ]] && printf '%s/packaging/tonvira-%s-x64%s.msi' "$1" "$version" "$suffix"
 }
 
 # msi_version PACKAGE: the version its file name carries.
-msi_version() { basename "$1" | sed -n 's/^tonvira-\(.*\)-x64\.msi$/\1/p'; }
+msi_version() { basename "$1" | sed -n 's/^tonvira-\(.*\)-x64\(-test\)\{0,1\}\.msi$/\1/p'; }
 
 # msiexec OPTION PACKAGE NAME: runs Windows Installer without a user interface, logging to
 # msi-NAME.log; its exit code is msiexec's.

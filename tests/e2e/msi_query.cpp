@@ -1,7 +1,7 @@
 // What Windows knows about the installed package, for the end-to-end tests of the installer:
-//   tonvira_msi_query products FILE      one line per installed product named "Tonvira": its
-//                                        product code, a TAB and its version (an upgrade that
-//                                        went wrong leaves two lines)
+//   tonvira_msi_query products FILE      one line per installed product named "Tonvira" (or
+//                                        "Tonvira (test build)"): its product code, a TAB and its
+//                                        version (an upgrade that went wrong leaves two lines)
 //   tonvira_msi_query file-version PATH FILE
 //                                        "a.b.c.d", the file version of an executable
 //   tonvira_msi_query run-value FILE     the machine-wide log-on entry "Tonvira" (64-bit view);
@@ -31,7 +31,8 @@ int Products(const wchar_t* out) {
   std::wstring lines;
   wchar_t code[39];
   for (DWORD index = 0; MsiEnumProductsW(index, code) == ERROR_SUCCESS; ++index) {
-    if (ProductInfo(code, INSTALLPROPERTY_INSTALLEDPRODUCTNAME) != L"Tonvira") continue;
+    std::wstring name = ProductInfo(code, INSTALLPROPERTY_INSTALLEDPRODUCTNAME);
+    if (name != L"Tonvira" && name != L"Tonvira (test build)") continue;
     lines += std::wstring(code) + L"\t" + ProductInfo(code, INSTALLPROPERTY_VERSIONSTRING) + L"\n";
   }
   return WriteUtf8File(out, lines);

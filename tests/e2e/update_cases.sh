@@ -41,10 +41,12 @@ update_cases() {
     return
   fi
   # Any bytes make a package for the download; the newer build's installer is the real thing.
-  local served="$E2E_DIR/served" package=tonvira-1.4.13-x64.msi
+  local served="$E2E_DIR/served" next package
+  next=$(msi_of_build "$build" next)
+  package=$(basename "$next")
   mkdir -p "$served"
-  if [[ -f $build/packaging/$package ]]; then
-    cp "$build/packaging/$package" "$served/$package"
+  if [[ -f $next ]]; then
+    cp "$next" "$served/$package"
   else
     cp "$tonvira_exe" "$served/$package"
   fi
@@ -54,8 +56,10 @@ update_cases() {
   printf '%s\n' "TONVIRA-UPDATE 1" "product=tonvira" "channel=stable" "version=1.4.13" \
     "published=2026-12-06" "msi=$update_url/$package" "sha256=$sha" "seq=5" "size=$size" \
     "note=Sửa lỗi nhỏ khi gõ tắt" >"$E2E_DIR/manifest.in"
-  python3 tools/release/tonvira_release.py sign --private "$update_keys/p1.pem" "$E2E_DIR/manifest.in" \
-    "$served/cap-nhat.txt" >/dev/null
+  # The test signer (the release tool's signing, without the release checks); the passphrase is the
+  # throw-away one test.sh gave the key in build/e2e-keys.
+  TONVIRA_KEY_PASSPHRASE=tonvira-e2e python3 -B tests/update/sign_for_tests.py --private "$update_keys/p1.pem" \
+    "$E2E_DIR/manifest.in" "$served/cap-nhat.txt" >/dev/null
 
   # Case: after start the worker fetches and verifies the manifest, keeps it, downloads the
   # package it names and checks it, and tells the main window.

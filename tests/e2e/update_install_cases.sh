@@ -25,8 +25,22 @@ publish() {
     printf '%s\n' "published=2026-12-06" "msi=$update_url/$name" "sha256=$sha" "seq=$seq" "size=$size" \
       "note=Gõ tắt nhanh hơn trong bảng tính" "note=Sửa lỗi bỏ dấu sau dấu gạch ngang"
   } >"$E2E_DIR/manifest.in"
-  python3 tools/release/tonvira_release.py sign --private "$update_keys/p1.pem" "$E2E_DIR/manifest.in" \
-    "$folder/cap-nhat.txt" >/dev/null
+  # The test signer (the release tool's signing, without the release checks); the passphrase is the
+  # throw-away one test.sh gave the key in build/e2e-keys.
+  TONVIRA_KEY_PASSPHRASE=tonvira-e2e python3 -B tests/update/sign_for_tests.py --private "$update_keys/p1.pem" \
+    "$E2E_DIR/manifest.in" "$folder/cap-nhat.txt" >/dev/null
+}
+
+# signed_by CERTIFICATE COMMAND...: runs COMMAND with build/signing's CERTIFICATE ("signer", the
+# one the e2e build pins, or "other") as the signing certificate; "none" signs nothing.
+signed_by() {
+  local who=$1
+  shift
+  if [[ $who == none ]]; then
+    env -u TONVIRA_SIGN_CERT -u TONVIRA_SIGN_KEY "$@"
+  else
+    TONVIRA_SIGN_CERT=build/signing/$who.pem TONVIRA_SIGN_KEY=build/signing/$who.key "$@"
+  fi
 }
 
 window() { "$E2E_WINE" "$text_exe" "$@" >/dev/null 2>&1; }
@@ -65,7 +79,8 @@ update_install_cases() {
     fail "mandatory update: 1.4.12 installed and started" "missing [$msi], [$next] or the test key"
     return
   fi
-  local served="$E2E_DIR/served-install" log="$E2E_DIR/tonvira-mandatory.log" package=tonvira-1.4.13-x64.msi
+  local served="$E2E_DIR/served-install" log="$E2E_DIR/tonvira-mandatory.log" package
+  package=$(basename "$next")
   publish "$served" "$next" 1.4.13 10 1.4.13
   if ! msi_run /i "$msi" update-1.4.12; then
     fail "mandatory update: 1.4.12 installed and started" "msiexec exited $? (see msi-update-1.4.12.log)"
@@ -125,6 +140,7 @@ update_install_cases() {
   if e2e_wait_for 180 bash -c "! kill -0 $tonvira_pid 2>/dev/null" && e2e_wait_for 60 main_window_up &&
     e2e_wait_for 30 grep -q ': bat dau' "$log"; then
     pass "mandatory update: msiexec ran, the program ended and started again"
+    pass "signer: the package signed by the pinned certificate is installed"
   else
     fail "mandatory update: msiexec ran, the program ended and started again" \
       "$(grep -E '^(cai dat|khoi dong|tonvira)' "$log" | tr '\n' ' ')"
@@ -175,6 +191,8 @@ update_install_cases() {
   stop_server
   e2e_log "mandatory update: $(($(date +%s) - started)) s"
   failing_install_cases
+  signer_cases
+  late_failure_case
   stop_installed
   msi_run /x "$next" update-uninstall
 }
@@ -183,9 +201,10 @@ update_install_cases() {
 # next start tells of an unfinished installation; after the third, the version is given up and
 # no longer pressed.
 failing_install_cases() {
-  local started served="$E2E_DIR/served-failing" bad="$E2E_DIR/tonvira-1.4.14-x64.msi" log run
+  local started served="$E2E_DIR/served-failing" bad="$E2E_DIR/tonvira-1.4.14-x64-test.msi" log run
   started=$(date +%s)
-  if ! python3 packaging/make_failing_package.py "$(msi_of_build "$build" next)" "$bad" >"$E2E_DIR/failing.out" 2>&1; then
+  if ! signed_by signer python3 packaging/make_failing_package.py "$(msi_of_build "$build" next)" "$bad" \
+    >"$E2E_DIR/failing.out" 2>&1; then
     fail "given up after three failed installs" "no failing package: $(tail -n 1 "$E2E_DIR/failing.out")"
     return
   fi
@@ -230,4 +249,107 @@ failing_install_cases() {
   stop_installed
   stop_server
   e2e_log "failing installs: $(($(date +%s) - started)) s"
+}
+
+# state_now LOG PATTERN: the last state the program traced matches PATTERN.
+state_now() { grep '^cap nhat: kind' "$1" | tail -n 1 | grep -q "$2"; }
+
+# press_install NAME LOG: the program started from Program Files under NAME; once the offered
+# update is required, a second start opens the update window and "Cập nhật ngay" is pressed.
+press_install() {
+  msi_start_program "$1"
+  e2e_wait_for 60 grep -q '^cap nhat: kind 3,' "$2" && second_start && e2e_wait_for 20 install_button_ready &&
+    window click TonviraUpdate 501
+}
+
+# Packages the pinned certificate did not sign are not installed: an unsigned one, and one signed
+# by another certificate of the same authority (Wine's WinVerifyTrust accepts a chain to an
+# unknown authority, so there the pin is what refuses it). The program deletes the package,
+# says why, starts no installer and no longer suspends typing for that version. The packages
+# are built to fail, so one that is installed by mistake cannot pass for refused.
+signer_cases() {
+  local row name who version seq bad served log title
+  for row in "unsigned none 1.4.15 12" "wrongly-signed other 1.4.16 13"; do
+    read -r name who version seq <<<"$row"
+    title="signer: a package signed by another certificate is refused"
+    [[ $who == none ]] && title="signer: an unsigned package is refused"
+    bad="$E2E_DIR/tonvira-$version-x64-test.msi"
+    served="$E2E_DIR/served-$name"
+    log="$E2E_DIR/tonvira-$name.log"
+    if ! signed_by "$who" python3 packaging/make_failing_package.py "$(msi_of_build "$build" next)" "$bad" "$version" \
+      >"$E2E_DIR/$name.out" 2>&1; then
+      fail "$title" "no package: $(tail -n 1 "$E2E_DIR/$name.out")"
+      continue
+    fi
+    publish "$served" "$bad" "$version" "$seq" "$version"
+    serve_folder "$served"
+    if ! press_install "$name" "$log"; then
+      fail "$title" "the update was never required, or no update window: $(grep '^cap nhat' "$log" | tail -n 1)"
+    elif e2e_wait_for 30 grep -q 'trang thai: Bản cập nhật không có chữ ký hợp lệ' "$log" &&
+      grep -q '^cai dat: khong chay' "$log" && ! grep -q '^cai dat: msiexec da chay' "$log" &&
+      [[ ! -e $user_data/cap-nhat/$(basename "$bad") ]] && e2e_wait_for 10 state_now "$log" 'tam dung 0'; then
+      pass "$title"
+    else
+      fail "$title" "$(grep -E '^(cai dat|cap nhat)' "$log" | tail -n 3 | tr '\n' ' ') cap-nhat: $(ls "$user_data/cap-nhat" | tr '\n' ' ')"
+    fi
+    stop_installed
+    stop_server
+  done
+}
+
+# A package that fails late, from the installation script once the older version was removed and
+# its own files copied: msiexec ends with 1603, the update window says so, and the user's data is
+# untouched. Windows rolls the removal back, because it runs inside the transaction; Wine's
+# installer may not, so whether the installed version survived is reported, and asserted (files,
+# log-on entry and version together) only when Wine kept the product.
+late_failure_case() {
+  local bad="$E2E_DIR/tonvira-1.4.17-x64-test.msi" served="$E2E_DIR/served-late" log="$E2E_DIR/tonvira-late.log"
+  local before products installed="$WINEPREFIX/drive_c/Program Files/Tonvira" running
+  if ! signed_by signer python3 packaging/make_failing_package.py --late "$(msi_of_build "$build" next)" "$bad" 1.4.17 \
+    >"$E2E_DIR/late.out" 2>&1; then
+    fail "late failure: msiexec exits 1603 and the update window says so" "no package: $(tail -n 1 "$E2E_DIR/late.out")"
+    return
+  fi
+  running=$(msi_file_version)
+  before=$(msi_user_digest)
+  publish "$served" "$bad" 1.4.17 14 1.4.17
+  serve_folder "$served"
+  if ! press_install late "$log"; then
+    fail "late failure: msiexec exits 1603 and the update window says so" "the update was never required"
+  elif e2e_wait_for 180 grep -q 'trang thai: Chưa cập nhật được (mã lỗi 1603)' "$log" &&
+    grep -qx 'attempt_rc=1603' "$user_data/update.txt"; then
+    pass "late failure: msiexec exits 1603 and the update window says so"
+  else
+    fail "late failure: msiexec exits 1603 and the update window says so" \
+      "$(grep -E '^(cai dat|cap nhat)' "$log" | tail -n 3 | tr '\n' ' ') update.txt: $(grep attempt "$user_data/update.txt" | tr '\n' ' ')"
+  fi
+  # The installer's own log (/l*v, beside the package) shows the failure came after the new
+  # files were copied: an action that failed before would leave nothing to roll back.
+  if awk '/Action ended .*: InstallFiles\. Return value 1/ && !failed {files = NR}
+    /Action ended .*: TonviraFailOnPurpose\. Return value [03]/ && !failed {failed = NR}
+    END {exit !(files && failed)}' "$user_data/cap-nhat/cai-dat-1.4.17.log" 2>/dev/null; then
+    pass "late failure: the installer failed after copying the new files"
+  else
+    fail "late failure: the installer failed after copying the new files" \
+      "$(grep -E 'Action ended .*(InstallFiles|TonviraFailOnPurpose)' "$user_data/cap-nhat/cai-dat-1.4.17.log" 2>&1 | tr '\n' ' ')"
+  fi
+  if [[ -n $before && $(msi_user_digest) == "$before" ]]; then
+    pass "late failure: the user's settings.txt and abbrev.txt untouched"
+  else
+    fail "late failure: the user's settings.txt and abbrev.txt untouched" "before [$before], after [$(msi_user_digest)]"
+  fi
+  stop_installed
+  stop_server
+  products=$(msi_products)
+  if [[ $products == *$'\t'"${running%.0}" ]]; then
+    if [[ -f $installed/tonvira.exe && $(msi_file_version) == "$running" && $(msi_run_value) == *tonvira.exe*--autostart ]]; then
+      pass "late failure: the installed version rolled back whole"
+    else
+      fail "late failure: the installed version rolled back whole" \
+        "product [$products], file version [$(msi_file_version)], Run [$(msi_run_value)]"
+    fi
+  else
+    e2e_log "late failure: Wine did not roll back the removal of ${running%.0}: products [${products//$'\n'/; }]," \
+      "program folder [$(ls "$installed" 2>&1 | tr '\n' ' ')], Run [$(msi_run_value)]"
+  fi
 }

@@ -13,6 +13,7 @@
 #include "config/data_folder.h"
 #include "config/file_system.h"
 #include "config/utf8.h"
+#include "tests/update/ready_update.h"
 #include "update/status_texts.h"
 
 namespace tonvira {
@@ -39,6 +40,10 @@ class FakeInstaller : public InstallerSystem {
     if (packageOpen) calls.push_back("close");
     packageOpen = false;
   }
+  std::optional<std::string> PackageSigner() override {
+    calls.push_back("signer");
+    return std::nullopt;
+  }
   std::u16string SystemFolder() override { return u"C:\\Windows\\system32"; }
   uint32_t StartProcess(const std::u16string& p, const std::u16string& line) override {
     program = p;
@@ -63,29 +68,8 @@ class InstallationTest : public ::testing::Test {
 
   // A mandatory 1.4.13 held, its package ready: "Cập nhật ngay" can run.
   std::unique_ptr<Updater> Ready(const UpdateState& state = {}) {
-    UpdaterSetup s;
-    s.manifestUrl = "https://capnhat.tonvira.vn/cap-nhat.txt";
-    s.runningVersion = "1.4.12";
-    s.dataFolder = Utf8ToUtf16(data_.string());
-    s.installed = true;
-    s.ableToElevate = [] { return true; };
-    s.statusChanged = [this] { ++posted_; };
-    auto u = std::make_unique<Updater>(std::move(s));
-    Manifest m;
-    m.channel = "stable";
-    m.version = "1.4.13";
-    m.min = "1.4.13";
-    m.msi = "https://capnhat.tonvira.vn/tonvira-1.4.13-x64.msi";
-    m.sha256 = std::string(64, 'a');
-    m.size = 4000;
-    m.seq = 5;
-    u->held = m;
-    u->packageReady = true;
-    u->confirmedOnline = true;
-    u->state = state;
-    u->stateLoaded = true;
-    PublishUpdateStatus(*u);
-    return u;
+    return testing::MakeReadyUpdater(
+        {.dataFolder = data_.string(), .state = state, .statusChanged = [this] { ++posted_; }});
   }
   UpdateState Saved() const { return LoadUpdateStateFile(Utf8ToUtf16(data_.string())); }
   bool PackageOnDisk() const { return fs::exists(data_ / "cap-nhat" / "tonvira-1.4.13-x64.msi"); }
