@@ -257,9 +257,17 @@ state_now() { grep '^cap nhat: kind' "$1" | tail -n 1 | grep -q "$2"; }
 # press_install NAME LOG: the program started from Program Files under NAME; once the offered
 # update is required, a second start opens the update window and "Cập nhật ngay" is pressed.
 press_install() {
+  local try
   msi_start_program "$1"
-  e2e_wait_for 60 grep -q '^cap nhat: kind 3,' "$2" && second_start && e2e_wait_for 20 install_button_ready &&
+  e2e_wait_for 60 grep -q '^cap nhat: kind 3,' "$2" && second_start && e2e_wait_for 20 install_button_ready ||
+    return 1
+  # A click that reaches the window while it is still settling does nothing: pressed again
+  # until the program says what became of it.
+  for try in 1 2 3; do
     window click TonviraUpdate 501
+    e2e_wait_for 10 grep -q '^cai dat: ' "$2" && return 0
+  done
+  return 1
 }
 
 # Packages the pinned certificate did not sign are not installed: an unsigned one, and one signed
