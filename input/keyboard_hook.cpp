@@ -152,7 +152,9 @@ HookAction SeparatorStep(Pipeline& p, char16_t c) {
   WordEnd(e, c);
   std::u16string_view newText = std::u16string_view(e.committed.committedText)
                                     .substr(std::min(before, e.committed.committedText.size()));
-  bool letThrough = c == u' ' && IsShownPlus(newText, p.OnScreenWord, u' ');
+  // Any separator after an unchanged word is the user's own key: an application that handles
+  // injected characters badly (a console drops them) still gets it.
+  bool letThrough = IsShownPlus(newText, p.OnScreenWord, c);
   // A failed send has abandoned the word; the separator itself still reaches the application.
   if (!letThrough && !SendReplacement(p, p.OnScreenWord, newText)) letThrough = true;
   p.OnScreenWord.clear();

@@ -210,6 +210,10 @@ open_editor toggle && {
   close_editor
 }
 
+# Case: in a command prompt, a separator typed right after a word reaches the console.
+source tests/e2e/console_cases.sh
+console_cases
+
 # Case: the diagnostic log holds the key, diff and SendInput lines.
 log="$E2E_DIR/tonvira-main.log"
 if grep -q '^key ' "$log" && grep -q '^  diff' "$log" && grep -q '^    SendInput' "$log"; then

@@ -81,19 +81,30 @@ TEST_F(HookTest, ChangedWordIsReplacedInOneBatch) {
   EXPECT_EQ(batch[6], (OutputEvent{0, u'ế', kEventUnicode}));
 }
 
-TEST_F(HookTest, SpaceLetThroughAfterAnUnchangedWordSwallowedAfterAChangedOne) {
-  Type(u"tieengs");
-  size_t before = Batches();
-  Type(u" ");
-  EXPECT_EQ(Batches(), before);  // "tiếng" + the real space
-  EXPECT_EQ(Field(), u"tiếng ");
-  Type(u"test");
-  EXPECT_EQ(Field(), u"tiếng tét");  // shown Vietnamese while typing
-  before = Batches();
-  Type(u" ");
-  EXPECT_EQ(Batches(), before + 1);  // the English word and its space replace it
-  EXPECT_EQ(Field(), u"tiếng test ");
-  EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+// A separator after a word it leaves unchanged is the real key; after a word it changes, the
+// word and the separator are replaced together.
+TEST_F(HookTest, ASeparatorIsLetThroughAfterAnUnchangedWordAndReplacedAfterAChangedOne) {
+  struct Row {
+    std::u16string_view keys;
+    std::u16string_view shown;
+    bool letThrough;
+  } rows[] = {
+      {u"tieengs ", u"tiếng ", true},   {u"tieengs,", u"tiếng,", true},
+      {u"(tieengs)", u"(tiếng)", true}, {u"tieengs?", u"tiếng?", true},
+      {u"a1b>", u"a1b>", true},         {u"test ", u"test ", false},  // shown "tét": English restored
+      {u"test,", u"test,", false},      {u"vieetj;", u"việt;", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(Utf16ToUtf8(row.keys));
+    ClearField();
+    Type(row.keys.substr(0, row.keys.size() - 1));
+    desktop().ClearBatches();
+    Type(row.keys.substr(row.keys.size() - 1));
+    EXPECT_EQ(desktop().lastKeyDownAction, row.letThrough ? HookAction::Pass : HookAction::Swallow);
+    EXPECT_EQ(Batches(), row.letThrough ? 0u : 1u);
+    EXPECT_EQ(Field(), row.shown);
+    EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+  }
 }
 
 TEST_F(HookTest, TabAndEnterCorrectTheWordAndFollowItInTheSameBatch) {

@@ -98,6 +98,10 @@ struct Figures {
   double spreadNs = 0;  // slowest pass - fastest pass
   double allocsPerKey = 0;
   size_t keys = 0;
+  // The pipeline's output in its last pass: synthetic events sent and physical keys swallowed
+  // (each replaced by output), per key typed.
+  double syntheticEventsPerKey = -1;
+  double swallowedPerKey = -1;
 };
 
 // Runs one warm-up pass and five measured ones of `pass`, which types `keys` keys.
@@ -128,6 +132,10 @@ Figures Measure(size_t keys, Pass pass) {
 void Print(const char* level, const Figures& f) {
   std::printf("level=%s ns_per_key=%.1f allocs_per_key=%.2f spread_ns=%.1f keys=%zu\n", level, f.nsPerKey,
               f.allocsPerKey, f.spreadNs, f.keys);
+  if (f.syntheticEventsPerKey >= 0) {
+    std::printf("output level=%s synthetic_events_per_key=%.3f swallowed_per_key=%.3f\n", level,
+                f.syntheticEventsPerKey, f.swallowedPerKey);
+  }
 }
 
 void PrintRatio(const char* name, const Figures& a, const Figures& b) {
@@ -224,14 +232,24 @@ std::vector<Keystroke> Keystrokes(std::u16string_view text) {
   desktop.Focus(desktop.AddWindow({}));
   std::vector<Keystroke> keys = Keystrokes(text);
   uint32_t time = 0;
-  return Measure(keys.size(), [&] {
+  size_t events = 0;
+  size_t swallowed = 0;
+  Figures f = Measure(keys.size(), [&] {
+    swallowed = 0;
     for (Keystroke& k : keys) {
       desktop.keyState[tonvira::vk::kShift] = desktop.keyState[tonvira::vk::kLShift] = k.shift ? 0x80 : 0;
       k.event.time = time += 40;
-      sink = sink + static_cast<size_t>(tonvira::KeyboardHookProc(pipeline, k.event));
+      tonvira::HookAction action = tonvira::KeyboardHookProc(pipeline, k.event);
+      swallowed += action == tonvira::HookAction::Swallow;
+      sink = sink + static_cast<size_t>(action);
     }
+    events = 0;
+    for (const std::vector<tonvira::OutputEvent>& batch : desktop.Batches()) events += batch.size();
     desktop.DiscardOutput();
   });
+  f.syntheticEventsPerKey = static_cast<double>(events) / static_cast<double>(keys.size());
+  f.swallowedPerKey = static_cast<double>(swallowed) / static_cast<double>(keys.size());
+  return f;
 }
 
 // Only what a key of the US layout types (and Enter) is kept.
