@@ -59,10 +59,15 @@ std::u16string StripVietnameseMarks(std::u16string_view text) {
   return out;
 }
 
-std::u16string TextUpToNul(const char16_t* units, size_t bytes) {
+ClipboardText TextUpToNul(const char16_t* units, size_t bytes, size_t maxUnits) {
   if (!units) return {};
   std::u16string_view block(units, bytes / sizeof(char16_t));
-  return std::u16string(block.substr(0, block.find(u'\0')));
+  // Only as far as the limit and one unit more is looked at: a NUL there ends a text short enough.
+  std::u16string_view looked = block.substr(0, maxUnits + 1);
+  size_t end = looked.find(u'\0');
+  if (end == std::u16string_view::npos) end = looked.size();
+  if (end > maxUnits) return ClipboardText{{}, true};
+  return ClipboardText{std::u16string(block.substr(0, end)), false};
 }
 
 Notice ConvertClipboard(ClipboardAccess& clipboard) {
@@ -72,10 +77,16 @@ Notice ConvertClipboard(ClipboardAccess& clipboard) {
     notice.warning = true;
     return notice;
   }
-  std::u16string text = clipboard.ReadText();
+  ClipboardText read = clipboard.ReadText(kMaxClipboardTextUnits);
   uint32_t sequence = clipboard.SequenceNumber();
   clipboard.Close();
 
+  if (read.tooLong) {
+    notice.text = u"Văn bản đã sao chép quá dài để bỏ dấu.";
+    notice.warning = true;
+    return notice;
+  }
+  const std::u16string& text = read.text;
   std::u16string converted = StripVietnameseMarks(text);
   if (text.empty()) {
     notice.text = u"Bộ nhớ tạm chưa có chữ. Hãy sao chép (Ctrl+C) văn bản cần bỏ dấu trước.";
@@ -93,7 +104,7 @@ Notice ConvertClipboard(ClipboardAccess& clipboard) {
     notice.warning = true;
     return notice;
   }
-  bool written = clipboard.WriteText(converted);
+  bool written = clipboard.ReplaceText(converted, text);
   clipboard.Close();
   notice.text = written ? u"Đã bỏ dấu văn bản đã sao chép. Dán (Ctrl+V) để dùng."
                         : u"Không ghi được vào bộ nhớ tạm. Thử lại sau giây lát.";

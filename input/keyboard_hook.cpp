@@ -270,11 +270,23 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
     return HookAction::Pass;
   }
   if (p.focusSource) p.focus = p.focusSource->Load();
+  uint32_t waited = os::TickCount() - event.time;  // both wrap together after 49.7 days
+  p.hookLatency.Add(waited);
 
   if (p.hotkeyMode == 1 &&
       TrackKey(p.chord, event.vk, event.down, (event.scan & kAltGrCtrlScan) != 0, injected) &&
       p.toggleCallback) {
     p.toggleCallback();
+  }
+
+  // Past the hook timeout Windows has already handed this key to the application without us:
+  // the word on screen is no longer the one we hold. Nothing is rewritten; the next key starts
+  // afresh.
+  if (event.down && waited > p.hookTimeoutMs) {
+    LogLine("  PHIM TRE %lu ms (qua %lu ms): Windows da cho qua, bo tu dang go\n",
+            static_cast<unsigned long>(waited), static_cast<unsigned long>(p.hookTimeoutMs));
+    AbandonWord(p);
+    return HookAction::Pass;
   }
 
   if (event.down && p.ClickPending) {

@@ -47,6 +47,13 @@ SendOutcome SendEvents(std::span<const OutputEvent> events);
 
 bool PostToWindow(WindowId window, uint32_t message);
 
+// Milliseconds on the clock key events are stamped with (GetTickCount).
+uint32_t TickCount();
+// How long Windows waits for a low-level hook before it hands the key on without it
+// (LowLevelHooksTimeout of the user's desktop settings; without one, Windows' own 300 ms).
+inline constexpr uint32_t kDefaultHookTimeoutMs = 300;
+uint32_t HookTimeoutMs();
+
 // The low-level hooks. Installing again replaces the previous hook; a failure keeps it.
 using KeyboardHookFn = HookAction (*)(const KeyEvent&);
 using MouseHookFn = void (*)(const MouseEvent&);

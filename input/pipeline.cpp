@@ -43,6 +43,7 @@ void AbandonWord(Pipeline& p) {
 bool InstallHooks(Pipeline& p) {
   if (!LogIsOpen()) OpenLog();
   ResyncTracker(p.chord);
+  p.hookTimeoutMs = os::HookTimeoutMs();
   g_hooked = &p;
   bool keyboard = os::InstallKeyboardHook(&KeyboardHookEntry);
   os::InstallMouseHook(&MouseHookEntry);

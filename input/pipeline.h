@@ -14,6 +14,8 @@
 #include "engine/engine.h"
 #include "input/chord.h"
 #include "input/key_event.h"
+#include "input/latency_record.h"
+#include "input/os.h"
 
 namespace tonvira {
 
@@ -65,6 +67,10 @@ struct Pipeline {
   // Counts the times the pipeline stopped following the screen (the word abandoned, or a key
   // let through while nothing is composed): tests take a new baseline there.
   uint64_t letGo = 0;
+  // How long each key waited for the hook, from its own time stamp; and how long it may wait
+  // before Windows hands it to the application without us.
+  LatencyRecord hookLatency;
+  uint32_t hookTimeoutMs = os::kDefaultHookTimeoutMs;
   std::vector<OutputEvent> batch;  // reused from key to key
   std::u16string nextText;         // the word's next output, reused from key to key
 };

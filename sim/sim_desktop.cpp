@@ -177,8 +177,9 @@ void Desktop::Key(uint32_t vk, bool down, KeyOptions options) {
   event.time = tick;
   event.extraInfo = options.extraInfo;
   event.down = down;
-  tick += kKeyTimeStep;
+  tick += options.hookDelayMs;  // the hook is entered now
   HookAction action = keyboardHook ? keyboardHook(event) : HookAction::Pass;
+  tick += kKeyTimeStep;
   if (down) lastKeyDownAction = action;
   if (action == HookAction::Pass) Deliver(event);
   Drain();

@@ -50,6 +50,7 @@ struct KeyOptions {
   uint64_t extraInfo = 0;
   uint32_t scan = 0;  // 0: the key's own scan code
   bool extended = false;
+  uint32_t hookDelayMs = 0;  // the hook is entered this long after the key's time stamp (a busy thread)
 };
 inline KeyOptions Injected() {
   return KeyOptions{true, 0, 0, false};
@@ -112,6 +113,7 @@ class Desktop {
   bool hookInstallFails = false;
   uint8_t keyState[256] = {};  // 0x80 down, 0x01 toggled
   uint32_t tick = 0;
+  uint32_t hookTimeoutMs = os::kDefaultHookTimeoutMs;  // LowLevelHooksTimeout
   os::KeyboardHookFn keyboardHook = nullptr;
   os::MouseHookFn mouseHook = nullptr;
   uint32_t ownIntegrity = kIntegrityMedium;

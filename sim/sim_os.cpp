@@ -71,6 +71,14 @@ bool PostToWindow(WindowId window, uint32_t message) {
   return true;
 }
 
+uint32_t TickCount() {
+  return TheDesktop().tick;
+}
+
+uint32_t HookTimeoutMs() {
+  return TheDesktop().hookTimeoutMs;
+}
+
 bool InstallKeyboardHook(KeyboardHookFn hook) {
   if (TheDesktop().hookInstallFails) return TheDesktop().keyboardHook != nullptr;
   TheDesktop().keyboardHook = hook;

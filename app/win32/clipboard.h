@@ -14,9 +14,9 @@ class WindowsClipboard final : public ClipboardAccess {
   ~WindowsClipboard() override { Close(); }
   bool Open() override;
   void Close() override;
-  std::u16string ReadText() override;
+  ClipboardText ReadText(size_t maxUnits) override;
   uint32_t SequenceNumber() override { return GetClipboardSequenceNumber(); }
-  bool WriteText(std::u16string_view text) override;
+  bool ReplaceText(std::u16string_view text, std::u16string_view original) override;
 
  private:
   HWND owner_;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "config/win32/handle.h"
@@ -194,6 +195,29 @@ SendOutcome SendEvents(std::span<const OutputEvent> events) {
 
 bool PostToWindow(WindowId window, uint32_t message) {
   return window && PostMessageW(AsWindow(window), message, 0, 0) != 0;
+}
+
+uint32_t TickCount() {
+  return GetTickCount();
+}
+
+uint32_t HookTimeoutMs() {
+  // Written as a number or as text, depending on who set it; Windows 10 caps it at a second.
+  constexpr uint32_t kCapMs = 1000;
+  const wchar_t* key = L"Control Panel\\Desktop";
+  const wchar_t* name = L"LowLevelHooksTimeout";
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    wchar_t text[16] = L"";
+    size = sizeof(text);
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
+      return kDefaultHookTimeoutMs;
+    }
+    value = wcstoul(text, nullptr, 10);
+  }
+  if (value == 0) return kDefaultHookTimeoutMs;
+  return value < kCapMs ? value : kCapMs;
 }
 
 bool InstallKeyboardHook(KeyboardHookFn hook) {

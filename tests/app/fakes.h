@@ -14,12 +14,15 @@
 namespace tonvira {
 
 // A clipboard in memory that another program may write to at a chosen moment.
+// Behaves as the Windows clipboard: a write that fails before emptying leaves the old text,
+// one that fails after emptying leaves nothing until something is set again.
 class FakeClipboard : public ClipboardAccess {
  public:
   std::u16string text;
   uint32_t sequence = 1;
-  int opensAllowed = 100;  // opens that succeed before they start failing
-  bool writeWorks = true;
+  int opensAllowed = 100;                 // opens that succeed before they start failing
+  bool allocationFails = false;           // the text's memory cannot be had: nothing is emptied
+  int setFailures = 0;                    // SetClipboardData calls that fail after the emptying
   std::u16string copiedByAnotherProgram;  // set on the clipboard right after the first close
   bool open = false;
   int closes = 0;
@@ -37,13 +40,28 @@ class FakeClipboard : public ClipboardAccess {
       ++sequence;
     }
   }
-  std::u16string ReadText() override { return text; }
+  ClipboardText ReadText(size_t maxUnits) override {
+    if (text.size() > maxUnits) return ClipboardText{{}, true};
+    return ClipboardText{text, false};
+  }
   uint32_t SequenceNumber() override { return sequence; }
-  bool WriteText(std::u16string_view t) override {
+  bool ReplaceText(std::u16string_view t, std::u16string_view original) override {
     EXPECT_TRUE(open);
-    if (!writeWorks) return false;
-    text = t;
+    if (allocationFails) return false;
+    text.clear();  // emptied
     ++sequence;
+    if (Set(t)) return true;
+    Set(original);
+    return false;
+  }
+
+ private:
+  bool Set(std::u16string_view t) {
+    if (setFailures > 0) {
+      --setFailures;
+      return false;
+    }
+    text = t;
     return true;
   }
 };

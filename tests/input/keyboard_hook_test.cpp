@@ -107,6 +107,47 @@ TEST_F(HookTest, ASeparatorIsLetThroughAfterAnUnchangedWordAndReplacedAfterAChan
   }
 }
 
+// A key the hook sees later than Windows waits for it was already handed to the application
+// as typed: the word is given up, nothing on screen is rewritten, and the next word is fresh.
+TEST_F(HookTest, AKeyPastTheHookTimeoutGivesTheWordUpWithoutRewriting) {
+  struct Row {
+    uint32_t delayMs;
+    std::u16string_view shown;
+  } rows[] = {
+      {250, u"việt việt"},   // in time: composed as usual
+      {301, u"viêtj việt"},  // late: the j reached the field as typed, and stays
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.delayMs);
+    ClearField();
+    Type(u"vieet");
+    desktop().ClearBatches();
+    desktop().Key(0x4A, true, sim::KeyOptions{.hookDelayMs = row.delayMs});  // j
+    desktop().Key(0x4A, false);
+    if (row.delayMs > desktop().hookTimeoutMs) {
+      EXPECT_EQ(desktop().lastKeyDownAction, HookAction::Pass);
+      EXPECT_EQ(Batches(), 0u);
+      EXPECT_TRUE(pipeline_.OnScreenWord.empty());
+    }
+    Type(u" vieetj");
+    EXPECT_EQ(Field(), row.shown);
+    EXPECT_EQ(pipeline_.hookLatency.Max(), row.delayMs);
+    pipeline_.hookLatency.Clear();
+  }
+}
+
+TEST(LatencyRecord, PercentilesAndTheMaximum) {
+  LatencyRecord r;
+  EXPECT_EQ(r.Percentile(99), 0u);
+  for (uint32_t ms = 1; ms <= 100; ++ms) r.Add(ms);
+  r.Add(5000);  // past the last bucket: counted there, the maximum kept exactly
+  EXPECT_EQ(r.Count(), 101u);
+  EXPECT_EQ(r.Max(), 5000u);
+  EXPECT_EQ(r.Percentile(50), 51u);
+  EXPECT_EQ(r.Percentile(99), 100u);
+  EXPECT_EQ(r.Percentile(100), 1000u);
+}
+
 TEST_F(HookTest, TabAndEnterCorrectTheWordAndFollowItInTheSameBatch) {
   for (uint32_t key : {vk::kTab, vk::kReturn}) {
     SCOPED_TRACE(key);

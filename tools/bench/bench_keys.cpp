@@ -238,7 +238,7 @@ std::vector<Keystroke> Keystrokes(std::u16string_view text) {
     swallowed = 0;
     for (Keystroke& k : keys) {
       desktop.keyState[tonvira::vk::kShift] = desktop.keyState[tonvira::vk::kLShift] = k.shift ? 0x80 : 0;
-      k.event.time = time += 40;
+      k.event.time = desktop.tick = time += 40;  // the hook is entered at once
       tonvira::HookAction action = tonvira::KeyboardHookProc(pipeline, k.event);
       swallowed += action == tonvira::HookAction::Swallow;
       sink = sink + static_cast<size_t>(action);
