@@ -22,6 +22,7 @@ enum MenuCommand : uint32_t {
   kCommandSmart = 1006,
   kCommandUpdate = 1007,
   kCommandClipboard = 1008,
+  kCommandLogTimings = 1020,  // not on the menu: writes the hook and message timings to the log
 };
 
 // Icon states: 0 off, 1 on, 2 suspended; 3 and 4 are off and on with the update badge.

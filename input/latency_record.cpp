@@ -1,8 +1,22 @@
 #include "input/latency_record.h"
 
+#include <atomic>
 #include <cmath>
 
 namespace tonvira {
+namespace {
+
+std::atomic<uint32_t> g_modalLoops{0};
+
+}  // namespace
+
+uint32_t ModalLoopsEntered() {
+  return g_modalLoops.load(std::memory_order_relaxed);
+}
+
+ModalLoop::ModalLoop() {
+  g_modalLoops.fetch_add(1, std::memory_order_relaxed);
+}
 
 uint32_t LatencyRecord::Percentile(double percent) const {
   if (count_ == 0) return 0;

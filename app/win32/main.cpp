@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <string>
@@ -30,6 +31,7 @@
 #include "decide/builtin_words.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
+#include "input/latency_record.h"
 #include "input/log.h"
 #include "input/pipeline.h"
 #include "promo/machine_facts.h"
@@ -309,7 +311,50 @@ void WindowsShell::LogUpdateState() {
   if (!s.statusText.empty()) LogLine("cap nhat: trang thai: %s\n", Utf16ToUtf8(s.statusText).c_str());
 }
 
+// How long the main thread's messages took, apart from those that ran a modal loop (which
+// serves the hooks itself); the hooks run on this thread, so every key typed waits for them.
+struct MessageTimes {
+  LatencyRecord plain;
+  LatencyRecord modal;
+};
+MessageTimes g_messageTimes;
+
+// One line of figures for the traces and the end-to-end tests: each key's wait for the hook
+// (from its own time stamp) and the time of the messages dispatched meanwhile.
+void LogTimings() {
+  const LatencyRecord& hook = g_app->app.pipeline.hookLatency;
+  const MessageTimes& m = g_messageTimes;
+  LogLine(
+      "thoi gian: moc %llu phim, toi da %lu ms, p99 %lu ms; tin nhan %llu, toi da %lu ms, p99 %lu ms; "
+      "modal %llu, toi da %lu ms\n",
+      static_cast<unsigned long long>(hook.Count()), static_cast<unsigned long>(hook.Max()),
+      static_cast<unsigned long>(hook.Percentile(99)), static_cast<unsigned long long>(m.plain.Count()),
+      static_cast<unsigned long>(m.plain.Max()), static_cast<unsigned long>(m.plain.Percentile(99)),
+      static_cast<unsigned long long>(m.modal.Count()), static_cast<unsigned long>(m.modal.Max()));
+}
+
+// Dispatches one message and records how long it took, in whole milliseconds.
+void DispatchTimed(MSG& msg) {
+  LARGE_INTEGER start{}, end{}, frequency{};
+  QueryPerformanceCounter(&start);
+  uint32_t modalBefore = ModalLoopsEntered();
+  // The settings window's Tab, arrows and Ctrl+Tab move between its controls and pages.
+  if (!ui::HandleSettingsWindowMessage(msg) && !ui::HandleUpdateWindowMessage(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  QueryPerformanceCounter(&end);
+  QueryPerformanceFrequency(&frequency);
+  auto ms = static_cast<uint32_t>((end.QuadPart - start.QuadPart) * 1000 /
+                                  std::max<LONGLONG>(frequency.QuadPart, 1));
+  (ModalLoopsEntered() == modalBefore ? g_messageTimes.plain : g_messageTimes.modal).Add(ms);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && LOWORD(wParam) == kCommandLogTimings) {
+    LogTimings();
+    return 0;
+  }
   if (message == kMessageFocusClassified) {
     // The hook already reads the published fields at every key; this is the trace of it.
     FocusFields f = g_app->focusTracker.published.Load();
@@ -451,13 +496,8 @@ int Run() {
   RefreshTray(app, shell);
 
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // The settings window's Tab, arrows and Ctrl+Tab move between its controls and pages.
-    if (ui::HandleSettingsWindowMessage(msg)) continue;
-    if (ui::HandleUpdateWindowMessage(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchTimed(msg);
+  LogTimings();
 
   KillTimer(w.mainWindow, kMainTimerId);
   UnregisterHotKey(w.mainWindow, kHotkeyId);

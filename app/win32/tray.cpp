@@ -8,6 +8,7 @@
 
 #include "config/utf8.h"
 #include "config/win32/handle.h"
+#include "input/latency_record.h"
 #include "input/log.h"
 
 namespace tonvira {
@@ -234,6 +235,7 @@ void Tray::ShowMenu(const std::vector<MenuItem>& items) {
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(data_.hWnd);
+  ModalLoop modal;
   TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, data_.hWnd, nullptr);
   DestroyMenu(menu);
 }

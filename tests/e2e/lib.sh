@@ -44,6 +44,9 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Segoe UI"="DejaVu Sans"
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"LowLevelHooksTimeout"=dword:000003e8
 REG
   "$E2E_WINE" regedit "$E2E_DIR/headless.reg" >>"$E2E_DIR/wineboot.log" 2>&1
   "$E2E_WINE" winecfg -v win10 >>"$E2E_DIR/wineboot.log" 2>&1

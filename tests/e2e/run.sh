@@ -222,6 +222,11 @@ else
   fail "diagnostic log" "missing lines in $log"
 fi
 
+# The figures of this run so far (informational): each key's wait for the hook, and the time
+# of the messages the main thread dispatched meanwhile.
+"$E2E_WINE" "$post_exe" 1020 >/dev/null 2>&1
+e2e_wait_for 10 grep -q '^thoi gian:' "$log" && e2e_log "$(grep '^thoi gian:' "$log" | tail -n 1)"
+
 # Case: exit through the tray menu's command writes settings.txt whole.
 stop_tonvira
 if kill -0 "$tonvira_pid" 2>/dev/null; then

@@ -12,6 +12,7 @@
 
 #include "app/apply_settings.h"
 #include "config/data_folder.h"
+#include "input/latency_record.h"
 #include "input/log.h"
 #include "input/pipeline.h"
 #include "ui/abbrev_editor.h"
@@ -46,6 +47,7 @@ class WindowDialogs final : public Dialogs {
     if (m.icon == MessageIcon::Warning) icon = MB_ICONWARNING;
     if (m.icon == MessageIcon::Error) icon = MB_ICONERROR;
     if (m.icon == MessageIcon::Question) icon = MB_ICONQUESTION;
+    ModalLoop modal;
     return MessageBoxW(owner_, Wide(m.text).c_str(), Wide(m.title).c_str(), buttons | icon);
   }
   HWND owner_;
@@ -340,6 +342,7 @@ void ImportFromDialog(SettingsWindow& w, Dialogs& dialogs) {
   open.lpstrFile = path;
   open.nMaxFile = static_cast<DWORD>(std::size(path));
   open.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  ModalLoop modal;
   if (!GetOpenFileNameW(&open)) return;  // cancelled
   if (ImportAbbrevsFrom(*w.editor, dialogs, Narrow(path))) RefreshAbbrevList(w);
 }
