@@ -91,7 +91,8 @@ void ToggleVietnamese(App& app, ShellSystem& system) {
   }
   SetVietnameseOn(app.pipeline, !GetVietnameseOn(app.pipeline));
   bool on = GetVietnameseOn(app.pipeline);
-  app.settings.enabled = on;  // saved with the next save
+  app.settings.enabled = on;
+  system.SaveSettingsSoon();  // a session ended by log-off or a crash keeps it too
   system.Beep(on ? kHighBeep : kLowBeep);
   system.RefreshSettingsWindow();
   RefreshTray(app, system);
@@ -168,6 +169,7 @@ bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMess
       OnTrayEvent(app, system, m.lParam);
       return true;
     case kMessageToggled:  // by the chord, inside the hook
+      system.SaveSettingsSoon();
       system.Beep(GetVietnameseOn(app.pipeline) ? kHighBeep : kLowBeep);
       system.RefreshSettingsWindow();
       RefreshTray(app, system);

@@ -84,6 +84,9 @@ class ShellSystem {
   virtual uint32_t TickCount() = 0;
   virtual std::optional<int> NotificationState() = 0;
   virtual void CloseMainWindow() = 0;  // the message loop ends and the program exits
+  // The settings are written within a second, off this thread (the hooks run on it); a failed
+  // write is told to the user once.
+  virtual void SaveSettingsSoon() = 0;
   virtual void EndMessageLoop() = 0;
 
   // Filled by the settings window and the updater as they come.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <ctime>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,6 +51,13 @@ constexpr wchar_t kMainClass[] = L"TonviraWnd";
 constexpr wchar_t kMutexName[] = L"Local\\TonviraSingleton";
 // Posted by the focus-tracking thread after each classification.
 constexpr UINT kMessageFocusClassified = WM_APP + 20;
+// Sent by the taskbar listener when the session ends (log-off, shut-down, or an installer's
+// restart manager closing us): lParam carries WM_ENDSESSION's flags.
+constexpr UINT kMessageEndSession = WM_APP + 16;
+// Posted by a background save of settings.txt: wParam 1 when it was written.
+constexpr UINT kMessageSettingsSaved = WM_APP + 17;
+constexpr UINT_PTR kSaveTimerId = 2;
+constexpr UINT kSaveDelayMs = 1000;  // a burst of toggles is written once
 // Registered once, during static initialisation: a second start and the shell post them.
 const RegisteredMessages kRegistered{RegisterWindowMessageW(L"Tonvira.ShowSettings"),
                                      RegisterWindowMessageW(L"TaskbarCreated")};
@@ -72,6 +80,26 @@ struct WindowsApp {
   Tray tray;
 };
 WindowsApp* g_app = nullptr;
+// One writer of settings.txt at a time: a background save and the one at exit or log-off.
+std::mutex g_settingsFile;
+
+bool SaveSettingsNow() {
+  std::lock_guard lock(g_settingsFile);
+  return SaveSettings(g_app->app.settings, g_app->app.settingsState);
+}
+
+// Writes a copy of the settings on a thread of its own, so that the flush to disk never holds
+// the thread the hooks run on; the main window hears how it went.
+void SaveSettingsInBackground() {
+  std::thread([settings = g_app->app.settings, state = g_app->app.settingsState, window = g_app->mainWindow] {
+    bool saved = false;
+    {
+      std::lock_guard lock(g_settingsFile);
+      saved = SaveSettings(settings, state);
+    }
+    PostMessageW(window, kMessageSettingsSaved, saved ? 1 : 0, 0);
+  }).detach();
+}
 
 std::wstring Wide(std::u16string_view s) {
   return std::wstring(s.begin(), s.end());
@@ -248,6 +276,7 @@ class WindowsShell final : public ShellSystem {
     return static_cast<int>(state);
   }
   void CloseMainWindow() override { DestroyWindow(w_.mainWindow); }
+  void SaveSettingsSoon() override { SetTimer(w_.mainWindow, kSaveTimerId, kSaveDelayMs, nullptr); }
   void EndMessageLoop() override { PostQuitMessage(0); }
 
   // The updater fills these.
@@ -353,6 +382,31 @@ void DispatchTimed(MSG& msg) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && LOWORD(wParam) == kCommandLogTimings) {
     LogTimings();
+    return 0;
+  }
+  if (message == WM_TIMER && wParam == kSaveTimerId) {
+    KillTimer(window, kSaveTimerId);
+    SaveSettingsInBackground();
+    return 0;
+  }
+  if (message == kMessageSettingsSaved) {
+    static bool told = false;  // once: the next toggle would only say it again
+    if (wParam == 0 && !told) {
+      told = true;
+      LogLine("luu thiet lap: khong ghi duoc\n");
+      WindowsShell shell(*g_app);
+      ShowNotice(g_app->app, shell,
+                 Notice{u"Tonvira", u"Không lưu được thiết lập vào file:\n" + DataFilePath(u"settings.txt"),
+                        true, false});
+    }
+    return 0;
+  }
+  if (message == kMessageEndSession) {
+    // Windows may end the process as soon as WM_ENDSESSION returns: the settings are written
+    // now, and the program leaves on its own.
+    LogLine("ket thuc phien%s: luu thiet lap %s\n", (lParam & ENDSESSION_CLOSEAPP) ? " (dong ung dung)" : "",
+            SaveSettingsNow() ? "xong" : "khong duoc");
+    DestroyWindow(window);
     return 0;
   }
   if (message == kMessageFocusClassified) {
@@ -470,7 +524,7 @@ int Run() {
   // The tray's callbacks and the taskbar's return pass the integrity filter.
   ChangeWindowMessageFilterEx(w.mainWindow, wm::kTray, MSGFLT_ALLOW, nullptr);
   ChangeWindowMessageFilterEx(w.mainWindow, kRegistered.taskbarCreated, MSGFLT_ALLOW, nullptr);
-  CreateTaskbarListener(w.mainWindow, kRegistered.taskbarCreated);
+  CreateTaskbarListener(w.mainWindow, kRegistered.taskbarCreated, kMessageEndSession);
   w.tray.Init(w.mainWindow, wm::kTray);
   app.shell.iconShown = w.tray.Add();
   g_worker->mainWindow.store(w.mainWindow);
@@ -504,7 +558,8 @@ int Run() {
   RemoveHooks();
   bool trackerStopped = StopFocusTracker();
   // Saved once more on the way out, unless the file was there but could not be read.
-  SaveSettings(app.settings, app.settingsState);
+  KillTimer(w.mainWindow, kSaveTimerId);
+  SaveSettingsNow();
   CloseHandle(mutex);
   // After a successful installation the new version starts; the lock above is already free.
   if (RestartRequested(g_worker->updater)) {

@@ -66,10 +66,17 @@ void LogMenu(HMENU menu) {
 
 HWND g_listenerTarget = nullptr;
 UINT g_taskbarCreated = 0;
+UINT g_endSession = 0;
 
 LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == g_taskbarCreated && g_taskbarCreated != 0) {
     PostMessageW(g_listenerTarget, g_taskbarCreated, 0, 0);
+    return 0;
+  }
+  // The message-only main window never hears of the session's end; this top-level window does.
+  if (message == WM_QUERYENDSESSION) return TRUE;
+  if (message == WM_ENDSESSION) {
+    if (wParam) SendMessageW(g_listenerTarget, g_endSession, 0, lParam);  // saved before we return
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -296,9 +303,10 @@ bool PromoteTrayIcon() {
   }
 }
 
-HWND CreateTaskbarListener(HWND mainWindow, UINT taskbarCreated) {
+HWND CreateTaskbarListener(HWND mainWindow, UINT taskbarCreated, UINT endSession) {
   g_listenerTarget = mainWindow;
   g_taskbarCreated = taskbarCreated;
+  g_endSession = endSession;
   WNDCLASSW wc{};
   wc.lpfnWndProc = ListenerProc;
   wc.hInstance = GetModuleHandleW(nullptr);

@@ -44,7 +44,8 @@ HICON DrawTrayIcon(int state, int size);
 // NotifyIconSettings entry. A value the user set is never changed. False when no entry is ours.
 bool PromoteTrayIcon();
 
-// A hidden window that forwards "TaskbarCreated" (Explorer restarted) to the main window.
-HWND CreateTaskbarListener(HWND mainWindow, UINT taskbarCreated);
+// A hidden top-level window that forwards "TaskbarCreated" (Explorer restarted) and the end of
+// the session (sent, so the main window has saved before it returns) to the main window.
+HWND CreateTaskbarListener(HWND mainWindow, UINT taskbarCreated, UINT endSession);
 
 }  // namespace tonvira

@@ -68,6 +68,7 @@ class RecordingShell : public ShellSystem {
   uint32_t TickCount() override { return tick; }
   std::optional<int> NotificationState() override { return notificationState; }
   void CloseMainWindow() override { calls.push_back("close"); }
+  void SaveSettingsSoon() override { calls.push_back("save soon"); }
   void EndMessageLoop() override { calls.push_back("quit"); }
   void OpenSettingsWindow(std::optional<int> page) override {
     calls.push_back("settings window " + (page ? std::to_string(*page) : "as it was"));
@@ -199,12 +200,12 @@ TEST_F(MainWindowTest, EveryToggleRouteSwitchesWithItsBeepAndIcon) {
     SCOPED_TRACE(route.what);
     Type(u"vieetj ");
     Handle(route.message, route.wParam, route.lParam);
-    EXPECT_EQ(Taken(), (Calls{"beep 659", "refresh settings window", "tray 0"}));
+    EXPECT_EQ(Taken(), (Calls{"save soon", "beep 659", "refresh settings window", "tray 0"}));
     EXPECT_EQ(app_.settings.enabled, 0);
     EXPECT_EQ(shell_.tooltip, u"Tonvira — đang tắt\nNgữ cảnh: Tự quyết định");
     Type(u"vieetj ");
     Handle(route.message, route.wParam, route.lParam);
-    EXPECT_EQ(Taken(), (Calls{"beep 988", "refresh settings window", "tray 1"}));
+    EXPECT_EQ(Taken(), (Calls{"save soon", "beep 988", "refresh settings window", "tray 1"}));
     EXPECT_EQ(app_.settings.enabled, 1);
     Type(u"vieetj ");
     EXPECT_EQ(Field(), u"việt vieetj việt ");
@@ -216,12 +217,12 @@ TEST_F(MainWindowTest, TheChordToggleIsHeardThroughItsMessage) {
   Type(u"vieetj ");
   TapCtrlShift();
   Pump();
-  EXPECT_EQ(Taken(), (Calls{"beep 659", "refresh settings window", "tray 0"}));
+  EXPECT_EQ(Taken(), (Calls{"save soon", "beep 659", "refresh settings window", "tray 0"}));
   EXPECT_EQ(app_.settings.enabled, 0);
   Type(u"vieetj ");
   TapCtrlShift();
   Pump();
-  EXPECT_EQ(Taken(), (Calls{"beep 988", "refresh settings window", "tray 1"}));
+  EXPECT_EQ(Taken(), (Calls{"save soon", "beep 988", "refresh settings window", "tray 1"}));
   Type(u"vieetj");
   EXPECT_EQ(Field(), u"việt vieetj việt");
 }

@@ -349,6 +349,27 @@ for dpi in 96 144; do
   fi
 done
 
+# Case: the session ends as at log-off (wineboot --end-session sends WM_QUERYENDSESSION and
+# WM_ENDSESSION to every top-level window): the on/off state just changed with Ctrl+Shift is in
+# settings.txt, and the program is gone. The message-only main window never hears of it.
+new_program logoff
+start_tonvira logoff
+log="$E2E_DIR/tonvira-logoff.log"
+# Keys reach Wine's hooks only while one of its windows has the X focus.
+open_editor logoff && xdotool key ctrl+shift
+if ! e2e_wait_for 10 grep -q '^khay: trang thai 0' "$log"; then
+  fail "log-off keeps the on/off state" "Ctrl+Shift did not switch Vietnamese off"
+else
+  timeout 60 "$E2E_WINE" wineboot --end-session >"$E2E_DIR/end-session.log" 2>&1
+  if e2e_wait_for 30 bash -c "! kill -0 $tonvira_pid 2>/dev/null" && grep -qx 'enabled=0' "$prog/data/settings.txt"; then
+    pass "log-off keeps the on/off state"
+  else
+    fail "log-off keeps the on/off state" "running: $(kill -0 "$tonvira_pid" 2>/dev/null && echo yes || echo no),\
+ settings.txt: $(grep '^enabled=' "$prog/data/settings.txt"); $(grep '^ket thuc phien' "$log")"
+  fi
+fi
+kill "$tonvira_pid" "$edit_pid" 2>/dev/null
+
 # Last: from here on the programs run inside a virtual desktop with a taskbar.
 source tests/e2e/tray_cases.sh
 
