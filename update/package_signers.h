@@ -4,13 +4,14 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace tonvira {
 
 // Two slots, so that a renewed certificate can ship before the old one expires; an empty slot
 // pins nothing. Each is 64 lower-case hex digits: the SHA-256 of the certificate's DER form.
-using PackageSigners = std::array<std::string_view, 2>;
+using PackageSigners = std::array<std::string, 2>;
 
 // The build's pins (TONVIRA_SIGNER_1, TONVIRA_SIGNER_2).
 const PackageSigners& BuiltInPackageSigners();
