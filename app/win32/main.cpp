@@ -310,11 +310,22 @@ class WindowsShell final : public ShellSystem {
 class WindowsUpdateWindowHost final : public ui::UpdateWindowHost {
  public:
   UpdateStatus Status() override { return GetUpdateStatus(g_worker->updater); }
+  // Reading and hashing a package of up to 50 MiB and checking its signature take far longer
+  // than a key may wait, and the hooks run on this thread: they run on a thread of their own,
+  // which reports through the status it publishes (WM_APP+11), as before.
   void InstallNow() override {
     // A damaged package is fetched again by a cycle that starts at once.
     static WindowsInstaller installer(g_app->mainWindow, [] { g_worker->signals.Wake(true); });
-    bool started = StartInstallation(g_worker->updater, installer);
-    LogLine("cai dat: %s\n", started ? "msiexec da chay" : "khong chay");
+    static std::atomic<bool> checking{false};
+    if (checking.exchange(true)) {
+      LogLine("cai dat: dang kiem tra goi, bo qua lan bam nay\n");
+      return;
+    }
+    std::thread([] {
+      bool started = StartInstallation(g_worker->updater, installer);
+      LogLine("cai dat: %s\n", started ? "msiexec da chay" : "khong chay");
+      checking = false;
+    }).detach();
   }
 };
 
