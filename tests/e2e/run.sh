@@ -47,7 +47,8 @@ new_program() {
 
 start_tonvira() {
   export TONVIRA_LOG
-  TONVIRA_LOG=$(e2e_winpath "$E2E_DIR/tonvira-$1.log")
+  tonvira_log="$E2E_DIR/tonvira-$1.log"
+  TONVIRA_LOG=$(e2e_winpath "$tonvira_log")
   e2e_run "$E2E_DIR/tonvira-$1.out" "$prog/tonvira.exe"
   tonvira_pid=$E2E_LAST_PID
   # The main window exists once the program is past start-up.
@@ -56,7 +57,15 @@ start_tonvira() {
 
 stop_tonvira() {
   "$E2E_WINE" "$post_exe" 1002 >/dev/null 2>&1
-  e2e_wait_for 20 bash -c "! kill -0 $tonvira_pid 2>/dev/null"
+  e2e_wait_for 20 bash -c "! kill -0 $tonvira_pid 2>/dev/null" && return 0
+  # One that does not end would hold the single-instance lock and turn every later start into
+  # a second start: it is ended here, and its trace kept with the failures.
+  e2e_log "tonvira did not exit within 20 s of the exit command: killed (trace kept as $(basename "$tonvira_log"))"
+  kill -9 "$tonvira_pid" 2>/dev/null
+  wait "$tonvira_pid" 2>/dev/null
+  mkdir -p "$keep"
+  cp "$tonvira_log" "$keep/" 2>/dev/null
+  return 1
 }
 
 # A fresh edit window; its text file appears when the window is up.
