@@ -127,20 +127,6 @@ TEST(TrayMenu, ItemsInOrderForEachState) {
   EXPECT_EQ(items[0].text, u"Ô nhập này: Tiếng Anh");
 }
 
-TEST(TrayMenu, SettingItemsFlipTheirOwnSettingOnly) {
-  Settings s;
-  EXPECT_TRUE(FlipMenuSetting(s, kCommandContext));
-  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{0, 1}));
-  EXPECT_TRUE(FlipMenuSetting(s, kCommandSmart));
-  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{0, 0}));
-  EXPECT_TRUE(FlipMenuSetting(s, kCommandContext));
-  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{1, 0}));
-  for (uint32_t other : {kCommandToggle, kCommandExit, kCommandFieldLine, kCommandClipboard}) {
-    EXPECT_FALSE(FlipMenuSetting(s, other));
-  }
-  EXPECT_EQ(std::pair(s.context, s.smart), (std::pair<uint8_t, uint8_t>{1, 0}));
-}
-
 TEST(OkToNotify, IdleUserAndNotificationStates) {
   struct Row {
     uint32_t now, lastInput;

@@ -39,54 +39,14 @@ std::string Hex(char16_t c) {
 
 // --- case mappings ---------------------------------------------------------------------------
 
-struct CharRow {
-  char16_t in;
-  char16_t out;
-  const char* name;
-};
-
-TEST(ToLowerVi, MapsKnownLettersAndLeavesTheRest) {
-  const CharRow rows[] = {
-      {u'A', u'a', "A"},
-      {u'Z', u'z', "Z"},
-      {u'a', u'a', "a stays"},
-      {u'1', u'1', "digit stays"},
-      {u'@', u'@', "punctuation stays"},
-      {u'Đ', u'đ', "Đ"},
-      {u'đ', u'đ', "đ stays"},
-      {u'É', u'é', "É is the acute of E in the tone table"},
-      {u'Ç', u'Ç', "Ç is not a Vietnamese letter"},
-      {u'Ö', u'Ö', "Ö is not a Vietnamese letter"},
-      {u'Ă', u'ă', "Ă"},
-      {u'Ấ', u'ấ', "Ấ"},
-      {u'Ự', u'ự', "Ự"},
-      {u'Ỵ', u'ỵ', "Ỵ"},
-      {u'ư', u'ư', "lower ư stays"},
-  };
-  for (const CharRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(ToLowerVi(row.in), row.out) << Hex(ToLowerVi(row.in));
-  }
-}
-
-TEST(ToUpperVi, MapsKnownLettersAndLeavesTheRest) {
-  const CharRow rows[] = {
-      {u'a', u'A', "a"},
-      {u'z', u'Z', "z"},
-      {u'A', u'A', "A stays"},
-      {u'1', u'1', "digit stays"},
-      {u'đ', u'Đ', "đ"},
-      {u'Đ', u'Đ', "Đ stays"},
-      {u'ư', u'Ư', "ư"},
-      {u'ấ', u'Ấ', "ấ"},
-      {u'ỵ', u'Ỵ', "ỵ"},
-      {u'ç', u'ç', "ç is not a Vietnamese letter"},
-      {u'ö', u'ö', "ö is not a Vietnamese letter"},
-  };
-  for (const CharRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(ToUpperVi(row.in), row.out) << Hex(ToUpperVi(row.in));
-  }
+// The tables below cover every vowel form and every other unit; đ is the one consonant of ours.
+TEST(CaseMapping, DWithStrokeIsALetterOfBothCasesAndNoVowel) {
+  EXPECT_EQ(ToLowerVi(u'Đ'), u'đ');
+  EXPECT_EQ(ToUpperVi(u'đ'), u'Đ');
+  EXPECT_EQ(ToLowerVi(u'đ'), u'đ');
+  EXPECT_EQ(ToUpperVi(u'Đ'), u'Đ');
+  EXPECT_FALSE(IsVietVowel(u'đ'));
+  EXPECT_FALSE(IsVietVowel(u'Đ'));
 }
 
 TEST(CaseMapping, AsciiFollowsTheAlphabetOnly) {
@@ -138,36 +98,6 @@ TEST(CaseMapping, EveryOtherUnitMapsToItselfAndIsNoLetter) {
 }
 
 // --- vowels and tones ------------------------------------------------------------------------
-
-TEST(IsVietVowel, RecognisesLowerCaseFormsOnly) {
-  struct Row {
-    char16_t c;
-    bool vowel;
-    const char* name;
-  };
-  const Row rows[] = {
-      {u'A', true, "A is lowered first"},
-      {u'ấ', true, "ấ"},
-      {u'ư', true, "ư"},
-      {u'ỵ', true, "ỵ"},
-      {u'ă', true, "base ă"},
-      {u'y', true, "y"},
-      {u'Ấ', false, "upper Ấ"},
-      {u'Ư', false, "upper Ư"},
-      {u'Ă', false, "upper Ă"},
-      {u'Đ', false, "Đ"},
-      {u'đ', false, "đ"},
-      {u'z', false, "z"},
-      {u'b', false, "b"},
-      {u'1', false, "digit"},
-      {u'é', true, "é"},
-      {u'Ç', false, "Ç"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(IsVietVowel(row.c), row.vowel);
-  }
-}
 
 TEST(IsVietVowel, AsciiVowelsAreExactlyAEIOUY) {
   for (char16_t c = 0; c < 128; ++c) {
@@ -233,11 +163,6 @@ TEST(ApplyMark, FormsExactlyTheSevenModifiedLetters) {
       {u'o', kMarkCircumflex, u'ô'}, {u'o', kMarkHorn, u'ơ'},  {u'u', kMarkHorn, u'ư'},
       {u'd', kMarkStroke, u'đ'},
   };
-  EXPECT_EQ(ApplyMark(u'a', kMarkCircumflex), u'\u00E2');
-  EXPECT_EQ(ApplyMark(u'a', kMarkBreve), u'\u0103');
-  EXPECT_EQ(ApplyMark(u'o', kMarkHorn), u'\u01A1');
-  EXPECT_EQ(ApplyMark(u'u', kMarkHorn), u'\u01B0');
-  EXPECT_EQ(ApplyMark(u'd', kMarkStroke), u'\u0111');
   // Every other (letter, mark) pair shows the plain letter: a with the horn is just a.
   for (char16_t base = u'a'; base <= u'z'; ++base) {
     for (Mark mark : {kMarkNone, kMarkCircumflex, kMarkBreve, kMarkHorn, kMarkStroke}) {
@@ -261,13 +186,12 @@ TEST(DecomposeChar, SplitsIntoBaseMarkCaseAndTone) {
     Tone tone;
     const char* name;
   };
+  // Every vowel form is checked cell by cell below; these are the rest.
   const Row rows[] = {
-      {u'Ự', u'u', kMarkHorn, 1, kToneDot, "Ự"},         {u'Đ', u'd', kMarkStroke, 1, kToneNone, "Đ"},
-      {u'đ', u'd', kMarkStroke, 0, kToneNone, "đ"},      {u'ấ', u'a', kMarkCircumflex, 0, kToneAcute, "ấ"},
-      {u'Ẳ', u'a', kMarkBreve, 1, kToneHook, "Ẳ"},       {u'ơ', u'o', kMarkHorn, 0, kToneNone, "ơ"},
-      {u'ễ', u'e', kMarkCircumflex, 0, kToneTilde, "ễ"}, {u'ò', u'o', kMarkNone, 0, kToneGrave, "ò"},
-      {u'a', u'a', kMarkNone, 0, kToneNone, "a"},        {u'B', u'b', kMarkNone, 1, kToneNone, "B"},
-      {u'Y', u'y', kMarkNone, 1, kToneNone, "Y"},        {u'7', u'7', kMarkNone, 0, kToneNone, "digit"},
+      {u'Đ', u'd', kMarkStroke, 1, kToneNone, "Đ"},
+      {u'đ', u'd', kMarkStroke, 0, kToneNone, "đ"},
+      {u'B', u'b', kMarkNone, 1, kToneNone, "B"},
+      {u'7', u'7', kMarkNone, 0, kToneNone, "digit"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
