@@ -22,7 +22,8 @@ struct App {
   uint64_t startTick = 0;       // the system's millisecond tick when the process started
   Lexicon lexicon;
   Settings settings;
-  AbbrevTable abbrevs;
+  AbbrevTable abbrevs;         // the user's, as the settings window edits them
+  AbbrevTable abbrevsInUse;    // the copy the typing reads, on the hooks' thread
   AbbrevTable shippedAbbrevs;  // the library as shipped, to tell its keys from the user's
   SettingsState settingsState;
   Engine engine;

@@ -26,8 +26,18 @@ void ApplySettingsToPipeline(Pipeline& p, const Settings& s) {
   ApplyPipelineOptions(p, s.enabled != 0, s.hotkey_mode);
 }
 
+void PublishAbbrevs(App& app) {
+  AbbrevTable copy = app.abbrevs;
+  std::lock_guard lock(app.pipeline.guard);
+  std::swap(app.abbrevsInUse, copy);
+}  // the old copy is freed here, after the guard is let go
+
 void ApplySettings(App& app) {
-  ApplySettingsToEngine(app.engine, app.settings, &app.abbrevs);
+  PublishAbbrevs(app);
+  {
+    std::lock_guard lock(app.pipeline.guard);
+    ApplySettingsToEngine(app.engine, app.settings, &app.abbrevsInUse);
+  }
   ApplySettingsToPipeline(app.pipeline, app.settings);
   SaveSettings(app.settings, app.settingsState);
 }
@@ -41,10 +51,6 @@ bool FlipMenuSetting(Settings& s, uint32_t command) {
     return false;
   }
   return true;
-}
-
-void ToggleFromChord(Pipeline& p, Settings& s) {
-  if (ToggleVietnamese(p)) s.enabled = GetVietnameseOn(p);
 }
 
 }  // namespace tonvira

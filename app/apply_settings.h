@@ -20,10 +20,11 @@ void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
 // then saved.
 void ApplySettings(App& app);
 
+// The hooks type on a thread of their own while the settings window edits app.abbrevs: they
+// read a copy, made outside the pipeline's guard and swapped in under it.
+void PublishAbbrevs(App& app);
+
 // The tray menu's setting items: 1005 flips context, 1006 smart. False for any other command.
 bool FlipMenuSetting(Settings& settings, uint32_t command);
-
-// The chord's toggle: the setting follows the pipeline, saved by whoever saves next.
-void ToggleFromChord(Pipeline& pipeline, Settings& settings);
 
 }  // namespace tonvira

@@ -89,8 +89,12 @@ void ToggleVietnamese(App& app, ShellSystem& system) {
     RefreshTray(app, system);
     return;
   }
-  SetVietnameseOn(app.pipeline, !GetVietnameseOn(app.pipeline));
-  bool on = GetVietnameseOn(app.pipeline);
+  bool on = false;
+  {
+    std::lock_guard lock(app.pipeline.guard);  // a chord toggle on the hooks' thread waits
+    on = !GetVietnameseOn(app.pipeline);
+    SetVietnameseOn(app.pipeline, on);
+  }
   app.settings.enabled = on;
   system.SaveSettingsSoon();  // a session ended by log-off or a crash keeps it too
   system.Beep(on ? kHighBeep : kLowBeep);
@@ -168,12 +172,15 @@ bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMess
     case wm::kTray:
       OnTrayEvent(app, system, m.lParam);
       return true;
-    case kMessageToggled:  // by the chord, inside the hook
+    case kMessageToggled: {  // by the chord, inside the hook; the setting follows it here
+      bool on = GetVietnameseOn(app.pipeline);
+      app.settings.enabled = on;
       system.SaveSettingsSoon();
-      system.Beep(GetVietnameseOn(app.pipeline) ? kHighBeep : kLowBeep);
+      system.Beep(on ? kHighBeep : kLowBeep);
       system.RefreshSettingsWindow();
       RefreshTray(app, system);
       return true;
+    }
     case kMessageSettingsChanged:
       RegisterToggleHotkey(app, system);
       RefreshTray(app, system);

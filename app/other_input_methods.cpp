@@ -27,7 +27,7 @@ void CheckOtherInputMethods(Pipeline& pipeline, ProcessList& processes) {
       break;
     }
   }
-  if (found != pipeline.ConflictingImeRunning) LogLine("bo go khac: %d\n", found ? 1 : 0);
+  if (found != GetConflictingIme(pipeline)) LogLine("bo go khac: %d\n", found ? 1 : 0);
   SetConflictingIme(pipeline, found);
 }
 

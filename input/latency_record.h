@@ -32,9 +32,9 @@ class LatencyRecord {
   uint32_t max_ = 0;
 };
 
-// Modal loops (a menu, a message box, a file dialog) pump messages themselves, so the hooks are
-// served while the message that opened one is dispatched: its time is no wait for the hooks.
-// Each opens a ModalLoop first; the message loop compares the count before and after.
+// Modal loops (a menu, a message box, a file dialog) pump messages themselves: the message that
+// opened one lasts as long as the user keeps it open, which is no slowness of ours. Each opens a
+// ModalLoop first; the message loop compares the count before and after.
 uint32_t ModalLoopsEntered();
 struct ModalLoop {
   ModalLoop();

@@ -1,5 +1,7 @@
 #include "input/pipeline.h"
 
+#include <atomic>
+
 #include "input/log.h"
 #include "input/os.h"
 
@@ -7,15 +9,23 @@ namespace tonvira {
 namespace {
 
 // The hooks are plain functions; they act on the pipeline that installed them.
-Pipeline* g_hooked = nullptr;
+std::atomic<Pipeline*> g_hooked{nullptr};
 
 HookAction KeyboardHookEntry(const KeyEvent& event) {
-  return g_hooked ? KeyboardHookProc(*g_hooked, event) : HookAction::Pass;
+  Pipeline* p = g_hooked;
+  if (!p) return HookAction::Pass;
+  std::lock_guard lock(p->guard);
+  return KeyboardHookProc(*p, event);
 }
 
 void MouseHookEntry(const MouseEvent& event) {
-  if (g_hooked) MouseHookProc(*g_hooked, event);
+  Pipeline* p = g_hooked;
+  if (!p) return;
+  std::lock_guard lock(p->guard);
+  MouseHookProc(*p, event);
 }
+
+using Lock = std::lock_guard<std::recursive_mutex>;
 
 bool IsButtonDown(MouseMessage m) {
   return m == MouseMessage::LeftDown || m == MouseMessage::RightDown || m == MouseMessage::MiddleDown ||
@@ -34,6 +44,7 @@ void Post(const Pipeline& p, uint32_t message) {
 }  // namespace
 
 void AbandonWord(Pipeline& p) {
+  Lock lock(p.guard);
   AbandonWord(p.engine);
   p.OnScreenWord.clear();
   p.shownIsOutput = false;
@@ -42,8 +53,12 @@ void AbandonWord(Pipeline& p) {
 
 bool InstallHooks(Pipeline& p) {
   if (!LogIsOpen()) OpenLog();
-  ResyncTracker(p.chord);
-  p.hookTimeoutMs = os::HookTimeoutMs();
+  uint32_t timeout = os::HookTimeoutMs();  // the registry is read before the guard is taken
+  {
+    Lock lock(p.guard);
+    ResyncTracker(p.chord);
+    p.hookTimeoutMs = timeout;
+  }
   g_hooked = &p;
   bool keyboard = os::InstallKeyboardHook(&KeyboardHookEntry);
   os::InstallMouseHook(&MouseHookEntry);
@@ -66,7 +81,28 @@ void MouseHookProc(Pipeline& p, const MouseEvent& event) {
   if (IsButtonDown(event.message) || IsButtonUpOrWheel(event.message)) TrackMouse(p.chord);
 }
 
+void SetMainWindow(Pipeline& p, WindowId window) {
+  Lock lock(p.guard);
+  p.mainWindow = window;
+}
+
+void SetConflictingIme(Pipeline& p, bool running) {
+  Lock lock(p.guard);
+  p.ConflictingImeRunning = running;
+}
+
+bool GetConflictingIme(const Pipeline& p) {
+  Lock lock(p.guard);
+  return p.ConflictingImeRunning;
+}
+
+uint32_t GetLastPhysicalInputTime(const Pipeline& p) {
+  Lock lock(p.guard);
+  return p.LastPhysicalInputTime;
+}
+
 void SetVietnameseOn(Pipeline& p, bool on) {
+  Lock lock(p.guard);
   if (p.SuspendPending) {
     p.SuspendPending = false;
     p.Suspended = true;
@@ -76,10 +112,12 @@ void SetVietnameseOn(Pipeline& p, bool on) {
 }
 
 bool GetVietnameseOn(const Pipeline& p) {
+  Lock lock(p.guard);
   return p.VietnameseOn;
 }
 
 void RequestSuspension(Pipeline& p, bool on) {
+  Lock lock(p.guard);
   if (!on) {
     p.SuspendPending = false;
     p.Suspended = false;
@@ -89,19 +127,23 @@ void RequestSuspension(Pipeline& p, bool on) {
 }
 
 bool IsSuspended(const Pipeline& p) {
+  Lock lock(p.guard);
   return p.Suspended || p.SuspendPending;
 }
 
 void SetHotkeyMode(Pipeline& p, int32_t mode) {
+  Lock lock(p.guard);
   p.hotkeyMode = mode;
   ResetTracker(p.chord);
 }
 
 void SetToggleCallback(Pipeline& p, std::function<void()> callback) {
+  Lock lock(p.guard);
   p.toggleCallback = std::move(callback);
 }
 
 bool ToggleVietnamese(Pipeline& p) {
+  Lock lock(p.guard);
   if (IsSuspended(p)) {
     Post(p, kMessageToggleRefused);
     return false;
@@ -112,6 +154,7 @@ bool ToggleVietnamese(Pipeline& p) {
 }
 
 void ApplyPipelineOptions(Pipeline& p, bool vietnameseOn, int32_t hotkeyMode) {
+  Lock lock(p.guard);
   SetVietnameseOn(p, vietnameseOn);
   SetHotkeyMode(p, hotkeyMode);
   Post(p, kMessageSettingsChanged);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ struct Pipeline {
   Pipeline& operator=(const Pipeline&) = delete;
 
   Engine& engine;
+  // The hooks run on a thread of their own. They hold this for each key and mouse event; any
+  // other thread holds it for each read or change of this state or the engine's, and never
+  // while it reads a file, waits or shows anything, so a key never waits for slow work.
+  // Recursive: the chord's toggle runs inside the hook.
+  mutable std::recursive_mutex guard;
   WindowId mainWindow = 0;
   bool VietnameseOn = true;
   bool SuspendPending = false;
@@ -96,16 +102,12 @@ std::optional<size_t> SendReplacement(Pipeline& pipeline, std::u16string_view ol
 std::optional<std::u16string> ReplaceOnScreen(Pipeline& pipeline, std::u16string_view oldText,
                                               std::u16string_view newText);
 
-inline void SetMainWindow(Pipeline& pipeline, WindowId window) {
-  pipeline.mainWindow = window;
-}
+// These take the pipeline's guard: any thread may call them.
+void SetMainWindow(Pipeline& pipeline, WindowId window);
 // Another Vietnamese input method runs in this session: every character is synthesised.
-inline void SetConflictingIme(Pipeline& pipeline, bool running) {
-  pipeline.ConflictingImeRunning = running;
-}
-inline uint32_t GetLastPhysicalInputTime(const Pipeline& pipeline) {
-  return pipeline.LastPhysicalInputTime;
-}
+void SetConflictingIme(Pipeline& pipeline, bool running);
+bool GetConflictingIme(const Pipeline& pipeline);
+uint32_t GetLastPhysicalInputTime(const Pipeline& pipeline);
 
 void SetVietnameseOn(Pipeline& pipeline, bool on);
 bool GetVietnameseOn(const Pipeline& pipeline);

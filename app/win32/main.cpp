@@ -89,7 +89,7 @@ bool SaveSettingsNow() {
 }
 
 // Writes a copy of the settings on a thread of its own, so that the flush to disk never holds
-// the thread the hooks run on; the main window hears how it went.
+// up the windows; the main window hears how it went.
 void SaveSettingsInBackground() {
   std::thread([settings = g_app->app.settings, state = g_app->app.settingsState, window = g_app->mainWindow] {
     bool saved = false;
@@ -310,9 +310,9 @@ class WindowsShell final : public ShellSystem {
 class WindowsUpdateWindowHost final : public ui::UpdateWindowHost {
  public:
   UpdateStatus Status() override { return GetUpdateStatus(g_worker->updater); }
-  // Reading and hashing a package of up to 50 MiB and checking its signature take far longer
-  // than a key may wait, and the hooks run on this thread: they run on a thread of their own,
-  // which reports through the status it publishes (WM_APP+11), as before.
+  // Reading and hashing a package of up to 50 MiB and checking its signature take seconds: they
+  // run on a thread of their own, which reports through the status it publishes (WM_APP+11),
+  // and the windows stay responsive meanwhile.
   void InstallNow() override {
     // A damaged package is fetched again by a cycle that starts at once.
     static WindowsInstaller installer(g_app->mainWindow, [] { g_worker->signals.Wake(true); });
@@ -351,8 +351,9 @@ void WindowsShell::LogUpdateState() {
   if (!s.statusText.empty()) LogLine("cap nhat: trang thai: %s\n", Utf16ToUtf8(s.statusText).c_str());
 }
 
-// How long the main thread's messages took, apart from those that ran a modal loop (which
-// serves the hooks itself); the hooks run on this thread, so every key typed waits for them.
+// How long the main thread's messages took, apart from those that ran a modal loop (a menu, a
+// dialog: their time is the user's). The hooks have a thread of their own; these say how long
+// the windows, the tray and the notices kept the user waiting.
 struct MessageTimes {
   LatencyRecord plain;
   LatencyRecord modal;
@@ -362,7 +363,11 @@ MessageTimes g_messageTimes;
 // One line of figures for the traces and the end-to-end tests: each key's wait for the hook
 // (from its own time stamp) and the time of the messages dispatched meanwhile.
 void LogTimings() {
-  const LatencyRecord& hook = g_app->app.pipeline.hookLatency;
+  LatencyRecord hook;
+  {
+    std::lock_guard lock(g_app->app.pipeline.guard);
+    hook = g_app->app.pipeline.hookLatency;
+  }
   const MessageTimes& m = g_messageTimes;
   LogLine(
       "thoi gian: moc %llu phim, toi da %lu ms, p99 %lu ms; tin nhan %llu, toi da %lu ms, p99 %lu ms; "
@@ -555,7 +560,7 @@ int Run() {
   LogLine("tonvira %s: bat dau (pid %lu)\n", Utf16ToUtf8(kRunningVersion).c_str(),
           static_cast<unsigned long>(GetCurrentProcessId()));
   RegisterToggleHotkey(app, shell);
-  SetToggleCallback(app.pipeline, [] { ToggleFromChord(g_app->app.pipeline, g_app->app.settings); });
+  SetToggleCallback(app.pipeline, [] { ToggleVietnamese(g_app->app.pipeline); });
   SettingsWindowAtStart(w, request);
   SetTimer(w.mainWindow, kMainTimerId, kMainTimerMs, nullptr);
   RefreshTray(app, shell);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cwchar>
 #include <vector>
 
@@ -13,8 +14,9 @@ namespace {
 
 HookHandle g_keyboardHook;
 HookHandle g_mouseHook;
-KeyboardHookFn g_keyboardFn = nullptr;
-MouseHookFn g_mouseFn = nullptr;
+// Set by the windows' thread, read by the hook thread.
+std::atomic<KeyboardHookFn> g_keyboardFn{nullptr};
+std::atomic<MouseHookFn> g_mouseFn{nullptr};
 
 HWND AsWindow(WindowId id) {
   return reinterpret_cast<HWND>(id);
@@ -33,9 +35,10 @@ KeyEvent ToKeyEvent(WPARAM message, const KBDLLHOOKSTRUCT& raw) {
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && g_keyboardFn) {
+  KeyboardHookFn hook = g_keyboardFn.load();
+  if (code == HC_ACTION && hook) {
     const KeyEvent event = ToKeyEvent(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
-    if (g_keyboardFn(event) == HookAction::Swallow) return 1;
+    if (hook(event) == HookAction::Swallow) return 1;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -70,13 +73,14 @@ MouseMessage ToMouseMessage(WPARAM message) {
 }
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && g_mouseFn) {
+  MouseHookFn hook = g_mouseFn.load();
+  if (code == HC_ACTION && hook) {
     const auto& raw = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     MouseEvent event;
     event.message = ToMouseMessage(wParam);
     event.time = raw.time;
     event.injected = (raw.flags & LLMHF_INJECTED) != 0;
-    g_mouseFn(event);
+    hook(event);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -87,6 +91,72 @@ bool Install(HookHandle& slot, int kind, HOOKPROC proc) {
   if (!hook) return false;
   slot.reset(hook);
   return true;
+}
+
+bool InstallKeyboardHere() {
+  return Install(g_keyboardHook, WH_KEYBOARD_LL, KeyboardProc);
+}
+bool InstallMouseHere() {
+  return Install(g_mouseHook, WH_MOUSE_LL, MouseProc);
+}
+bool RemoveHere() {
+  g_keyboardHook.reset();
+  g_mouseHook.reset();
+  PostQuitMessage(0);
+  return true;
+}
+
+// Windows calls a low-level hook on the thread that installed it, through that thread's
+// messages. The hooks get a thread of their own that does nothing else: whatever the windows'
+// thread is busy with (a dialog being built, a file being saved), a key is handled at once.
+constexpr UINT kRunOnHookThread = WM_APP + 1;
+
+struct HookRequest {
+  bool (*work)() = nullptr;
+  bool result = false;
+  KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
+KernelHandle g_hookThread;
+DWORD g_hookThreadId = 0;
+
+DWORD WINAPI HookThreadMain(void* ready) {
+  MSG msg;
+  PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue exists from here on
+  SetEvent(static_cast<HANDLE>(ready));
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message != kRunOnHookThread) continue;
+    auto* request = reinterpret_cast<HookRequest*>(msg.lParam);
+    request->result = request->work();
+    SetEvent(request->done.get());
+  }
+  return 0;
+}
+
+bool StartHookThread() {
+  if (g_hookThread) return true;
+  KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!ready) return false;
+  g_hookThread.reset(CreateThread(nullptr, 0, HookThreadMain, ready.get(), 0, &g_hookThreadId));
+  if (!g_hookThread) return false;
+  // Keys come before everything else this process does.
+  SetThreadPriority(g_hookThread.get(), THREAD_PRIORITY_HIGHEST);
+  WaitForSingleObject(ready.get(), INFINITE);
+  return true;
+}
+
+// Runs work on the hook thread and waits for it: that thread only ever handles one key at a
+// time, so the wait is short.
+bool OnHookThread(bool (*work)()) {
+  if (!StartHookThread()) return false;
+  HookRequest request;
+  request.work = work;
+  if (!request.done ||
+      !PostThreadMessageW(g_hookThreadId, kRunOnHookThread, 0, reinterpret_cast<LPARAM>(&request))) {
+    return false;
+  }
+  WaitForSingleObject(request.done.get(), INFINITE);
+  return request.result;
 }
 
 std::optional<uint32_t> IntegrityOfProcess(HANDLE process) {
@@ -222,17 +292,20 @@ uint32_t HookTimeoutMs() {
 
 bool InstallKeyboardHook(KeyboardHookFn hook) {
   g_keyboardFn = hook;
-  return Install(g_keyboardHook, WH_KEYBOARD_LL, KeyboardProc);
+  return OnHookThread(InstallKeyboardHere);
 }
 
 bool InstallMouseHook(MouseHookFn hook) {
   g_mouseFn = hook;
-  return Install(g_mouseHook, WH_MOUSE_LL, MouseProc);
+  return OnHookThread(InstallMouseHere);
 }
 
 void RemoveHooks() {
-  g_keyboardHook.reset();
-  g_mouseHook.reset();
+  if (!g_hookThread) return;
+  OnHookThread(RemoveHere);
+  WaitForSingleObject(g_hookThread.get(), 5000);
+  g_hookThread.reset();
+  g_hookThreadId = 0;
 }
 
 }  // namespace tonvira::os

@@ -105,7 +105,7 @@ class MainWindowTest : public testing::Test {
     SetMainWindow(app_.pipeline, kMainWindow);
     ApplySettings(app_);  // nothing is saved: no settings file was read
     InstallHooks(app_.pipeline);
-    SetToggleCallback(app_.pipeline, [this] { ToggleFromChord(app_.pipeline, app_.settings); });
+    SetToggleCallback(app_.pipeline, [this] { ToggleVietnamese(app_.pipeline); });
     desktop().Focus(desktop().AddWindow({}));
     app_.shell.iconShown = true;
     Pump();

@@ -574,9 +574,8 @@ TEST_F(HookTest, SuspensionWaitsForTheWordBoundary) {
 }
 
 TEST_F(HookTest, TheChordTogglesAndTellsTheMainWindow) {
-  Settings settings;
   pipeline_.mainWindow = 0x99;
-  SetToggleCallback(pipeline_, [&] { ToggleFromChord(pipeline_, settings); });
+  SetToggleCallback(pipeline_, [&] { ToggleVietnamese(pipeline_); });
   auto tap = [&] {
     desktop().Key(vk::kLControl, true);
     desktop().Key(vk::kLShift, true);
@@ -585,7 +584,6 @@ TEST_F(HookTest, TheChordTogglesAndTellsTheMainWindow) {
   };
   tap();
   EXPECT_FALSE(pipeline_.VietnameseOn);
-  EXPECT_EQ(settings.enabled, 0);
   Type(u"tieengs");
   EXPECT_EQ(Field(), u"tieengs");
   tap();

@@ -53,7 +53,7 @@ struct Figures {
 class PipelineProperty : public PipelineTest {
  protected:
   void SetUp() override {
-    SetToggleCallback(pipeline_, [this] { ToggleFromChord(pipeline_, settings_); });
+    SetToggleCallback(pipeline_, [this] { ToggleVietnamese(pipeline_); });
     sim::WindowSpec bar = Spec("chrome.exe", u"Tab mới - Google Chrome");
     bar.fields.inlineCompletion = true;
     bar.completion = u"vnexpress.net";
@@ -390,7 +390,6 @@ class PipelineProperty : public PipelineTest {
     return value ? std::strtoull(value, nullptr, 10) : fallback;
   }
 
-  Settings settings_;
   std::mt19937 rng_;
   std::vector<WindowId> windows_;
   std::u16string baseBefore_;

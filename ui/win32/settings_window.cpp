@@ -251,6 +251,12 @@ void RefreshAbbrevList(SettingsWindow& w) {
   SetTextIfDifferent(w.Child(kAbbrevCount), CountText(u"%zu mục", app.abbrevs.expansions.size()));
 }
 
+// After an edit the typing takes the new table, and the list shows it.
+void AbbrevsChanged(SettingsWindow& w) {
+  PublishAbbrevs(w.host->TheApp());
+  RefreshAbbrevList(w);
+}
+
 void RefreshAppList(SettingsWindow& w, std::optional<size_t> select) {
   ContextRules rules = CopyContextRules(w.host->Tracker());
   std::vector<std::pair<std::u16string, std::u16string>> rows;
@@ -344,7 +350,7 @@ void ImportFromDialog(SettingsWindow& w, Dialogs& dialogs) {
   open.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
   ModalLoop modal;
   if (!GetOpenFileNameW(&open)) return;  // cancelled
-  if (ImportAbbrevsFrom(*w.editor, dialogs, Narrow(path))) RefreshAbbrevList(w);
+  if (ImportAbbrevsFrom(*w.editor, dialogs, Narrow(path))) AbbrevsChanged(w);
 }
 
 void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
@@ -368,11 +374,11 @@ void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
               .added) {
         SetWindowTextW(w.Child(kAbbrevKey), L"");
         SetWindowTextW(w.Child(kAbbrevExpansion), L"");
-        RefreshAbbrevList(w);
+        AbbrevsChanged(w);
       }
       return;
     case kAbbrevDelete:
-      if (DeleteAbbrevRow(*w.editor, dialogs, SelectedRow(w.Child(kAbbrevList)))) RefreshAbbrevList(w);
+      if (DeleteAbbrevRow(*w.editor, dialogs, SelectedRow(w.Child(kAbbrevList)))) AbbrevsChanged(w);
       return;
     case kAbbrevImport:
       ImportFromDialog(w, dialogs);
