@@ -47,7 +47,7 @@ void OnCommand(App& app, ShellSystem& system, uint32_t command) {
       system.OpenUpdateWindow();
       break;
     case kCommandClipboard:
-      ShowNotice(app, system, ConvertClipboard(system.Clipboard()));
+      system.ConvertClipboardInBackground();
       break;
     default:  // the field line and anything unknown
       break;
@@ -209,6 +209,9 @@ bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMess
       return true;
     case kMessageSuspended:
       RefreshTray(app, system);
+      return true;
+    case wm::kClipboardConverted:
+      if (std::optional<Notice> notice = system.TakeClipboardNotice()) ShowNotice(app, system, *notice);
       return true;
     default:
       break;

@@ -34,6 +34,8 @@ inline constexpr uint32_t kBalloonUserClick = 0x0405;
 inline constexpr uint32_t kUpdateStateChanged = 0x800B;
 inline constexpr uint32_t kInstallerExited = 0x800D;
 inline constexpr uint32_t kHideIconForInstall = 0x800E;
+// Posted when a clipboard conversion started by the tray's item has ended.
+inline constexpr uint32_t kClipboardConverted = 0x8012;
 }  // namespace wm
 
 inline constexpr uint32_t kMainTimerId = 1;
@@ -79,12 +81,16 @@ class ShellSystem {
   virtual void RegisterHotkey(char16_t key) = 0;
   // Where to look for other Vietnamese input methods.
   virtual ProcessList& Processes() = 0;
-  virtual ClipboardAccess& Clipboard() = 0;
+  // Removes the marks from the copied text off this thread (a long text takes a while), then
+  // posts kClipboardConverted; TakeClipboardNotice gives what the user is told, once. A press
+  // while a conversion runs is ignored.
+  virtual void ConvertClipboardInBackground() = 0;
+  virtual std::optional<Notice> TakeClipboardNotice() = 0;
   // The milliseconds tick and the user's notification state (nothing when the query failed).
   virtual uint32_t TickCount() = 0;
   virtual std::optional<int> NotificationState() = 0;
   virtual void CloseMainWindow() = 0;  // the message loop ends and the program exits
-  // The settings are written within a second, off this thread (the hooks run on it); a failed
+  // The settings are written within a second, off this thread (a flush can take long); a failed
   // write is told to the user once.
   virtual void SaveSettingsSoon() = 0;
   virtual void EndMessageLoop() = 0;

@@ -67,10 +67,10 @@ static_assert(wm::kDestroy == WM_DESTROY && wm::kCommand == WM_COMMAND && wm::kT
               wm::kHotkey == WM_HOTKEY && wm::kTray == WM_APP + 1);
 static_assert(wm::kLeftButtonUp == WM_LBUTTONUP && wm::kLeftButtonDoubleClick == WM_LBUTTONDBLCLK &&
               wm::kRightButtonUp == WM_RBUTTONUP && wm::kBalloonUserClick == NIN_BALLOONUSERCLICK);
-static_assert(wm::kUpdateStateChanged == WM_APP + 11 && wm::kInstallerExited == WM_APP + 13 &&
-              wm::kHideIconForInstall == WM_APP + 14 && kMessageToggled == WM_APP + 9 &&
-              kMessageSettingsChanged == WM_APP + 10 && kMessageToggleRefused == WM_APP + 12 &&
-              kMessageSuspended == WM_APP + 15);
+static_assert(wm::kClipboardConverted == WM_APP + 18 && wm::kUpdateStateChanged == WM_APP + 11 &&
+              wm::kInstallerExited == WM_APP + 13 && wm::kHideIconForInstall == WM_APP + 14 &&
+              kMessageToggled == WM_APP + 9 && kMessageSettingsChanged == WM_APP + 10 &&
+              kMessageToggleRefused == WM_APP + 12 && kMessageSuspended == WM_APP + 15);
 
 // The portable objects, and what only the Windows program has.
 struct WindowsApp {
@@ -209,6 +209,14 @@ void StartBackgroundWorker(App& app) {
   std::thread([] { RunWorker(g_worker->worker); }).detach();
 }
 
+// The tray's clipboard conversion, between its thread and the main window.
+struct ClipboardResult {
+  std::atomic<bool> converting{false};
+  std::mutex mutex;
+  std::optional<Notice> notice;
+};
+ClipboardResult g_clipboardResult;
+
 // What the settings window needs from the program.
 class WindowsSettingsHost final : public ui::SettingsHost {
  public:
@@ -243,7 +251,7 @@ class WindowsSettingsHost final : public ui::SettingsHost {
 // What the main window asks of Windows.
 class WindowsShell final : public ShellSystem {
  public:
-  explicit WindowsShell(WindowsApp& w) : w_(w), clipboard_(w.mainWindow) {}
+  explicit WindowsShell(WindowsApp& w) : w_(w) {}
 
   bool AddTrayIcon() override { return w_.tray.Add(); }
   void RemoveTrayIcon() override { w_.tray.Remove(); }
@@ -268,7 +276,11 @@ class WindowsShell final : public ShellSystem {
     if (key != 0) RegisterHotKey(w_.mainWindow, kHotkeyId, MOD_CONTROL | MOD_SHIFT, static_cast<UINT>(key));
   }
   ProcessList& Processes() override { return processes_; }
-  ClipboardAccess& Clipboard() override { return clipboard_; }
+  void ConvertClipboardInBackground() override;
+  std::optional<Notice> TakeClipboardNotice() override {
+    std::lock_guard lock(g_clipboardResult.mutex);
+    return std::exchange(g_clipboardResult.notice, std::nullopt);
+  }
   uint32_t TickCount() override { return GetTickCount(); }
   std::optional<int> NotificationState() override {
     QUERY_USER_NOTIFICATION_STATE state{};
@@ -303,8 +315,26 @@ class WindowsShell final : public ShellSystem {
   void LogUpdateState();
   WindowsApp& w_;
   WindowsProcessList processes_;
-  WindowsClipboard clipboard_;
 };
+
+// Reading, converting and writing back megabytes of text takes a while: on a thread of its own,
+// with the main window as the clipboard's owner; the notice comes back through a message.
+void WindowsShell::ConvertClipboardInBackground() {
+  if (g_clipboardResult.converting.exchange(true)) {
+    LogLine("bo nho tam: dang bo dau, bo qua lan bam nay\n");
+    return;
+  }
+  std::thread([window = w_.mainWindow] {
+    WindowsClipboard clipboard(window);
+    Notice notice = ConvertClipboard(clipboard);
+    {
+      std::lock_guard lock(g_clipboardResult.mutex);
+      g_clipboardResult.notice = std::move(notice);
+    }
+    g_clipboardResult.converting = false;
+    PostMessageW(window, wm::kClipboardConverted, 0, 0);
+  }).detach();
+}
 
 // The update window's button runs the installer; the status it publishes refreshes the window.
 class WindowsUpdateWindowHost final : public ui::UpdateWindowHost {
@@ -378,6 +408,8 @@ void LogTimings() {
       static_cast<unsigned long long>(m.modal.Count()), static_cast<unsigned long>(m.modal.Max()));
 }
 
+constexpr uint32_t kSlowMessageMs = 50;
+
 // Dispatches one message and records how long it took, in whole milliseconds.
 void DispatchTimed(MSG& msg) {
   LARGE_INTEGER start{}, end{}, frequency{};
@@ -392,7 +424,13 @@ void DispatchTimed(MSG& msg) {
   QueryPerformanceFrequency(&frequency);
   auto ms = static_cast<uint32_t>((end.QuadPart - start.QuadPart) * 1000 /
                                   std::max<LONGLONG>(frequency.QuadPart, 1));
-  (ModalLoopsEntered() == modalBefore ? g_messageTimes.plain : g_messageTimes.modal).Add(ms);
+  bool modal = ModalLoopsEntered() != modalBefore;
+  (modal ? g_messageTimes.modal : g_messageTimes.plain).Add(ms);
+  // Which messages kept the windows' thread busy, for the traces.
+  if (ms >= kSlowMessageMs) {
+    LogLine("tin nhan lau: 0x%04X %llu, %lu ms%s\n", msg.message, static_cast<unsigned long long>(msg.wParam),
+            static_cast<unsigned long>(ms), modal ? " (modal)" : "");
+  }
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

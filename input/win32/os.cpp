@@ -193,7 +193,10 @@ bool WindowIsOurs(WindowId window) {
 
 std::u16string WindowTitle(WindowId window, size_t maxUnits) {
   std::wstring buffer(maxUnits + 1, L'\0');
-  int n = window ? GetWindowTextW(AsWindow(window), buffer.data(), static_cast<int>(buffer.size())) : 0;
+  // Not GetWindowText: for a window of this process it sends WM_GETTEXT to the window's thread,
+  // and the hooks' thread would wait for the windows' thread.
+  int n =
+      window ? InternalGetWindowText(AsWindow(window), buffer.data(), static_cast<int>(buffer.size())) : 0;
   return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), n > 0 ? static_cast<size_t>(n) : 0);
 }
 

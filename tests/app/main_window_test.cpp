@@ -35,6 +35,7 @@ class RecordingShell : public ShellSystem {
   std::optional<int> notificationState = kAcceptsNotifications;
   FakeProcesses processes;
   FakeClipboard clipboard;
+  std::optional<Notice> clipboardNotice;
 
   bool AddTrayIcon() override {
     calls.push_back("add icon");
@@ -64,7 +65,11 @@ class RecordingShell : public ShellSystem {
     calls.push_back(key ? std::string("hotkey ") + static_cast<char>(key) : "hotkey released");
   }
   ProcessList& Processes() override { return processes; }
-  ClipboardAccess& Clipboard() override { return clipboard; }
+  // At once, as if the background conversion had ended before the next message.
+  void ConvertClipboardInBackground() override { clipboardNotice = ConvertClipboard(clipboard); }
+  std::optional<Notice> TakeClipboardNotice() override {
+    return std::exchange(clipboardNotice, std::nullopt);
+  }
   uint32_t TickCount() override { return tick; }
   std::optional<int> NotificationState() override { return notificationState; }
   void CloseMainWindow() override { calls.push_back("close"); }
@@ -391,6 +396,9 @@ TEST_F(MainWindowTest, TheTrayShowsTheFocusedFieldAndTheUpdateBadge) {
 TEST_F(MainWindowTest, TheClipboardItemConvertsAndTellsTheUserInABalloon) {
   shell_.clipboard.text = u"Tiếng Việt có dấu — ĐƯỜNG";
   Handle(wm::kCommand, kCommandClipboard);
+  EXPECT_TRUE(shell_.balloons.empty());  // told once the conversion has ended
+  Handle(wm::kClipboardConverted);
+  Handle(wm::kClipboardConverted);  // told once
   EXPECT_EQ(shell_.clipboard.text, u"Tieng Viet co dau — DUONG");
   EXPECT_EQ(shell_.balloons, (std::vector<std::u16string>{u"Tonvira"}));
   EXPECT_FALSE(shell_.clipboard.open);
@@ -398,6 +406,7 @@ TEST_F(MainWindowTest, TheClipboardItemConvertsAndTellsTheUserInABalloon) {
   app_.shell.iconShown = false;  // the icon is away: the notice waits for it
   shell_.clipboard.text.clear();
   Handle(wm::kCommand, kCommandClipboard);
+  Handle(wm::kClipboardConverted);
   ASSERT_TRUE(app_.shell.pendingNotice);
   EXPECT_EQ(app_.shell.pendingNotice->text,
             u"Bộ nhớ tạm chưa có chữ. Hãy sao chép (Ctrl+C) văn bản cần bỏ dấu trước.");
