@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Makes a Tonvira package whose installation fails on purpose, for the self-update tests.
 
-    python3 packaging/make_failing_package.py [--late] IN.msi OUT.msi [VERSION]
+    python3 packaging/make_failing_package.py [--late] [--pad MIB] IN.msi OUT.msi [VERSION]
 
 OUT.msi is IN.msi (a real Tonvira package, built by wixl) under a newer version (VERSION, by
 default IN's with the last field one higher), with a ProductCode and a package code of its own
@@ -18,6 +18,9 @@ the older product was removed and the new files were copied. (An immediate actio
 any file is copied, whatever its sequence number.) Windows then rolls the whole installation
 back, the removal of the older product included, because that removal runs inside the
 transaction; whether Wine's installer does is what the end-to-end test reports.
+
+With --pad, the package also carries MIB mebibytes of random bytes (a row of its Binary table
+that nothing uses), for tests of how long reading, hashing and checking a large package takes.
 
 Rebuilding a package keeps its old signature stream, which then no longer verifies, so OUT is
 signed again by packaging/sign_file.sh with the certificate named by TONVIRA_SIGN_CERT and
@@ -70,6 +73,10 @@ def main():
     late = args[:1] == ["--late"]
     if late:
         args = args[1:]
+    pad_mib = 0
+    if args[:1] == ["--pad"] and len(args) > 1:
+        pad_mib = int(args[1])
+        args = args[2:]
     if len(args) not in (2, 3):
         sys.exit(__doc__.split("\n\n")[1])
     src, dst = args[0], args[1]
@@ -116,8 +123,14 @@ def main():
         os.mkdir(os.path.join(tmp, "Binary"))
         with open(os.path.join(tmp, "Binary", ACTION + ".js"), "w", newline="\r\n") as f:
             f.write(SCRIPT)
+        binary_rows = f"{ACTION}\t{ACTION}.js\n"
+        if pad_mib:
+            with open(os.path.join(tmp, "Binary", "padding.bin"), "wb") as f:
+                for _ in range(pad_mib):
+                    f.write(os.urandom(1024 * 1024))  # random: no compression makes it smaller
+            binary_rows += "TonviraPadding\tpadding.bin\n"
         with open(os.path.join(tmp, "Binary.idt"), "w") as f:
-            f.write(f"Name\tData\ns72\tv0\nBinary\tName\n{ACTION}\t{ACTION}.js\n")
+            f.write(f"Name\tData\ns72\tv0\nBinary\tName\n{binary_rows}")
         command = ["msibuild", os.path.abspath(built)]
         for q in queries:
             command += ["-q", q]

@@ -337,13 +337,15 @@ stop_tonvira
 # The background worker: a download from a loopback server, and a server that never answers.
 source tests/e2e/update_cases.sh
 update_cases
-# The whole update: installed 1.4.12, a mandatory 1.4.13, the update window, msiexec, the restart.
+# The whole update: installed 1.4.12, a mandatory 1.4.13, the update window, msiexec, the restart;
+# then, with the program installed, the windows' thread at work while the user types.
+source tests/e2e/settings_cases.sh
+source tests/e2e/main_thread_case.sh
 source tests/e2e/update_install_cases.sh
 update_install_cases
 
 # The settings window: its own cases, then its pages and the update window at 96 and 144 DPI on
 # displays of their own.
-source tests/e2e/settings_cases.sh
 settings_cases
 for dpi in 96 144; do
   if tests/e2e/settings_shots.sh "$dpi" "$build"; then

@@ -192,6 +192,7 @@ update_install_cases() {
   e2e_log "mandatory update: $(($(date +%s) - started)) s"
   failing_install_cases
   signer_cases
+  main_thread_case
   late_failure_case
   stop_installed
   msi_run /x "$next" update-uninstall
@@ -320,7 +321,7 @@ late_failure_case() {
   fi
   running=$(msi_file_version)
   before=$(msi_user_digest)
-  publish "$served" "$bad" 1.4.17 14 1.4.17
+  publish "$served" "$bad" 1.4.17 15 1.4.17
   serve_folder "$served"
   if ! press_install late "$log"; then
     fail "late failure: msiexec exits 1603 and the update window says so" "the update was never required"

@@ -8,6 +8,9 @@
 //                                        included
 //   tonvira_window_text click CLASS ID    presses button ID of the window of CLASS (BM_CLICK)
 //   tonvira_window_text shown CLASS ID    exits 0 when that button shows and is enabled
+//   tonvira_window_text notify CLASS ID   tells the window of CLASS (or titled CLASS) that button
+//                                        ID was clicked (WM_COMMAND), the keyboard focus left as is
+//   tonvira_window_text repaint CLASS N   draws that window again N times, 0.1 s apart
 // Texts are written as UTF-8. Exits 0 when the window was found.
 #include <windows.h>
 
@@ -68,6 +71,27 @@ int wmain(int argc, wchar_t** argv) {
     if (wcscmp(argv[1], L"shown") == 0) return IsWindowVisible(button) && IsWindowEnabled(button) ? 0 : 1;
     // Posted: the click may end the program, which would never answer a sent message.
     return PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
+  }
+  if (wcscmp(argv[1], L"notify") == 0) {
+    // What a click on the button tells its window, without the click itself: under Wine a click
+    // sent to a button of an inactive window activates it and takes the keyboard focus.
+    HWND window = FindWindowW(argv[2], nullptr);
+    if (!window) window = FindWindowW(nullptr, argv[2]);  // a message box, by its title
+    int id = static_cast<int>(wcstol(argv[3], nullptr, 10));
+    HWND button = window ? GetDlgItem(window, id) : nullptr;
+    if (!button) return 1;
+    return PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) ? 0
+                                                                                                          : 1;
+  }
+  if (wcscmp(argv[1], L"repaint") == 0) {
+    // The whole window drawn again, COUNT times a tenth of a second apart, without activating it.
+    HWND window = FindWindowW(argv[2], nullptr);
+    if (!window) return 1;
+    for (long i = wcstol(argv[3], nullptr, 10); i > 0; --i) {
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      Sleep(100);
+    }
+    return 0;
   }
   if (wcscmp(argv[1], L"control") == 0) {
     HWND settings = FindWindowW(L"TonviraSettings", nullptr);
