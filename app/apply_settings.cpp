@@ -39,7 +39,6 @@ void ApplySettings(App& app) {
     ApplySettingsToEngine(app.engine, app.settings, &app.abbrevsInUse);
   }
   ApplySettingsToPipeline(app.pipeline, app.settings);
-  SaveSettings(app.settings, app.settingsState);
 }
 
 bool FlipMenuSetting(Settings& s, uint32_t command) {

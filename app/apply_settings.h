@@ -16,8 +16,8 @@ void ApplySettingsToEngine(Engine& engine, const Settings& settings, const Abbre
 // Vietnamese on or off and the hotkey mode; the main window is told.
 void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
 
-// Every change of preferences: into the engine and the hook (which tells the main window),
-// then saved.
+// Every change of preferences: into the engine and the hook (which tells the main window). The
+// caller has them saved (off this thread, within a second).
 void ApplySettings(App& app);
 
 // The hooks type on a thread of their own while the settings window edits app.abbrevs: they

@@ -40,6 +40,7 @@ void OnCommand(App& app, ShellSystem& system, uint32_t command) {
     case kCommandSmart:
       FlipMenuSetting(app.settings, command);
       ApplySettings(app);
+      system.SaveSettingsSoon();
       system.RefreshSettingsWindow();
       RefreshTray(app, system);
       break;

@@ -74,7 +74,7 @@ std::u16string CountText(std::u16string_view format, size_t count);  // "%zu má»
 
 // What a control's action asks of the window besides the settings it changed.
 struct Follow {
-  bool apply = false;             // ApplySettings (which saves)
+  bool apply = false;             // ApplySettings, then saved
   bool refreshControls = false;   // set every control from the settings again
   bool openUpdateWindow = false;  // a toggle refused while suspended
   bool closeWindow = false;

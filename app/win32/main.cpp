@@ -57,7 +57,7 @@ constexpr UINT kMessageEndSession = WM_APP + 16;
 // Posted by a background save of settings.txt: wParam 1 when it was written.
 constexpr UINT kMessageSettingsSaved = WM_APP + 17;
 constexpr UINT_PTR kSaveTimerId = 2;
-constexpr UINT kSaveDelayMs = 1000;  // a burst of toggles is written once
+constexpr UINT kSaveDelayMs = 1000;
 // Registered once, during static initialisation: a second start and the shell post them.
 const RegisteredMessages kRegistered{RegisterWindowMessageW(L"Tonvira.ShowSettings"),
                                      RegisterWindowMessageW(L"TaskbarCreated")};
@@ -99,6 +99,11 @@ void SaveSettingsInBackground() {
     }
     PostMessageW(window, kMessageSettingsSaved, saved ? 1 : 0, 0);
   }).detach();
+}
+
+// A burst of changes is written once, a second after the last of them.
+void SaveSettingsSoon(HWND mainWindow) {
+  SetTimer(mainWindow, kSaveTimerId, kSaveDelayMs, nullptr);
 }
 
 std::wstring Wide(std::u16string_view s) {
@@ -241,7 +246,10 @@ class WindowsSettingsHost final : public ui::SettingsHost {
   void OpenUpdateWindow() override;
   void StartUpdateCheck() override { g_worker->signals.Wake(true); }
   void ClassifyAgain() override { RequestClassification(); }
-  void OptionsChanged() override { g_worker->signals.Wake(false); }
+  void OptionsChanged() override {
+    SaveSettingsSoon(w_.mainWindow);
+    g_worker->signals.Wake(false);
+  }
 
  private:
   WindowsApp& w_;
@@ -288,7 +296,7 @@ class WindowsShell final : public ShellSystem {
     return static_cast<int>(state);
   }
   void CloseMainWindow() override { DestroyWindow(w_.mainWindow); }
-  void SaveSettingsSoon() override { SetTimer(w_.mainWindow, kSaveTimerId, kSaveDelayMs, nullptr); }
+  void SaveSettingsSoon() override { tonvira::SaveSettingsSoon(w_.mainWindow); }
   void EndMessageLoop() override { PostQuitMessage(0); }
 
   // The updater fills these.
@@ -550,6 +558,7 @@ int Run() {
   RemoveLegacyAutostart();
   app.pipeline.focusSource = &w.focusTracker.published;
   ApplySettings(app);
+  SaveSettingsNow();  // in this version's form, before anything can change them
   StartBackgroundWorker(app);
 
   WNDCLASSW wc{};

@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, MenuSettingItemsApplyAndTheHotkeyFollowsTheSettings) {
   Handle(wm::kCommand, kCommandSmart);
   EXPECT_FALSE(app_.engine.options.smartOn);
   EXPECT_EQ(app_.settings.smart, 0);
-  EXPECT_EQ(Taken(), (Calls{"refresh settings window", "tray 1"}));
+  EXPECT_EQ(Taken(), (Calls{"save soon", "refresh settings window", "tray 1"}));
   Pump();  // applying the settings told the main window
   EXPECT_EQ(Taken(), (Calls{"hotkey released", "tray 1"}));
   Handle(wm::kCommand, kCommandContext);

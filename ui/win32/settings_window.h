@@ -25,7 +25,8 @@ class SettingsHost {
   virtual void StartUpdateCheck() = 0;
   // The focused field's class once more, after the per-application rules changed.
   virtual void ClassifyAgain() = 0;
-  // The user changed an option: the background worker looks at its schedule again.
+  // The user changed an option: it is saved within a second, off this thread, and the
+  // background worker looks at its schedule again.
   virtual void OptionsChanged() = 0;
 };
 
