@@ -17,6 +17,7 @@ namespace tonvira {
 namespace {
 
 constexpr size_t kLoggedTitleUnits = 128;
+constexpr uint32_t kLoggedWaitMs = 50;  // a key that waited this long for the hook is traced
 
 HookAction ResetAndPass(Pipeline& p) {
   AbandonWord(p);
@@ -272,6 +273,10 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
   if (p.focusSource) p.focus = p.focusSource->Load();
   uint32_t waited = os::TickCount() - event.time;  // both wrap together after 49.7 days
   p.hookLatency.Add(waited);
+  if (waited >= kLoggedWaitMs && LogIsOpen()) {
+    LogLine("  cho %lu ms: vk=%02lX%s\n", static_cast<unsigned long>(waited),
+            static_cast<unsigned long>(event.vk), event.down ? "" : " len");
+  }
 
   if (p.hotkeyMode == 1 &&
       TrackKey(p.chord, event.vk, event.down, (event.scan & kAltGrCtrlScan) != 0, injected) &&
