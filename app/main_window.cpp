@@ -116,7 +116,35 @@ void RefreshTray(App& app, ShellSystem& system) {
 }
 
 void RegisterToggleHotkey(App& app, ShellSystem& system) {
-  system.RegisterHotkey(app.settings.hotkey_mode == 2 ? app.settings.hotkey_char : u'\0');
+  ShellState& shell = app.shell;
+  if (app.settings.hotkey_mode != 2) {
+    system.RegisterHotkey(0);
+    shell.hotkeyProblem = HotkeyProblem::None;
+    return;
+  }
+  char16_t c = app.settings.hotkey_char;
+  std::optional<uint32_t> key = HotkeyVirtualKey(c);
+  HotkeyProblem problem = HotkeyProblem::None;
+  if (!key) {
+    system.RegisterHotkey(0);
+    problem = HotkeyProblem::NotAKey;
+  } else if (!system.RegisterHotkey(*key)) {
+    problem = HotkeyProblem::HeldElsewhere;
+  }
+  SetHotkeyMode(app.pipeline, problem == HotkeyProblem::None ? 2 : 1);
+  bool told = problem == shell.hotkeyProblem && c == shell.hotkeyProblemKey;
+  shell.hotkeyProblem = problem;
+  shell.hotkeyProblemKey = c;
+  if (problem == HotkeyProblem::None || told) return;
+  std::u16string combination = u"Ctrl+Shift+" + std::u16string(1, key ? static_cast<char16_t>(*key) : c);
+  std::u16string why =
+      problem == HotkeyProblem::NotAKey
+          ? u"Phím tắt " + combination + u" không dùng được: chỉ chữ A–Z hoặc số 0–9."
+          : u"Không đăng ký được phím tắt " + combination + u": một chương trình khác đang dùng tổ hợp này.";
+  LogLine("phim tat: %s\n",
+          problem == HotkeyProblem::NotAKey ? "khong phai phim" : "chuong trinh khac dang dung");
+  ShowNotice(app, system,
+             Notice{u"Tonvira", why + u"\nTrong lúc này, Ctrl+Shift vẫn bật/tắt tiếng Việt.", true, false});
 }
 
 void ShowNotice(App& app, ShellSystem& system, const Notice& notice) {
@@ -139,6 +167,8 @@ void TimerTick(App& app, ShellSystem& system) {
   SetMainWindow(app.pipeline, app.mainWindow);
   InstallHooks(app.pipeline);
   CheckOtherInputMethods(app.pipeline, system.Processes());
+  // The program that held the combination may have let it go.
+  if (shell.hotkeyProblem == HotkeyProblem::HeldElsewhere) RegisterToggleHotkey(app, system);
   if (!shell.iconShown && !shell.iconHiddenForInstall) AddIconAgain(app, system);
   if (shell.iconShown && !shell.iconPromoted && shell.promoteAttempts < kMaxPromoteAttempts) {
     ++shell.promoteAttempts;

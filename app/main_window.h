@@ -77,8 +77,9 @@ class ShellSystem {
   virtual FieldFacts FocusedField() = 0;
   // A short tone; the caller never waits for it.
   virtual void Beep(uint32_t hertz) = 0;
-  // Ctrl+Shift+key as a system hotkey, the earlier one released first; 0 only releases.
-  virtual void RegisterHotkey(char16_t key) = 0;
+  // Ctrl+Shift+virtualKey as a system hotkey that does not repeat while held, the earlier one
+  // released first; 0 only releases. False when Windows refused it (another program holds it).
+  virtual bool RegisterHotkey(uint32_t virtualKey) = 0;
   // Where to look for other Vietnamese input methods.
   virtual ProcessList& Processes() = 0;
   // Removes the marks from the copied text off this thread (a long text takes a while), then
@@ -120,7 +121,9 @@ bool HandleMainWindowMessage(App& app, ShellSystem& system, const RegisteredMess
 void ToggleVietnamese(App& app, ShellSystem& system);
 // Tooltip and icon from the state of now.
 void RefreshTray(App& app, ShellSystem& system);
-// Ctrl+Shift+key in hotkey mode 2; mode 1 needs none (the hook's chord detector toggles).
+// Ctrl+Shift+key in hotkey mode 2; mode 1 needs none (the hook's chord detector toggles). When
+// the key cannot be registered, the user is told once (per key and reason) and the chord
+// toggles as in mode 1 meanwhile, so there is always a keyboard toggle; the timer tries again.
 void RegisterToggleHotkey(App& app, ShellSystem& system);
 // A notice shown at once when the icon is there, or kept until it is.
 void ShowNotice(App& app, ShellSystem& system, const Notice& notice);

@@ -16,6 +16,12 @@ std::u16string_view ClassLabel(const FieldFacts& field) {
 
 }  // namespace
 
+std::optional<uint32_t> HotkeyVirtualKey(char16_t c) {
+  if (c >= u'a' && c <= u'z') return static_cast<uint32_t>(c - u'a' + u'A');
+  if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) return static_cast<uint32_t>(c);
+  return std::nullopt;
+}
+
 std::u16string CutToUnits(std::u16string_view text, size_t units) {
   if (text.size() <= units) return std::u16string(text);
   size_t cut = units;

@@ -56,6 +56,16 @@ struct Notice {
   bool opensUpdate = false;  // clicking the balloon opens the update window
 };
 
+enum class HotkeyProblem : uint8_t {
+  None,
+  NotAKey,       // hotkey_char is not A-Z or 0-9 (a hand-edited settings.txt)
+  HeldElsewhere  // Windows refused it: another program holds the combination
+};
+
+// The virtual key of a hotkey character: A-Z (a-z too) and 0-9 are their own codes; anything
+// else is no key (Windows would read '.' as VK_DELETE, '[' as the Windows key).
+std::optional<uint32_t> HotkeyVirtualKey(char16_t c);
+
 // The tray and notice state the main window keeps.
 struct ShellState {
   bool iconShown = false;
@@ -66,6 +76,9 @@ struct ShellState {
   bool updateWindowShownAtStart = false;
   std::optional<Notice> pendingNotice;  // arrived while the icon was missing
   bool lastNoticeOpensUpdate = false;
+  // Why the Ctrl+Shift+key of hotkey mode 2 is not in force, and for which key the user was told.
+  HotkeyProblem hotkeyProblem = HotkeyProblem::None;
+  char16_t hotkeyProblemKey = 0;
 };
 
 // Whether the shell shows the icon now: added, and not taken away for an installation.

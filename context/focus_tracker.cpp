@@ -1,6 +1,7 @@
 #include "context/focus_tracker.h"
 
 #include "config/text_file.h"
+#include "config/utf8.h"
 #include "context/builtin_classes.h"
 
 namespace tonvira {
@@ -81,10 +82,11 @@ std::u16string GetFocusDescription(FocusTracker& t) {
 }
 
 void ReadContextFile(FocusTracker& t, std::u16string_view path) {
-  TextLines file = ReadTextLines(path);
+  FileBytes file = ReadFileBytes(path);
   std::lock_guard guard(t.lock);
   t.rules_path = path;
-  t.rules = ParseContextLines(file.lines);
+  t.rules = file.status == FileRead::Ok ? ParseContextLines(SplitTextLines(file.bytes)) : ContextRules{};
+  t.rules_bytes = std::move(file.bytes);
 }
 
 bool WriteContextFile(FocusTracker& t, std::u16string_view path) {
@@ -93,7 +95,29 @@ bool WriteContextFile(FocusTracker& t, std::u16string_view path) {
     std::lock_guard guard(t.lock);
     text = ContextFileText(t.rules);
   }
-  return WriteTextFile(path, text);
+  if (!WriteTextFile(path, text)) return false;
+  std::lock_guard guard(t.lock);
+  t.rules_bytes = Utf16ToUtf8(text);
+  return true;
+}
+
+bool ReloadContextFileIfChanged(FocusTracker& t) {
+  std::u16string path;
+  {
+    std::lock_guard guard(t.lock);
+    path = t.rules_path;
+  }
+  FileBytes file = ReadFileBytes(path);
+  if (file.status != FileRead::Ok) return false;
+  {
+    std::lock_guard guard(t.lock);
+    if (file.bytes == t.rules_bytes) return false;
+  }
+  ContextRules rules = ParseContextLines(SplitTextLines(file.bytes));
+  std::lock_guard guard(t.lock);
+  t.rules = std::move(rules);
+  t.rules_bytes = std::move(file.bytes);
+  return true;
 }
 
 ContextRules CopyContextRules(FocusTracker& t) {

@@ -59,6 +59,8 @@ struct FocusTracker {
   std::mutex lock;
   ContextRules rules;
   std::u16string rules_path;
+  std::string rules_bytes;        // the file as last read or written: a hand edit since shows as a change
+  bool writeFailureTold = false;  // by the settings window; told again after a write succeeds
   std::u16string description;
   std::u16string last_app;
 };
@@ -72,6 +74,10 @@ std::u16string GetFocusDescription(FocusTracker& tracker);
 // Remembers the path for writing back, and reads the rules (a missing file gives none).
 void ReadContextFile(FocusTracker& tracker, std::u16string_view path);
 bool WriteContextFile(FocusTracker& tracker, std::u16string_view path);
+// Reads the file again when it no longer holds what was last read or written (the user edited
+// it in Notepad): true when the rules were replaced by it. A file gone or unreadable changes
+// nothing.
+bool ReloadContextFileIfChanged(FocusTracker& tracker);
 ContextRules CopyContextRules(FocusTracker& tracker);
 void ReplaceContextRules(FocusTracker& tracker, ContextRules rules);
 

@@ -133,6 +133,7 @@ bool IsSuspended(const Pipeline& p) {
 
 void SetHotkeyMode(Pipeline& p, int32_t mode) {
   Lock lock(p.guard);
+  if (p.hotkeyMode == mode) return;  // a chord under way goes on
   p.hotkeyMode = mode;
   ResetTracker(p.chord);
 }

@@ -1,5 +1,7 @@
 #include "ui/app_rules.h"
 
+#include <utility>
+
 namespace tonvira::ui {
 
 std::vector<size_t> ProcessRuleRows(const ContextRules& rules) {
@@ -24,6 +26,15 @@ std::u16string_view ClassCaption(ContextClass fieldClass) {
 std::optional<size_t> EditAppRules(FocusTracker& tracker, Dialogs& dialogs, AppRuleEdit edit,
                                    std::optional<size_t> selectedRow,
                                    const std::function<void()>& classifyAgain) {
+  // An edit made in Notepad since is kept: the list is read again first. A row chosen in the old
+  // list may now be another rule, so a change or deletion waits for the user to choose again.
+  if (ReloadContextFileIfChanged(tracker)) {
+    if (classifyAgain) classifyAgain();
+    if (edit != AppRuleEdit::AddCurrent) {
+      dialogs.Tell({std::u16string(kReloadedMessage), MessageIcon::Information, u"Tonvira"});
+      return std::nullopt;
+    }
+  }
   ContextRules rules = CopyContextRules(tracker);
   std::vector<size_t> rows = ProcessRuleRows(rules);
   std::optional<size_t> select;
@@ -53,7 +64,15 @@ std::optional<size_t> EditAppRules(FocusTracker& tracker, Dialogs& dialogs, AppR
   }
   ReplaceContextRules(tracker, std::move(rules));
   if (classifyAgain) classifyAgain();
-  WriteContextFile(tracker, tracker.rules_path);  // a failed write keeps the edit in memory
+  // A failed write keeps the edit in memory; the user is told once per run of failures.
+  if (WriteContextFile(tracker, tracker.rules_path)) {
+    tracker.writeFailureTold = false;
+  } else if (!std::exchange(tracker.writeFailureTold, true)) {
+    dialogs.Tell(
+        {u"Không lưu được danh sách phần mềm vào file:\n" + tracker.rules_path +
+             u"\n\nThay đổi vẫn dùng được đến khi thoát Tonvira; lần sửa sau Tonvira sẽ thử lưu lại.",
+         MessageIcon::Warning, u"Tonvira"});
+  }
   return select;
 }
 

@@ -1,12 +1,13 @@
 // The context page's per-application list: the process rules of context.txt, edited from
-// the settings window. Each edit replaces the tracker's rules, has the focused field
-// classified again at once and rewrites the file.
+// the settings window. Each edit reads the file again if it was changed by hand, replaces the
+// tracker's rules, has the focused field classified again at once and rewrites the file.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "context/focus_tracker.h"
@@ -20,6 +21,10 @@ std::vector<size_t> ProcessRuleRows(const ContextRules& rules);
 std::u16string_view ClassCaption(ContextClass fieldClass);
 
 enum class AppRuleEdit { AddCurrent, ChangeLanguage, Delete };
+
+inline constexpr std::u16string_view kReloadedMessage =
+    u"File context.txt vừa được sửa bên ngoài Tonvira nên danh sách đã được đọc lại.\n\nHãy chọn lại phần "
+    u"mềm cần sửa.";
 
 // The row to select after the edit (the changed rule stays selected), or nothing.
 std::optional<size_t> EditAppRules(FocusTracker& tracker, Dialogs& dialogs, AppRuleEdit edit,

@@ -200,8 +200,18 @@ Follow OnHotkeyMode(Settings& s, int item) {
 
 Follow OnHotkeyKey(Settings& s, std::u16string_view boxText) {
   std::u16string_view read = boxText.substr(0, kHotkeyBoxRead);
-  if (!read.empty()) s.hotkey_char = ToUpperVi(read.front());
-  return Applied(false);
+  size_t typed = read.find_first_not_of(s.hotkey_char);
+  if (typed == std::u16string_view::npos) return {};  // emptied, or the same key
+  Follow f;
+  f.refreshControls = true;  // one upper-case key in the box, or the key in force again
+  std::optional<uint32_t> key = HotkeyVirtualKey(read[typed]);
+  if (!key) {
+    f.hotkeyHint = u"“" + std::u16string(1, read[typed]) + u"” không dùng được: chỉ chữ A–Z hoặc số 0–9.";
+    return f;
+  }
+  s.hotkey_char = static_cast<char16_t>(*key);
+  f.apply = true;
+  return f;
 }
 
 Follow RestoreDefaults(Settings& s, const SettingsState& state) {

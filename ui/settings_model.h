@@ -82,6 +82,7 @@ struct Follow {
   bool bannerHidden = false;  // hide both banner buttons and repaint
   bool openBannerLink = false;
   std::optional<std::u16string> statusText;  // for the update status line
+  std::optional<std::u16string> hotkeyHint;  // why the key typed in the box was refused
 };
 
 // A click on a check box or radio button (ticked: its state after the click).
@@ -90,8 +91,9 @@ Follow OnButton(Settings& settings, const SettingsState& state, int id, bool tic
 Follow OnThreshold(Settings& settings, int position);
 // The hotkey drop-down changed: item 1 is Ctrl+Shift+key.
 Follow OnHotkeyMode(Settings& settings, int item);
-// The hotkey key box changed: its first character (upper case) becomes the key; an empty box
-// keeps the key in force.
+// The hotkey key box changed. The first character in it other than the key in force is the new
+// key, upper case, when it is A-Z, a-z or 0-9 (what Windows can register with Ctrl+Shift);
+// anything else is refused with the reason, and the box shows the key in force again.
 Follow OnHotkeyKey(Settings& settings, std::u16string_view boxText);
 // "Mặc định": every setting back to its default but the banner's and the library's.
 Follow RestoreDefaults(Settings& settings, const SettingsState& state);

@@ -278,10 +278,13 @@ class WindowsShell final : public ShellSystem {
   void Beep(uint32_t hertz) override {
     QueueUserWorkItem(PlayBeep, reinterpret_cast<void*>(static_cast<uintptr_t>(hertz)), WT_EXECUTEDEFAULT);
   }
-  // A combination another program holds fails silently: the menu still toggles.
-  void RegisterHotkey(char16_t key) override {
+  bool RegisterHotkey(uint32_t virtualKey) override {
     UnregisterHotKey(w_.mainWindow, kHotkeyId);
-    if (key != 0) RegisterHotKey(w_.mainWindow, kHotkeyId, MOD_CONTROL | MOD_SHIFT, static_cast<UINT>(key));
+    if (virtualKey == 0) return true;
+    if (RegisterHotKey(w_.mainWindow, kHotkeyId, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, virtualKey))
+      return true;
+    LogLine("phim tat: RegisterHotKey loi %lu\n", static_cast<unsigned long>(GetLastError()));
+    return false;
   }
   ProcessList& Processes() override { return processes_; }
   void ConvertClipboardInBackground() override;
@@ -524,6 +527,11 @@ int Run() {
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     if (!request.startedAtLogon) {
       if (HWND first = FindWindowExW(HWND_MESSAGE, nullptr, kMainClass, nullptr)) {
+        // This start came from the user, so it may hand the foreground on: the window the first
+        // instance opens then comes up in front, not behind.
+        DWORD firstProcess = 0;
+        GetWindowThreadProcessId(first, &firstProcess);
+        AllowSetForegroundWindow(firstProcess);
         PostMessageW(first, kRegistered.showSettings, static_cast<WPARAM>(request.pageForRunningInstance), 0);
       }
     }
@@ -587,8 +595,9 @@ int Run() {
   // The tray's callbacks and the taskbar's return pass the integrity filter.
   ChangeWindowMessageFilterEx(w.mainWindow, wm::kTray, MSGFLT_ALLOW, nullptr);
   ChangeWindowMessageFilterEx(w.mainWindow, kRegistered.taskbarCreated, MSGFLT_ALLOW, nullptr);
-  CreateTaskbarListener(w.mainWindow, kRegistered.taskbarCreated, kMessageEndSession);
+  HWND listener = CreateTaskbarListener(w.mainWindow, kRegistered.taskbarCreated, kMessageEndSession);
   w.tray.Init(w.mainWindow, wm::kTray);
+  w.tray.SetMenuOwner(listener);
   app.shell.iconShown = w.tray.Add();
   g_worker->mainWindow.store(w.mainWindow);
   PostMessageW(w.mainWindow, wm::kUpdateStateChanged, 0, 0);  // the update state, on the loop's first turn

@@ -241,10 +241,18 @@ void Tray::ShowMenu(const std::vector<MenuItem>& items) {
   LogMenu(menu);
   POINT cursor{};
   GetCursorPos(&cursor);
-  SetForegroundWindow(data_.hWnd);
-  ModalLoop modal;
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, data_.hWnd, nullptr);
+  HWND owner = menuOwner_ ? menuOwner_ : data_.hWnd;
+  SetForegroundWindow(owner);
+  UINT command = 0;
+  {
+    ModalLoop modal;
+    command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, cursor.x,
+                                               cursor.y, 0, owner, nullptr));
+  }
+  // Without a message after it, the menu may not close the next time the user clicks away.
+  PostMessageW(owner, WM_NULL, 0, 0);
   DestroyMenu(menu);
+  if (command != 0) PostMessageW(data_.hWnd, WM_COMMAND, command, 0);
 }
 
 bool PromoteTrayIcon() {

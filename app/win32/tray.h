@@ -27,10 +27,14 @@ class Tray {
   // the shell when shown. False when the shell no longer has the icon.
   bool Show(const std::u16string& tooltip, int state, bool shown);
   bool ShowBalloon(const Notice& notice);
-  // The menu at the cursor; the chosen command arrives as WM_COMMAND.
+  // The top-level window that owns the menu: a message-only window cannot take the foreground,
+  // and without it the menu would stay open when the user clicks elsewhere.
+  void SetMenuOwner(HWND owner) { menuOwner_ = owner; }
+  // The menu at the cursor; the chosen command is posted to the main window as WM_COMMAND.
   void ShowMenu(const std::vector<MenuItem>& items);
 
  private:
+  HWND menuOwner_ = nullptr;
   NOTIFYICONDATAW data_{};
   HICON drawn_ = nullptr;
   int drawnState_ = -1;

@@ -35,6 +35,7 @@ class RecordingShell : public ShellSystem {
   std::optional<int> notificationState = kAcceptsNotifications;
   FakeProcesses processes;
   FakeClipboard clipboard;
+  uint32_t heldElsewhere = 0;  // the virtual key another program has registered
   std::optional<Notice> clipboardNotice;
 
   bool AddTrayIcon() override {
@@ -61,8 +62,9 @@ class RecordingShell : public ShellSystem {
   }
   FieldFacts FocusedField() override { return field; }
   void Beep(uint32_t hertz) override { calls.push_back("beep " + std::to_string(hertz)); }
-  void RegisterHotkey(char16_t key) override {
+  bool RegisterHotkey(uint32_t key) override {
     calls.push_back(key ? std::string("hotkey ") + static_cast<char>(key) : "hotkey released");
+    return key == 0 || key != heldElsewhere;
   }
   ProcessList& Processes() override { return processes; }
   // At once, as if the background conversion had ended before the next message.
@@ -271,6 +273,49 @@ TEST_F(MainWindowTest, MenuSettingItemsApplyAndTheHotkeyFollowsTheSettings) {
   EXPECT_EQ(shell_.menu[2].text, u"Bật bộ gõ");  // no chord to name in hotkey mode 2
   EXPECT_FALSE(shell_.menu[3].checked);          // context
   EXPECT_FALSE(shell_.menu[4].checked);          // smart
+}
+
+// Hotkey mode 2 with a key Windows cannot take: the user is told once, and the Ctrl+Shift chord
+// toggles meanwhile, so there is always a keyboard toggle.
+TEST_F(MainWindowTest, AHotkeyThatCannotBeRegisteredIsToldOnceAndTheChordStandsIn) {
+  app_.settings.hotkey_mode = 2;
+  struct Row {
+    char16_t key;
+    uint32_t heldElsewhere;
+    const char* registered;
+    HotkeyProblem problem;
+  } rows[] = {
+      {u'z', 0, "hotkey Z", HotkeyProblem::None},            // a hand-edited lower-case letter is its key
+      {u'.', 0, "hotkey released", HotkeyProblem::NotAKey},  // not VK_DELETE
+      {u'Z', 'Z', "hotkey Z", HotkeyProblem::HeldElsewhere},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.registered);
+    shell_.heldElsewhere = row.heldElsewhere;
+    shell_.balloons.clear();
+    app_.settings.hotkey_char = row.key;
+    for (int time = 0; time < 2; ++time) {  // told once
+      ApplySettings(app_);
+      Pump();
+      EXPECT_EQ(Taken()[0], row.registered);
+    }
+    EXPECT_EQ(app_.shell.hotkeyProblem, row.problem);
+    EXPECT_EQ(shell_.balloons.size(), row.problem == HotkeyProblem::None ? 0u : 1u);
+    bool chordToggles = row.problem != HotkeyProblem::None;
+    TapCtrlShift();
+    EXPECT_EQ(GetVietnameseOn(app_.pipeline), !chordToggles);
+    TapCtrlShift();
+    EXPECT_TRUE(GetVietnameseOn(app_.pipeline));
+    Pump();
+    Taken();
+  }
+  shell_.heldElsewhere = 0;  // the other program let it go: the next tick takes it
+  Taken();
+  Handle(wm::kTimer, kMainTimerId);
+  EXPECT_EQ(Taken()[0], "hotkey Z");
+  EXPECT_EQ(app_.shell.hotkeyProblem, HotkeyProblem::None);
+  TapCtrlShift();
+  EXPECT_TRUE(GetVietnameseOn(app_.pipeline));
 }
 
 TEST_F(MainWindowTest, BalloonClickOpensTheUpdateWindowOnlyForAnUpdateNotice) {

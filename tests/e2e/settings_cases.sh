@@ -117,6 +117,34 @@ settings_cases() {
     fail "settings threshold slider end writes 4.0" "$(grep '^en_threshold=' "$prog/data/settings.txt"), shows $(control_text 343)"
   fi
 
+  # Case: the hotkey's key box refuses what Windows cannot register with Ctrl+Shift ('.' would
+  # be the Delete key), says why, and keeps the key in force; a letter is taken.
+  show_tab 3
+  click_at 150 262  # the drop-down: Ctrl + Shift + phím
+  xdotool key Down Return
+  if e2e_wait_for 10 setting_is "hotkey_mode=2"; then
+    click_at 304 263
+    xdotool type --delay 60 "."
+    if e2e_wait_for 10 control_is 325 "“.” không dùng được: chỉ chữ A–Z hoặc số 0–9." &&
+      control_is 324 "Z" && setting_is "hotkey_char=Z"; then
+      pass "hotkey rules: '.' refused in the key box"
+    else
+      fail "hotkey rules: '.' refused in the key box" "box [$(control_text 324)], hint [$(control_text 325)]"
+    fi
+    xdotool type --delay 60 "q"
+    if e2e_wait_for 10 setting_is "hotkey_char=Q" && control_is 324 "Q"; then
+      pass "hotkey rules: a letter is taken, upper case"
+    else
+      fail "hotkey rules: a letter is taken, upper case" "$(grep '^hotkey_char=' "$prog/data/settings.txt"), box [$(control_text 324)]"
+    fi
+  else
+    fail "hotkey rules: '.' refused in the key box" "mode 2 not chosen: $(grep '^hotkey_mode=' "$prog/data/settings.txt")"
+  fi
+  settings_origin
+  click_at 150 262  # back to Ctrl + Shift for the cases below
+  xdotool key Up Return
+  e2e_wait_for 10 setting_is "hotkey_mode=1" || fail "hotkey rules: back to ctrl+shift" "mode stayed 2"
+
   # Case: on the abbreviation page the expansion box composes, the key box stays plain, Thêm
   # saves the entry and typing its key expands it.
   show_tab 2

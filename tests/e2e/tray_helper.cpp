@@ -1,8 +1,8 @@
 // Drives the notification-area side of Tonvira for the tray cases, from inside the same Wine
 // desktop: gives the focus back to the test editor, removes Tonvira's icon as a restarting
 // shell would lose it, broadcasts "TaskbarCreated", tells whether a popup menu is open, closes
-// a window by its class, and so on. One command per run (the first argument); exit code 0
-// means done or true.
+// a window by its class, holds Ctrl+Shift+Z as another program, and so on. One command per run (the first
+// argument); exit code 0 means done or true.
 #include <windows.h>
 // After windows.h:
 #include <shellapi.h>
@@ -80,6 +80,16 @@ bool EmptyTheClipboard() {
   return ok;
 }
 
+// Holds Ctrl+Shift+Z as another program would, until ended; says "held" once it has it.
+int HoldHotkey() {
+  if (!RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, 'Z')) return 1;
+  Print("held\n");
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  }
+  return 0;
+}
+
 // Names the window that has the keyboard, for a failing case's log.
 int PrintForeground() {
   GUITHREADINFO info{};
@@ -118,6 +128,7 @@ int Run(int argc, wchar_t** argv) {
   if (command == L"menu-closed") return MenuOpen() ? 1 : 0;
   if (command == L"close-window" && argc >= 3) return CloseWindowOfClass(argv[2]) ? 0 : 1;
   if (command == L"empty-clipboard") return EmptyTheClipboard() ? 0 : 1;
+  if (command == L"hold-hotkey") return HoldHotkey();
   if (command == L"taskbar-created") {
     // As the shell does when it (re)starts: to every top-level window.
     UINT message = RegisterWindowMessageW(L"TaskbarCreated");

@@ -56,6 +56,42 @@ TEST_F(AppRules, EachEditReplacesClassifiesAndWrites) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
+// A rule added in Notepad is kept: the file is read again before the next edit, and a deletion
+// chosen in the old list waits for the user to choose again.
+TEST_F(AppRules, AnEditMadeByHandIsReadAgainBeforeTheNextEdit) {
+  const std::string byHand = "process  excel.exe   en\nprocess  zalo.exe   vi\n";
+  Put(Path("context.txt"), byHand);
+  EXPECT_EQ(Edit(AppRuleEdit::Delete, 0), std::nullopt);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, kReloadedMessage);
+  EXPECT_EQ(Listed(), (std::vector<std::u16string>{u"excel.exe Tiếng Anh", u"zalo.exe Tiếng Việt"}));
+  EXPECT_EQ(Get(Path("context.txt")), byHand);
+  EXPECT_EQ(classified_, 1);
+  Edit(AppRuleEdit::Delete, 0);  // chosen in the list as it now is
+  EXPECT_EQ(Listed(), (std::vector<std::u16string>{u"zalo.exe Tiếng Việt"}));
+  EXPECT_TRUE(Get(Path("context.txt")).ends_with("\n\nprocess  zalo.exe   vi\n"));
+  EXPECT_EQ(Get(Path("context.txt")).find("excel"), std::string::npos);
+  EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
+TEST_F(AppRules, AFailedWriteIsToldOnceUntilAWriteSucceeds) {
+  const std::string before = Get(Path("context.txt"));
+  SimulatedMachine().faults.failWrites = true;
+  Edit(AppRuleEdit::ChangeLanguage, 0);
+  Edit(AppRuleEdit::ChangeLanguage, 0);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Warning);
+  EXPECT_TRUE(messages_.shown[0].text.starts_with(u"Không lưu được danh sách phần mềm vào file:\n"));
+  EXPECT_EQ(Get(Path("context.txt")), before);
+  EXPECT_NE(Listed()[0], u"zalo.exe Tiếng Việt");  // the edit stays in memory
+  SimulatedMachine().faults.failWrites = false;
+  Edit(AppRuleEdit::ChangeLanguage, 0);
+  EXPECT_NE(Get(Path("context.txt")), before);
+  SimulatedMachine().faults.failWrites = true;
+  Edit(AppRuleEdit::ChangeLanguage, 0);
+  EXPECT_EQ(messages_.shown.size(), 2u);  // told again after a write that succeeded
+}
+
 TEST_F(AppRules, AddingTheCurrentApplication) {
   {
     std::lock_guard<std::mutex> hold(tracker_.lock);

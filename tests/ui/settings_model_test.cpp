@@ -156,14 +156,25 @@ TEST(SettingsModel, TheHotkeyModeKeyAndHint) {
   EXPECT_TRUE(v.hotkeyKeyEnabled);
   EXPECT_EQ(v.hotkeyHint, u"Ctrl + Shift kèm phím bên cạnh. Chọn phím ít dùng để khỏi trùng.");
 
+  // Only what Ctrl+Shift can be registered with is taken: '.' would be VK_DELETE, 'đ' no key.
   struct Row {
     const char16_t* box;
-    char16_t key;
-  } rows[] = {{u"q", u'Q'}, {u"", u'Q'}, {u"k", u'K'}, {u"abcdefghij", u'A'}, {u"đ", u'Đ'}, {u"7", u'7'}};
+    char16_t key;             // in force afterwards
+    bool applied;             // the key changed
+    const char16_t* refused;  // the character the hint names, or null
+  } rows[] = {{u"q", u'Q', true, nullptr},  {u"", u'Q', false, nullptr},  {u"Qk", u'K', true, nullptr},
+              {u"K", u'K', false, nullptr}, {u"K.", u'K', false, u"“.”"}, {u"đ", u'K', false, u"“đ”"},
+              {u"[", u'K', false, u"“[”"},  {u"7", u'7', true, nullptr}};
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << static_cast<int>(row.key));
-    EXPECT_TRUE(OnHotkeyKey(s, row.box).apply);  // an empty box still applies, with the key in force
+    SCOPED_TRACE(testing::Message() << static_cast<int>(row.box[0]));
+    Follow f = OnHotkeyKey(s, row.box);
+    EXPECT_EQ(f.apply, row.applied);
     EXPECT_EQ(s.hotkey_char, row.key);
+    ASSERT_EQ(f.hotkeyHint.has_value(), row.refused != nullptr);
+    if (row.refused) {
+      EXPECT_EQ(*f.hotkeyHint, std::u16string(row.refused) + u" không dùng được: chỉ chữ A–Z hoặc số 0–9.");
+      EXPECT_TRUE(f.refreshControls);  // the box shows the key in force again
+    }
   }
   OnHotkeyMode(s, 0);
   EXPECT_EQ(s.hotkey_mode, 1);

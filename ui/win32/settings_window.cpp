@@ -70,6 +70,10 @@ struct SettingsWindow {
   HICON icon = nullptr;
   bool settingControls = false;  // the code itself is writing the controls: no actions
   std::unique_ptr<AbbrevEditor> editor;
+  HWND savedFocus = nullptr;  // the control that had the keyboard when the window was left
+  // Why the key last typed in the hotkey box was refused: shown in place of the hint until the
+  // box or the mode changes, or the page.
+  std::optional<std::u16string> hotkeyRefusal;
 
   HWND Child(int id) const {
     for (const Control& c : controls) {
@@ -295,7 +299,7 @@ void SetControls(SettingsWindow& w) {
   SendMessageW(w.Child(kHotkeyMode), CB_SETCURSEL, v.hotkeyItem, 0);
   SetTextIfDifferent(w.Child(kHotkeyKey), v.hotkeyKey);
   EnableWindow(w.Child(kHotkeyKey), v.hotkeyKeyEnabled);
-  SetTextIfDifferent(w.Child(kHotkeyHint), v.hotkeyHint);
+  SetTextIfDifferent(w.Child(kHotkeyHint), w.hotkeyRefusal.value_or(v.hotkeyHint));
   SetTextIfDifferent(w.Child(kWordCount), v.wordCount);
   SetTextIfDifferent(w.Child(kElevatedLine), v.elevatedLine);
   SetTextIfDifferent(w.Child(kVersion), v.versionLine);
@@ -307,10 +311,26 @@ void SetControls(SettingsWindow& w) {
   w.settingControls = false;
 }
 
+// The keyboard goes to the page's first control (they are created in the order they are read),
+// so that Space or typing never reaches a control of a page no longer shown.
+void FocusFirstControl(SettingsWindow& w) {
+  for (const Control& c : w.controls) {
+    if (c.spec->page != w.page || !IsWindowVisible(c.window) || !IsWindowEnabled(c.window) ||
+        !(GetWindowLongW(c.window, GWL_STYLE) & WS_TABSTOP)) {
+      continue;
+    }
+    SetFocus(c.window);
+    return;
+  }
+  SetFocus(w.window);
+}
+
 void ShowPage(SettingsWindow& w, int page) {
   if (page < 0 || page >= kPageCount) return;
   w.page = page;
+  w.hotkeyRefusal.reset();
   SetControls(w);
+  FocusFirstControl(w);
   InvalidateRect(w.window, nullptr, TRUE);
   LogLine("cai dat: trang %d\n", page);
 }
@@ -324,6 +344,10 @@ void DoFollowUps(SettingsWindow& w, const Follow& f) {
   if (f.apply) Apply(w);
   if (f.statusText) SetTextIfDifferent(w.Child(kUpdateStatus), *f.statusText);
   if (f.startUpdateCheck) w.host->StartUpdateCheck();
+  if (f.hotkeyHint) {
+    w.hotkeyRefusal = f.hotkeyHint;
+    LogLine("cai dat: phim tat bi tu choi\n");
+  }
   if (f.refreshControls || f.bannerHidden) SetControls(w);
   if (f.bannerHidden) InvalidateRect(w.window, nullptr, TRUE);
   if (f.openBannerLink) {
@@ -355,8 +379,24 @@ void ImportFromDialog(SettingsWindow& w, Dialogs& dialogs) {
 
 void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
   if (w.settingControls) return;
+  // The dialog keys: Esc closes the window as "Thu về khay" does; Enter in the abbreviation
+  // boxes adds the entry as "Thêm" does.
+  if (id == IDCANCEL) {
+    LogLine("cai dat: Esc, dong\n");
+    DestroyWindow(w.window);
+    return;
+  }
+  if (id == IDOK) {
+    HWND focus = GetFocus();
+    if (focus == w.Child(kAbbrevKey) || focus == w.Child(kAbbrevExpansion))
+      OnCommand(w, kAbbrevAdd, BN_CLICKED, nullptr);
+    return;
+  }
   App& app = w.host->TheApp();
   WindowDialogs dialogs(w.window);
+  if ((id == kHotkeyMode && code == CBN_SELCHANGE) || (id == kHotkeyKey && code == EN_CHANGE)) {
+    w.hotkeyRefusal.reset();  // a new choice: its own outcome shows
+  }
   if (id == kHotkeyMode && code == CBN_SELCHANGE) {
     int item = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
     DoFollowUps(w, OnHotkeyMode(app.settings, item));
@@ -400,7 +440,7 @@ void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
       return;
     }
     case kOpenContextFile: {
-      std::wstring path = Wide(w.host->Tracker().rules_path);
+      std::wstring path = L"\"" + Wide(w.host->Tracker().rules_path) + L"\"";  // it may hold spaces
       ShellExecuteW(w.window, L"open", L"notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
       return;
     }
@@ -567,6 +607,17 @@ LRESULT CALLBACK SettingsProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_TIMER:
       if (wParam == kRefreshTimer) SetControls(*w);
       return 0;
+    case WM_ACTIVATE:
+      // The keyboard comes back to the control it left, as in a dialog.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        w->savedFocus = focus && IsChild(window, focus) ? focus : nullptr;
+      } else if (w->savedFocus && IsWindowVisible(w->savedFocus) && IsWindowEnabled(w->savedFocus)) {
+        SetFocus(w->savedFocus);
+      } else {
+        FocusFirstControl(*w);
+      }
+      return 0;
     case WM_DPICHANGED:
       Rescale(*w, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -636,6 +687,7 @@ void OpenSettingsWindow(SettingsHost& host, std::optional<int> page) {
   SetTimer(w->window, kRefreshTimer, kRefreshMs, nullptr);
   ShowWindow(w->window, SW_SHOW);
   SetForegroundWindow(w->window);
+  FocusFirstControl(*w);
   LogLine("cai dat: mo, trang %d, dpi %d\n", w->page, w->dpi);
 }
 
