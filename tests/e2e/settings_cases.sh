@@ -206,5 +206,34 @@ settings_cases() {
   else
     fail "settings reopens from the tray after Thu về khay" "no window after command 1004"
   fi
+
+  # Case: the keyboard alone. A page change gives the keyboard to the page's first control, so
+  # Space never reaches a control of the page left; Enter in the abbreviation boxes adds the
+  # entry; Esc closes the window.
+  show_tab 2
+  xdotool key Tab Tab  # from "Bật gõ tắt", past the list, to the key box
+  xdotool type --delay 60 "kbd"
+  xdotool key Tab
+  xdotool type --delay 60 "ban phim"
+  xdotool key Return
+  if e2e_wait_for 10 grep -q $'^kbd\tban phim$' "$prog/data/abbrev.txt"; then
+    pass "keyboard: Enter in the abbreviation boxes adds the entry"
+  else
+    fail "keyboard: Enter in the abbreviation boxes adds the entry" "key [$(control_text 362)], expansion [$(control_text 363)]"
+  fi
+  xdotool key ctrl+Tab
+  if e2e_wait_for 5 page_is 3 && xdotool key space && e2e_wait_for 10 setting_is "enabled=0" && setting_is "abbrev=1"; then
+    pass "keyboard: Space after a page change acts on the page shown"
+  else
+    fail "keyboard: Space after a page change acts on the page shown" "page $(selected_tab), $(grep -E '^(enabled|abbrev)=' "$prog/data/settings.txt" | tr '\n' ' ')"
+  fi
+  xdotool key space  # Vietnamese on again
+  e2e_wait_for 10 setting_is "enabled=1"
+  xdotool key Escape
+  if e2e_wait_for 10 settings_gone; then
+    pass "keyboard: Esc closes the settings window"
+  else
+    fail "keyboard: Esc closes the settings window" "the window is still there"
+  fi
   stop_tonvira
 }
