@@ -120,6 +120,29 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
+std::u16string_view AccessibleName(int id) {
+  switch (id) {
+    case kThreshold:
+      return u"Ngưỡng nhận tiếng Anh";
+    case kAppList:
+      return u"Ngôn ngữ theo phần mềm";
+    case kAbbrevList:
+      return u"Danh sách gõ tắt";
+    case kAbbrevKey:
+      return u"Khoá gõ tắt";
+    case kAbbrevExpansion:
+      return u"Bản khai triển";
+    case kHotkeyMode:
+      return u"Phím tắt bật / tắt";
+    case kHotkeyKey:
+      return u"Phím đi kèm Ctrl + Shift";
+    case kBannerClose:
+      return u"Đóng quảng cáo";
+    default:
+      return {};
+  }
+}
+
 std::span<const ControlSpec> SettingsControls() {
   return kControls;
 }

@@ -156,6 +156,10 @@ std::optional<int> TabAt(int x, int y, int dpi);
 // Ctrl+Tab and Ctrl+Shift+Tab, wrapping around.
 int NextPage(int page, bool backwards);
 
+// What a screen reader calls a control whose caption does not name it (a box, a list, the
+// slider, the banner's "✕"); empty for the others.
+std::u16string_view AccessibleName(int id);
+
 // Whether a control is shown on a page: its own page's, or every page's. The banner's buttons
 // only while the banner is, and the update buttons as the update state says.
 bool OnPage(const ControlSpec& control, int page);

@@ -117,6 +117,34 @@ settings_cases() {
     fail "settings threshold slider end writes 4.0" "$(grep '^en_threshold=' "$prog/data/settings.txt"), shows $(control_text 343)"
   fi
 
+  # Case: every control the keyboard reaches on each page has a name a screen reader can say,
+  # read back through AccessibleObjectFromWindow: not empty, and not a symbol or number alone.
+  # The names are printed, page by page, for a person to read.
+  local page unnamed=""
+  for page in 0 1 2 3; do
+    show_tab "$page"
+    rm -f "$E2E_DIR/names.txt"
+    "$E2E_WINE" "$text_exe" names - "$(e2e_winpath "$E2E_DIR/names.txt")" >/dev/null 2>&1
+    e2e_log "accessible names, page $page: $(tr '\t\n' '=|' <"$E2E_DIR/names.txt" 2>/dev/null)"
+    unnamed+=$(python3 - "$E2E_DIR/names.txt" "$page" <<'PY'
+import re, sys
+try:
+    text = open(sys.argv[1], encoding="utf-8").read()
+except OSError:
+    print(f" page {sys.argv[2]}: no names read;")
+    sys.exit()
+for control, name in re.findall(r"^(\d+)\t(.*?)(?=^\d+\t|\Z)", text, re.M | re.S):
+    if not any(c.isalpha() for c in name):
+        print(f" page {sys.argv[2]}: control {control} is called [{name.strip()}];", end="")
+PY
+)
+  done
+  if [[ -z $unnamed ]]; then
+    pass "accessible names: every control the keyboard reaches is named"
+  else
+    fail "accessible names: every control the keyboard reaches is named" "$unnamed"
+  fi
+
   # Case: the hotkey's key box refuses what Windows cannot register with Ctrl+Shift ('.' would
   # be the Delete key), says why, and keeps the key in force; a letter is taken.
   show_tab 3

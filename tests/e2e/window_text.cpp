@@ -11,8 +11,12 @@
 //   tonvira_window_text notify CLASS ID   tells the window of CLASS (or titled CLASS) that button
 //                                        ID was clicked (WM_COMMAND), the keyboard focus left as is
 //   tonvira_window_text repaint CLASS N   draws that window again N times, 0.1 s apart
+//   tonvira_window_text names - FILE      "ID<TAB>name" for each control of the settings window
+//                                        the keyboard can reach, the name a screen reader reads
 // Texts are written as UTF-8. Exits 0 when the window was found.
 #include <windows.h>
+// After windows.h:
+#include <oleacc.h>
 
 #include "tests/e2e/utf8_file.h"
 
@@ -39,6 +43,33 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lines) {
   std::wstring text = TextOf(child);
   if (!text.empty()) *reinterpret_cast<std::wstring*>(lines) += text + L"\n";
   return TRUE;
+}
+
+// mingw's import library gives IID_IAccessible a wrong value (E_NOINTERFACE): the interface's
+// own identifier, as the Windows SDK documents it.
+constexpr GUID kIidAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// What a screen reader hears as the control's name.
+std::wstring AccessibleName(HWND window) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                        reinterpret_cast<void**>(&accessible))) ||
+      !accessible) {
+    return L"(no accessible object)";
+  }
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring out;
+  if (SUCCEEDED(accessible->get_accName(self, &name)) && name) {
+    out = name;
+    SysFreeString(name);
+  }
+  accessible->Release();
+  return out;
 }
 
 }  // namespace
@@ -92,6 +123,20 @@ int wmain(int argc, wchar_t** argv) {
       Sleep(100);
     }
     return 0;
+  }
+  if (wcscmp(argv[1], L"names") == 0) {
+    // Each control of the settings window the keyboard can reach now, in tab order.
+    HWND settings = FindWindowW(L"TonviraSettings", nullptr);
+    if (!settings) return 1;
+    CoInitialize(nullptr);
+    std::wstring lines;
+    for (HWND child = GetWindow(settings, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(child) || !IsWindowEnabled(child) ||
+          !(GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP))
+        continue;
+      lines += std::to_wstring(GetDlgCtrlID(child)) + L"\t" + AccessibleName(child) + L"\n";
+    }
+    return WriteUtf8File(argv[3], lines);
   }
   if (wcscmp(argv[1], L"control") == 0) {
     HWND settings = FindWindowW(L"TonviraSettings", nullptr);

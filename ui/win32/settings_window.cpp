@@ -178,6 +178,17 @@ void CreateControls(SettingsWindow& w) {
   for (const ControlSpec& spec : SettingsControls()) {
     Box b = Scale(spec.box, w.dpi);
     std::wstring caption = Wide(spec.caption);
+    // A screen reader names a box, a list or a drop-down by the label before it in tab order:
+    // a label of its own, never shown, for those whose visible label is elsewhere or absent.
+    std::wstring name = Wide(AccessibleName(spec.id));
+    bool labelled = spec.kind == ControlKind::Edit || spec.kind == ControlKind::HotkeyEdit ||
+                    spec.kind == ControlKind::DropDown;
+    if (!name.empty() && labelled) {
+      CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_NOPREFIX, b.x, b.y, 0, 0, w.window, nullptr,
+                      instance, nullptr);
+    } else if (!name.empty()) {
+      caption = name;  // its window text: what the slider, a list or the drawn "✕" is called
+    }
     HWND child =
         CreateWindowExW(0, ClassFor(spec.kind), caption.c_str(), StyleFor(spec), b.x, b.y, b.width, b.height,
                         w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
