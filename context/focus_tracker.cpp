@@ -82,11 +82,13 @@ std::u16string GetFocusDescription(FocusTracker& t) {
 }
 
 void ReadContextFile(FocusTracker& t, std::u16string_view path) {
-  FileBytes file = ReadFileBytes(path);
-  std::lock_guard guard(t.lock);
-  t.rules_path = path;
-  t.rules = file.status == FileRead::Ok ? ParseContextLines(SplitTextLines(file.bytes)) : ContextRules{};
-  t.rules_bytes = std::move(file.bytes);
+  {
+    std::lock_guard guard(t.lock);
+    t.rules_path = path;
+    t.rules.clear();  // what an empty, missing or unreadable file gives
+    t.rules_bytes.clear();
+  }
+  ReloadContextFileIfChanged(t);
 }
 
 bool WriteContextFile(FocusTracker& t, std::u16string_view path) {

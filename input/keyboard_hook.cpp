@@ -279,9 +279,8 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
   }
 
   if (p.hotkeyMode == 1 &&
-      TrackKey(p.chord, event.vk, event.down, (event.scan & kAltGrCtrlScan) != 0, injected) &&
-      p.toggleCallback) {
-    p.toggleCallback();
+      TrackKey(p.chord, event.vk, event.down, (event.scan & kAltGrCtrlScan) != 0, injected)) {
+    ToggleVietnamese(p);
   }
 
   // Past the hook timeout Windows has already handed this key to the application without us:

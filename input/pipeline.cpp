@@ -138,11 +138,6 @@ void SetHotkeyMode(Pipeline& p, int32_t mode) {
   ResetTracker(p.chord);
 }
 
-void SetToggleCallback(Pipeline& p, std::function<void()> callback) {
-  Lock lock(p.guard);
-  p.toggleCallback = std::move(callback);
-}
-
 bool ToggleVietnamese(Pipeline& p) {
   Lock lock(p.guard);
   if (IsSuspended(p)) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -62,7 +61,6 @@ struct Pipeline {
   bool ClickAfterClick = false;  // an earlier click had no key after it: it may have moved the caret
   uint32_t ClickTime = 0;
   LayoutId currentLayout = 0;
-  std::function<void()> toggleCallback;
   int32_t hotkeyMode = 1;  // the chord runs only in mode 1
   ChordTracker chord;
   // Where focus tracking publishes the focused field; read into focus at every key, so a key
@@ -114,7 +112,6 @@ bool GetVietnameseOn(const Pipeline& pipeline);
 void RequestSuspension(Pipeline& pipeline, bool on);
 bool IsSuspended(const Pipeline& pipeline);
 void SetHotkeyMode(Pipeline& pipeline, int32_t mode);
-void SetToggleCallback(Pipeline& pipeline, std::function<void()> callback);
 // The chord's toggle: refused while suspended (false), else switches and tells the main window.
 bool ToggleVietnamese(Pipeline& pipeline);
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <ctime>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -214,6 +215,19 @@ void StartBackgroundWorker(App& app) {
   std::thread([] { RunWorker(g_worker->worker); }).detach();
 }
 
+// Runs work on a thread of its own unless its last run is still going, when the press is traced
+// and ignored: for work that takes seconds and must not hold up the windows.
+void RunAlone(std::atomic<bool>& busy, const char* ignoredTrace, std::function<void()> work) {
+  if (busy.exchange(true)) {
+    LogLine("%s\n", ignoredTrace);
+    return;
+  }
+  std::thread([&busy, work = std::move(work)] {
+    work();
+    busy = false;
+  }).detach();
+}
+
 // The tray's clipboard conversion, between its thread and the main window.
 struct ClipboardResult {
   std::atomic<bool> converting{false};
@@ -331,20 +345,16 @@ class WindowsShell final : public ShellSystem {
 // Reading, converting and writing back megabytes of text takes a while: on a thread of its own,
 // with the main window as the clipboard's owner; the notice comes back through a message.
 void WindowsShell::ConvertClipboardInBackground() {
-  if (g_clipboardResult.converting.exchange(true)) {
-    LogLine("bo nho tam: dang bo dau, bo qua lan bam nay\n");
-    return;
-  }
-  std::thread([window = w_.mainWindow] {
-    WindowsClipboard clipboard(window);
-    Notice notice = ConvertClipboard(clipboard);
-    {
-      std::lock_guard lock(g_clipboardResult.mutex);
-      g_clipboardResult.notice = std::move(notice);
-    }
-    g_clipboardResult.converting = false;
-    PostMessageW(window, wm::kClipboardConverted, 0, 0);
-  }).detach();
+  RunAlone(g_clipboardResult.converting, "bo nho tam: dang bo dau, bo qua lan bam nay",
+           [window = w_.mainWindow] {
+             WindowsClipboard clipboard(window);
+             Notice notice = ConvertClipboard(clipboard);
+             {
+               std::lock_guard lock(g_clipboardResult.mutex);
+               g_clipboardResult.notice = std::move(notice);
+             }
+             PostMessageW(window, wm::kClipboardConverted, 0, 0);
+           });
 }
 
 // The update window's button runs the installer; the status it publishes refreshes the window.
@@ -358,15 +368,10 @@ class WindowsUpdateWindowHost final : public ui::UpdateWindowHost {
     // A damaged package is fetched again by a cycle that starts at once.
     static WindowsInstaller installer(g_app->mainWindow, [] { g_worker->signals.Wake(true); });
     static std::atomic<bool> checking{false};
-    if (checking.exchange(true)) {
-      LogLine("cai dat: dang kiem tra goi, bo qua lan bam nay\n");
-      return;
-    }
-    std::thread([] {
+    RunAlone(checking, "cai dat: dang kiem tra goi, bo qua lan bam nay", [] {
       bool started = StartInstallation(g_worker->updater, installer);
       LogLine("cai dat: %s\n", started ? "msiexec da chay" : "khong chay");
-      checking = false;
-    }).detach();
+    });
   }
 };
 
@@ -616,7 +621,6 @@ int Run() {
   LogLine("tonvira %s: bat dau (pid %lu)\n", Utf16ToUtf8(kRunningVersion).c_str(),
           static_cast<unsigned long>(GetCurrentProcessId()));
   RegisterToggleHotkey(app, shell);
-  SetToggleCallback(app.pipeline, [] { ToggleVietnamese(g_app->app.pipeline); });
   SettingsWindowAtStart(w, request);
   SetTimer(w.mainWindow, kMainTimerId, kMainTimerMs, nullptr);
   RefreshTray(app, shell);

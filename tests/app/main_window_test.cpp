@@ -112,7 +112,6 @@ class MainWindowTest : public testing::Test {
     SetMainWindow(app_.pipeline, kMainWindow);
     ApplySettings(app_);  // nothing is saved: no settings file was read
     InstallHooks(app_.pipeline);
-    SetToggleCallback(app_.pipeline, [this] { ToggleVietnamese(app_.pipeline); });
     desktop().Focus(desktop().AddWindow({}));
     app_.shell.iconShown = true;
     Pump();

@@ -53,7 +53,6 @@ struct Figures {
 class PipelineProperty : public PipelineTest {
  protected:
   void SetUp() override {
-    SetToggleCallback(pipeline_, [this] { ToggleVietnamese(pipeline_); });
     sim::WindowSpec bar = Spec("chrome.exe", u"Tab mới - Google Chrome");
     bar.fields.inlineCompletion = true;
     bar.completion = u"vnexpress.net";
