@@ -8,10 +8,15 @@ namespace {
 using K = ControlKind;
 
 constexpr ControlSpec kControls[] = {
+    // The tabs, first in the keyboard's order
+    {kFirstTab, kAllPages, K::Tab, u"&Kiểu gõ", kTabs[0], true},
+    {kFirstTab + 1, kAllPages, K::Tab, u"&Ngữ cảnh", kTabs[1]},
+    {kFirstTab + 2, kAllPages, K::Tab, u"Gõ &tắt", kTabs[2]},
+    {kFirstTab + 3, kAllPages, K::Tab, u"Hệ thốn&g", kTabs[3]},
     // Kiểu gõ
     {0, 0, K::Header, u"KIỂU GÕ", {40, 134, 200, 18}},
-    {kTelex, 0, K::Radio, u"Telex", {40, 158, 130, 24}, true},
-    {kVni, 0, K::Radio, u"VNI", {180, 158, 130, 24}},
+    {kTelex, 0, K::Radio, u"T&elex", {40, 158, 130, 24}, true},
+    {kVni, 0, K::Radio, u"&VNI", {180, 158, 130, 24}},
     {0,
      0,
      K::Text,
@@ -22,11 +27,11 @@ constexpr ControlSpec kControls[] = {
     {kOldTone,
      0,
      K::Check,
-     u"Đặt dấu thanh kiểu mới  (hoà, thuý thay vì hòa, thúy)",
+     u"Đặt &dấu thanh kiểu mới  (hoà, thuý thay vì hòa, thúy)",
      {40, 236, 420, 24},
      true},
     {0, 0, K::Header, u"ĐOÁN THÔNG MINH", {40, 282, 260, 18}},
-    {kSmart, 0, K::Check, u"Đoán thông minh", {40, 304, 420, 24}, true},
+    {kSmart, 0, K::Check, u"Đ&oán thông minh", {40, 304, 420, 24}, true},
     {0,
      0,
      K::Text,
@@ -37,44 +42,44 @@ constexpr ControlSpec kControls[] = {
     {kBsEdit,
      0,
      K::Check,
-     u"Sửa dấu tại chỗ sau phím lùi  (không phải xoá cả từ gõ lại)",
+     u"&Sửa dấu tại chỗ sau phím lùi  (không phải xoá cả từ gõ lại)",
      {40, 400, 500, 24},
      true},
-    {kFreeMarks, 0, K::Check, u"Chấp nhận gõ dấu sai thứ tự  (toio → tôi,  muaw → mưa)", {40, 424, 500, 24}},
+    {kFreeMarks, 0, K::Check, u"&Chấp nhận gõ dấu sai thứ tự  (toio → tôi,  muaw → mưa)", {40, 424, 500, 24}},
     {kAutofix,
      0,
      K::Check,
-     u"Tự sửa lỗi gõ khi kết thúc từ  (trogn → trong,  100dd → 100đ)",
+     u"Tự sửa &lỗi gõ khi kết thúc từ  (trogn → trong,  100dd → 100đ)",
      {40, 448, 500, 24}},
-    {kCapsVi, 0, K::Check, u"Gõ chữ IN HOA ra tiếng Việt  (COONGJ HOAF → CỘNG HÒA)", {40, 472, 500, 24}},
+    {kCapsVi, 0, K::Check, u"Gõ chữ IN HO&A ra tiếng Việt  (COONGJ HOAF → CỘNG HÒA)", {40, 472, 500, 24}},
     // Ngữ cảnh
     {0, 1, K::Header, u"NHẬN BIẾT NGỮ CẢNH", {40, 134, 300, 18}},
     {kContext,
      1,
      K::Check,
-     u"Tự nhận biết ngữ cảnh  (Tiếng Việt / Tiếng Anh theo từng ô nhập)",
+     u"Tự nhận &biết ngữ cảnh  (Tiếng Việt / Tiếng Anh theo từng ô nhập)",
      {40, 156, 500, 24},  // 500 wide, not 420: the caption needs it
      true},
     {0, 1, K::Text, u"Ô nhập hiện tại", {40, 188, 120, 20}},
     {kFieldLine, 1, K::Text, u"", {164, 188, 380, 20}},
-    {0, 1, K::Text, u"Ngưỡng nhận tiếng Anh", {40, 216, 165, 20}},
+    {0, 1, K::Text, u"Ngưỡng n&hận tiếng Anh", {40, 216, 165, 20}},
     {kThresholdValue, 1, K::CentredText, u"", {500, 216, 40, 20}},
     {kThreshold, 1, K::Trackbar, u"", {210, 214, 280, 26}},
     {0, 1, K::Text, u"Thấp = dễ nhận là tiếng Anh   ·   Cao = ưu tiên tiếng Việt", {40, 242, 490, 20}},
-    {0, 1, K::Header, u"NGÔN NGỮ THEO PHẦN MỀM", {40, 278, 340, 18}},
+    {0, 1, K::Header, u"NGÔN NGỮ THEO &PHẦN MỀM", {40, 278, 340, 18}},
     {0,
      1,
      K::Text,
      u"Mỗi phần mềm một thói quen: Zalo hay tiếng Việt, terminal hay tiếng Anh.",
      {40, 298, 500, 20}},
     {kAppList, 1, K::ListView, u"", {40, 322, 500, 148}},
-    {kAddApp, 1, K::Button, u"Thêm app đang mở", {40, 480, 158, 30}},
-    {kChangeAppLanguage, 1, K::Button, u"Đổi ngôn ngữ", {206, 480, 130, 30}},
-    {kDeleteApp, 1, K::Button, u"Xoá", {344, 480, 76, 30}},
-    {kOpenContextFile, 1, K::Button, u"Mở file…", {428, 480, 112, 30}},
+    {kAddApp, 1, K::Button, u"Thêm &app đang mở", {40, 480, 158, 30}},
+    {kChangeAppLanguage, 1, K::Button, u"Đổ&i ngôn ngữ", {206, 480, 130, 30}},
+    {kDeleteApp, 1, K::Button, u"X&oá", {344, 480, 76, 30}},
+    {kOpenContextFile, 1, K::Button, u"Mở &file…", {428, 480, 112, 30}},
     // Gõ tắt
     {0, 2, K::Header, u"GÕ TẮT", {40, 134, 200, 18}},
-    {kAbbrevOn, 2, K::Check, u"Bật gõ tắt", {40, 154, 180, 24}, true},
+    {kAbbrevOn, 2, K::Check, u"&Bật gõ tắt", {40, 154, 180, 24}, true},
     {kAbbrevCount, 2, K::Text, u"", {228, 157, 120, 20}},
     {0,
      2,
@@ -85,16 +90,16 @@ constexpr ControlSpec kControls[] = {
     {kAbbrevList, 2, K::ListView, u"", {40, 220, 500, 196}},
     {kAbbrevKey, 2, K::Edit, u"", {40, 426, 110, 26}},
     {kAbbrevExpansion, 2, K::Edit, u"", {158, 426, 300, 26}},
-    {kAbbrevAdd, 2, K::Button, u"Thêm", {466, 424, 74, 30}},
-    {kAbbrevDelete, 2, K::Button, u"Xoá mục đã chọn", {40, 464, 152, 30}},
-    {kAbbrevImport, 2, K::Button, u"Nhập từ Excel / CSV…", {200, 464, 186, 30}},
-    {kAbbrevSample, 2, K::Button, u"Mở file mẫu", {394, 464, 146, 30}},
+    {kAbbrevAdd, 2, K::Button, u"T&hêm", {466, 424, 74, 30}},
+    {kAbbrevDelete, 2, K::Button, u"Xoá mục đã &chọn", {40, 464, 152, 30}},
+    {kAbbrevImport, 2, K::Button, u"Nhập từ &Excel / CSV…", {200, 464, 186, 30}},
+    {kAbbrevSample, 2, K::Button, u"Mở &file mẫu", {394, 464, 146, 30}},
     // Hệ thống
     {0, 3, K::Header, u"HỆ THỐNG", {40, 134, 200, 18}},
-    {kEnabled, 3, K::Check, u"Bật bộ gõ", {40, 156, 120, 24}, true},
+    {kEnabled, 3, K::Check, u"&Bật bộ gõ", {40, 156, 120, 24}, true},
     {kUpdateBlock, 3, K::Text, u"", {168, 160, 372, 20}},
-    {kStartup, 3, K::Check, u"Khởi động cùng Windows", {40, 186, 340, 24}},
-    {0, 3, K::Header, u"PHÍM TẮT BẬT / TẮT", {40, 228, 260, 18}},
+    {kStartup, 3, K::Check, u"Khởi động cùng &Windows", {40, 186, 340, 24}},
+    {0, 3, K::Header, u"&PHÍM TẮT BẬT / TẮT", {40, 228, 260, 18}},
     {kHotkeyMode, 3, K::DropDown, u"", {40, 250, 230, 200}},
     {kHotkeyKey, 3, K::HotkeyEdit, u"", {282, 250, 44, 26}},
     {kHotkeyHint,
@@ -108,14 +113,14 @@ constexpr ControlSpec kControls[] = {
     {0, 3, K::Header, u"CẬP NHẬT", {40, 396, 200, 18}},
     {kVersion, 3, K::Text, u"Phiên bản đang dùng: ", {40, 416, 480, 18}},
     {kUpdateStatus, 3, K::Text, u"", {40, 434, 500, 50}},
-    {kCheckNow, 3, K::Button, u"Kiểm tra ngay", {40, 486, 130, 30}},
-    {kUpdateOpen, 3, K::Button, u"Cập nhật", {178, 486, 110, 30}},
+    {kCheckNow, 3, K::Button, u"Kiểm t&ra ngay", {40, 486, 130, 30}},
+    {kUpdateOpen, 3, K::Button, u"&Cập nhật", {178, 486, 110, 30}},
     // Every page
-    {kBannerClose, kAllPages, K::TextButton, u"✕", {538, 538, 26, 26}},
-    {kBannerOpen, kAllPages, K::Button, u"Xem", {474, 542, 56, 26}},
-    {kDefaults, kAllPages, K::Button, u"Mặc định", {20, 596, 112, 36}},
+    {kBannerClose, kAllPages, K::TextButton, u"✕", {538, 538, 26, 26}, true},
+    {kBannerOpen, kAllPages, K::Button, u"&Xem", {474, 542, 56, 26}},
+    {kDefaults, kAllPages, K::Button, u"&Mặc định", {20, 596, 112, 36}},
     {0, kAllPages, K::Text, u"Đóng cửa sổ, Tonvira vẫn chạy ở khay hệ thống", {146, 606, 320, 20}},
-    {kToTray, kAllPages, K::PrimaryButton, u"Thu về khay", {476, 596, 104, 36}},
+    {kToTray, kAllPages, K::PrimaryButton, u"Th&u về khay", {476, 596, 104, 36}},
 };
 
 }  // namespace
@@ -127,17 +132,17 @@ std::u16string_view AccessibleName(int id) {
     case kAppList:
       return u"Ngôn ngữ theo phần mềm";
     case kAbbrevList:
-      return u"Danh sách gõ tắt";
+      return u"&Danh sách gõ tắt";
     case kAbbrevKey:
-      return u"Khoá gõ tắt";
+      return u"Kh&oá gõ tắt";
     case kAbbrevExpansion:
-      return u"Bản khai triển";
+      return u"Bản khai t&riển";
     case kHotkeyMode:
       return u"Phím tắt bật / tắt";
     case kHotkeyKey:
-      return u"Phím đi kèm Ctrl + Shift";
+      return u"Phím đ&i kèm Ctrl + Shift";
     case kBannerClose:
-      return u"Đóng quảng cáo";
+      return u"Đóng &quảng cáo";
     default:
       return {};
   }
@@ -204,26 +209,45 @@ ColourRole ColourOf(int id) {
   }
 }
 
-Rgb ColourFor(ColourRole role) {
+Palette DefaultPalette() {
+  namespace c = colour;
+  return {c::kBackground, c::kCard,          c::kMainText,     c::kSecondaryText,  c::kSecondaryText,
+          c::kAccent,     c::kAccentPressed, c::kCard,         c::kSelectedFill,   c::kAccent,
+          c::kBorder,     c::kUpdateBlock,   c::kSelectedFill, c::kBannerBarColour};
+}
+
+Rgb ColourFor(const Palette& palette, ColourRole role) {
   switch (role) {
     case ColourRole::Secondary:
-      return colour::kSecondaryText;
+      return palette.secondaryText;
     case ColourRole::Accent:
-      return colour::kAccent;
+      return palette.accent;
     case ColourRole::UpdateBlock:
-      return colour::kUpdateBlock;
+      return palette.updateBlock;
     case ColourRole::Main:
     default:
-      return colour::kMainText;
+      return palette.mainText;
   }
 }
 
-std::optional<int> TabAt(int x, int y, int dpi) {
-  for (int page = 0; page < kPageCount; ++page) {
-    Box b = Scale(kTabs[page], dpi);
-    if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height) return page;
-  }
-  return std::nullopt;
+std::u16string WithoutMnemonic(std::u16string_view caption) {
+  std::u16string out(caption);
+  if (size_t at = out.find(u'&'); at != std::u16string::npos) out.erase(at, 1);
+  return out;
+}
+
+char16_t MnemonicOf(std::u16string_view caption) {
+  size_t at = caption.find(u'&');
+  if (at == std::u16string_view::npos || at + 1 >= caption.size()) return 0;
+  char16_t c = caption[at + 1];
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+int LayoutDpi(int dpi, const Box& frame, const Box& work) {
+  int64_t byHeight = static_cast<int64_t>(work.height - frame.height) * 96 / kClientHeight;
+  int64_t byWidth = static_cast<int64_t>(work.width - frame.width) * 96 / kClientWidth;
+  int64_t fitting = std::min({static_cast<int64_t>(dpi), byHeight, byWidth});
+  return static_cast<int>(std::max<int64_t>(fitting, 72));  // never so small that nothing can be read
 }
 
 int NextPage(int page, bool backwards) {

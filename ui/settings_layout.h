@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tonvira::ui {
@@ -27,6 +28,7 @@ enum class ControlKind : uint8_t {
   Button,         // an owner-drawn push button
   PrimaryButton,  // an owner-drawn push button in the accent colour
   TextButton,     // a push button drawn as text only (the banner's close cross)
+  Tab,            // an owner-drawn push button that shows a page
 };
 
 enum class FontRole : uint8_t { Title, Control, Header, Body, BannerTitle };
@@ -36,6 +38,8 @@ struct Box {
   int x, y, width, height;
 };
 
+// A caption's "&" marks its Alt+letter: the letter after it is underlined. On a static text it
+// gives the keyboard to the next control that takes it.
 struct ControlSpec {
   int id;  // 0: a text no code refers to
   int page;
@@ -47,6 +51,7 @@ struct ControlSpec {
 
 // Control identifiers the window's code refers to.
 enum ControlId : int {
+  kFirstTab = 300,  // the tab of page N is kFirstTab + N
   kTelex = 320,
   kVni = 321,
   kOldTone = 322,
@@ -96,8 +101,6 @@ std::span<const ControlSpec> SettingsControls();
 const ControlSpec* FindControl(int id);
 
 // Texts drawn by the window itself.
-inline constexpr std::u16string_view kTabCaptions[kPageCount] = {u"Kiểu gõ", u"Ngữ cảnh", u"Gõ tắt",
-                                                                 u"Hệ thống"};
 inline constexpr std::u16string_view kWindowTitle = u"Tonvira";
 inline constexpr std::u16string_view kSubtitle = u"Bộ gõ tiếng Việt — tự nhận biết theo ô nhập";
 inline constexpr std::u16string_view kHotkeyModeItems[2] = {u"Ctrl + Shift", u"Ctrl + Shift + phím"};
@@ -136,6 +139,7 @@ ColourRole ColourOf(int id);
 
 struct Rgb {
   uint8_t r, g, b;
+  bool operator==(const Rgb&) const = default;
 };
 namespace colour {
 inline constexpr Rgb kBackground{0xF3, 0xF4, 0xF6};
@@ -149,16 +153,31 @@ inline constexpr Rgb kBorder{0xE5, 0xE5, 0xEB};
 inline constexpr Rgb kUpdateBlock{0xB4, 0x53, 0x09};
 inline constexpr Rgb kBannerBarColour{0x25, 0x64, 0xEB};
 }  // namespace colour
-Rgb ColourFor(ColourRole role);
+// Every colour the window draws with. High contrast replaces them all with the system's.
+struct Palette {
+  Rgb background, card, mainText, secondaryText, disabledText;
+  Rgb accent, accentPressed, onAccent;  // the primary button, and the text on it
+  Rgb selectedFill, selectedText;       // the page's tab, a pressed button
+  Rgb border, updateBlock, bannerFill, bannerBar;
+};
+Palette DefaultPalette();
+Rgb ColourFor(const Palette& palette, ColourRole role);
 
-// The tab under a point of the client area (at the window's DPI), if any.
-std::optional<int> TabAt(int x, int y, int dpi);
 // Ctrl+Tab and Ctrl+Shift+Tab, wrapping around.
 int NextPage(int page, bool backwards);
 
 // What a screen reader calls a control whose caption does not name it (a box, a list, the
-// slider, the banner's "✕"); empty for the others.
+// slider, the banner's "✕"); empty for the others. With an "&" where no visible label gives the
+// control its Alt+letter.
 std::u16string_view AccessibleName(int id);
+// The caption as read or compared: without the "&" that marks its Alt+letter.
+std::u16string WithoutMnemonic(std::u16string_view caption);
+// The letter after the "&", upper case; 0 when there is none.
+char16_t MnemonicOf(std::u16string_view caption);
+
+// The scale the window is laid out at: its DPI, or less when the window at that DPI (the client
+// area plus the frame's width and height, in pixels) would not fit the work area.
+int LayoutDpi(int dpi, const Box& frame, const Box& work);
 
 // Whether a control is shown on a page: its own page's, or every page's. The banner's buttons
 // only while the banner is, and the update buttons as the update state says.

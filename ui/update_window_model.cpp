@@ -52,7 +52,7 @@ UpdateWindowContent UpdateWindowContentOf(const UpdateStatus& s) {
     add(UpdateTextStyle::Body, u"Đang tải phiên bản " + s.offeredVersion + u"…");
   if (!s.statusText.empty()) add(UpdateTextStyle::Body, s.statusText);
 
-  c.installText = s.kind == UpdateKind::Installing ? u"Đang cập nhật…" : u"Cập nhật ngay";
+  c.installText = s.kind == UpdateKind::Installing ? u"Đang cập nhật…" : u"&Cập nhật ngay";
   c.installEnabled = s.kind == UpdateKind::Ready || s.kind == UpdateKind::InstallNow;
   c.laterVisible = !mandatory;
   return c;

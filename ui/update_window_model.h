@@ -34,7 +34,7 @@ struct UpdateWindowContent {
 };
 
 inline constexpr std::u16string_view kUpdateWindowTitle = u"Cập nhật Tonvira";
-inline constexpr std::u16string_view kLaterText = u"Để sau";
+inline constexpr std::u16string_view kLaterText = u"Để &sau";  // "&": the Alt+letter, underlined
 
 // The window exists only while there is an update to talk about.
 bool UpdateWindowWanted(const UpdateStatus& status);

@@ -377,12 +377,27 @@ update_install_cases
 # The settings window: its own cases, then its pages and the update window at 96 and 144 DPI on
 # displays of their own.
 settings_cases
-for dpi in 96 144; do
-  if tests/e2e/settings_shots.sh "$dpi" "$build"; then
-    pass "settings pages at $dpi dpi"
+# The settings window's pages on screens of their own, each whole inside the work area: 144 DPI
+# on 1920x1080 is 150 % on the most common screen.
+for shots in "96 1600x1200" "144 1920x1080" "192 2560x1600"; do
+  read -r dpi screen <<<"$shots"
+  if tests/e2e/settings_shots.sh "$dpi" "$build" "$screen"; then
+    pass "settings pages at $dpi dpi on $screen, inside the work area"
   else
-    fail "settings pages at $dpi dpi" "see the line above"
+    fail "settings pages at $dpi dpi on $screen, inside the work area" "see the line above"
   fi
+done
+if tests/e2e/settings_shots.sh 144 "$build" 1920x1080 short; then
+  pass "settings laid out smaller for a work area 700 pixels high at 144 dpi"
+else
+  fail "settings laid out smaller for a work area 700 pixels high at 144 dpi" "see the line above"
+fi
+if tests/e2e/settings_shots.sh 96 "$build" 1600x1200 high-contrast; then
+  pass "high contrast: the settings window in the system's colours, none of ours"
+else
+  fail "high contrast: the settings window in the system's colours, none of ours" "see the line above"
+fi
+for dpi in 96 144; do
   if tests/e2e/update_shots.sh "$dpi" "$build"; then
     pass "update window shots at $dpi dpi"
   else

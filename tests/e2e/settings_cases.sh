@@ -118,31 +118,42 @@ settings_cases() {
   fi
 
   # Case: every control the keyboard reaches on each page has a name a screen reader can say,
-  # read back through AccessibleObjectFromWindow: not empty, and not a symbol or number alone.
-  # The names are printed, page by page, for a person to read.
+  # read back through AccessibleObjectFromWindow: not empty, and not a symbol or number alone;
+  # the four tabs answer as page tabs (role 37), the page's own selected (state 2), the others
+  # not. The names are printed, page by page, for a person to read.
   local page unnamed=""
   for page in 0 1 2 3; do
     show_tab "$page"
     rm -f "$E2E_DIR/names.txt"
     "$E2E_WINE" "$text_exe" names - "$(e2e_winpath "$E2E_DIR/names.txt")" >/dev/null 2>&1
-    e2e_log "accessible names, page $page: $(tr '\t\n' '=|' <"$E2E_DIR/names.txt" 2>/dev/null)"
+    e2e_log "accessible names, page $page: $(cut -f1,4 "$E2E_DIR/names.txt" 2>/dev/null | tr '\t\n' '=|')"
     unnamed+=$(python3 - "$E2E_DIR/names.txt" "$page" <<'PY'
-import re, sys
+import sys
+page = int(sys.argv[2])
 try:
-    text = open(sys.argv[1], encoding="utf-8").read()
+    lines = open(sys.argv[1], encoding="utf-8").read().splitlines()
 except OSError:
-    print(f" page {sys.argv[2]}: no names read;")
+    print(f" page {page}: no names read;")
     sys.exit()
-for control, name in re.findall(r"^(\d+)\t(.*?)(?=^\d+\t|\Z)", text, re.M | re.S):
+tabs = 0
+for line in lines:
+    control, role, state, name = (line.split("\t", 3) + ["", "", ""])[:4]
     if not any(c.isalpha() for c in name):
-        print(f" page {sys.argv[2]}: control {control} is called [{name.strip()}];", end="")
+        print(f" page {page}: control {control} is called [{name.strip()}];", end="")
+    if 300 <= int(control) <= 303:
+        tabs += 1
+        selected = int(state) & 2 != 0
+        if int(role) != 37 or selected != (int(control) - 300 == page):
+            print(f" page {page}: tab {control} has role {role}, state {state};", end="")
+if tabs != 4:
+    print(f" page {page}: {tabs} tabs the keyboard reaches;", end="")
 PY
 )
   done
   if [[ -z $unnamed ]]; then
-    pass "accessible names: every control the keyboard reaches is named"
+    pass "accessible names: every control the keyboard reaches is named, the tabs are page tabs"
   else
-    fail "accessible names: every control the keyboard reaches is named" "$unnamed"
+    fail "accessible names: every control the keyboard reaches is named, the tabs are page tabs" "$unnamed"
   fi
 
   # Case: the hotkey's key box refuses what Windows cannot register with Ctrl+Shift ('.' would
@@ -235,33 +246,52 @@ PY
     fail "settings reopens from the tray after Thu về khay" "no window after command 1004"
   fi
 
-  # Case: the keyboard alone. A page change gives the keyboard to the page's first control, so
-  # Space never reaches a control of the page left; Enter in the abbreviation boxes adds the
+  # Case: the keyboard alone, the mouse never used. Alt+letter reaches a box through its label
+  # and presses a button or a tab; a page change gives the keyboard to the page's first control,
+  # so Space never reaches a control of the page left; Enter in the abbreviation boxes adds the
   # entry; Esc closes the window.
   show_tab 2
-  xdotool key Tab Tab  # from "Bật gõ tắt", past the list, to the key box
+  xdotool key alt+o  # "Khoá gõ tắt"
   xdotool type --delay 60 "kbd"
-  xdotool key Tab
+  xdotool key alt+r  # "Bản khai triển"
   xdotool type --delay 60 "ban phim"
   xdotool key Return
+  local added=0
   if e2e_wait_for 10 grep -q $'^kbd\tban phim$' "$prog/data/abbrev.txt"; then
-    pass "keyboard: Enter in the abbreviation boxes adds the entry"
+    added=1
+    pass "keyboard only: Alt+O and Alt+R reach the abbreviation boxes, Enter adds the entry"
   else
-    fail "keyboard: Enter in the abbreviation boxes adds the entry" "key [$(control_text 362)], expansion [$(control_text 363)]"
+    fail "keyboard only: Alt+O and Alt+R reach the abbreviation boxes, Enter adds the entry" "key [$(control_text 362)], expansion [$(control_text 363)]"
+  fi
+  xdotool key alt+d  # "Danh sách gõ tắt": typing a key selects its row
+  xdotool type --delay 60 "kbd"
+  xdotool key alt+c  # "Xoá mục đã chọn"
+  if ((added)) && e2e_wait_for 10 bash -c "! grep -q '^kbd' '$prog/data/abbrev.txt'" &&
+    grep -q $'^ddc\t' "$prog/data/abbrev.txt"; then
+    pass "keyboard only: Alt+D, the entry's key, Alt+C deletes that entry"
+  else
+    fail "keyboard only: Alt+D, the entry's key, Alt+C deletes that entry" "abbrev.txt: $(grep -E '^(kbd|ddc)' "$prog/data/abbrev.txt" | tr '\n\t' '| ')"
   fi
   xdotool key ctrl+Tab
   if e2e_wait_for 5 page_is 3 && xdotool key space && e2e_wait_for 10 setting_is "enabled=0" && setting_is "abbrev=1"; then
-    pass "keyboard: Space after a page change acts on the page shown"
+    pass "keyboard only: Space after a page change acts on the page shown"
   else
-    fail "keyboard: Space after a page change acts on the page shown" "page $(selected_tab), $(grep -E '^(enabled|abbrev)=' "$prog/data/settings.txt" | tr '\n' ' ')"
+    fail "keyboard only: Space after a page change acts on the page shown" "page $(selected_tab), $(grep -E '^(enabled|abbrev)=' "$prog/data/settings.txt" | tr '\n' ' ')"
   fi
   xdotool key space  # Vietnamese on again
   e2e_wait_for 10 setting_is "enabled=1"
+  xdotool key alt+k  # the tab "Kiểu gõ"
+  if e2e_wait_for 5 page_is 0 && xdotool key alt+v && e2e_wait_for 10 setting_is "method=1" &&
+    xdotool key alt+e && e2e_wait_for 10 setting_is "method=0"; then
+    pass "keyboard only: Alt+K shows the first page, Alt+V chooses VNI and Alt+E Telex"
+  else
+    fail "keyboard only: Alt+K shows the first page, Alt+V chooses VNI and Alt+E Telex" "page $(selected_tab), $(grep '^method=' "$prog/data/settings.txt")"
+  fi
   xdotool key Escape
   if e2e_wait_for 10 settings_gone; then
-    pass "keyboard: Esc closes the settings window"
+    pass "keyboard only: Esc closes the settings window"
   else
-    fail "keyboard: Esc closes the settings window" "the window is still there"
+    fail "keyboard only: Esc closes the settings window" "the window is still there"
   fi
   stop_tonvira
 }

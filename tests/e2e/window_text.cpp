@@ -11,8 +11,10 @@
 //   tonvira_window_text notify CLASS ID   tells the window of CLASS (or titled CLASS) that button
 //                                        ID was clicked (WM_COMMAND), the keyboard focus left as is
 //   tonvira_window_text repaint CLASS N   draws that window again N times, 0.1 s apart
-//   tonvira_window_text names - FILE      "ID<TAB>name" for each control of the settings window
-//                                        the keyboard can reach, the name a screen reader reads
+//   tonvira_window_text names - FILE      "ID<TAB>role<TAB>state<TAB>name" for each control of the
+//                                        settings window the keyboard can reach, as a screen reader
+//                                        reads them (role and state as numbers, 0 when not told)
+//   tonvira_window_text workarea - FILE   "X Y W H": the work area of the settings window's monitor
 // Texts are written as UTF-8. Exits 0 when the window was found.
 #include <windows.h>
 // After windows.h:
@@ -50,22 +52,29 @@ BOOL CALLBACK CollectText(HWND child, LPARAM lines) {
 constexpr GUID kIidAccessible = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
-// What a screen reader hears as the control's name.
-std::wstring AccessibleName(HWND window) {
+// What a screen reader hears of the control: "role<TAB>state<TAB>name".
+std::wstring AccessibleLine(HWND window) {
   IAccessible* accessible = nullptr;
   if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
                                         reinterpret_cast<void**>(&accessible))) ||
       !accessible) {
-    return L"(no accessible object)";
+    return L"0\t0\t(no accessible object)";
   }
   VARIANT self;
   VariantInit(&self);
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
+  auto number = [](HRESULT result, const VARIANT& v) {
+    return std::to_wstring(SUCCEEDED(result) && v.vt == VT_I4 ? v.lVal : 0);
+  };
+  VARIANT role, state;
+  VariantInit(&role);
+  VariantInit(&state);
+  std::wstring out = number(accessible->get_accRole(self, &role), role) + L"\t";
+  out += number(accessible->get_accState(self, &state), state) + L"\t";
   BSTR name = nullptr;
-  std::wstring out;
   if (SUCCEEDED(accessible->get_accName(self, &name)) && name) {
-    out = name;
+    out += name;
     SysFreeString(name);
   }
   accessible->Release();
@@ -134,9 +143,20 @@ int wmain(int argc, wchar_t** argv) {
       if (!IsWindowVisible(child) || !IsWindowEnabled(child) ||
           !(GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP))
         continue;
-      lines += std::to_wstring(GetDlgCtrlID(child)) + L"\t" + AccessibleName(child) + L"\n";
+      lines += std::to_wstring(GetDlgCtrlID(child)) + L"\t" + AccessibleLine(child) + L"\n";
     }
     return WriteUtf8File(argv[3], lines);
+  }
+  if (wcscmp(argv[1], L"workarea") == 0) {
+    HWND settings = FindWindowW(L"TonviraSettings", nullptr);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!settings || !GetMonitorInfoW(MonitorFromWindow(settings, MONITOR_DEFAULTTONEAREST), &monitor))
+      return 1;
+    const RECT& r = monitor.rcWork;
+    return WriteUtf8File(argv[3], std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+                                      std::to_wstring(r.right - r.left) + L" " +
+                                      std::to_wstring(r.bottom - r.top));
   }
   if (wcscmp(argv[1], L"control") == 0) {
     HWND settings = FindWindowW(L"TonviraSettings", nullptr);

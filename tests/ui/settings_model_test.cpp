@@ -26,7 +26,7 @@ TEST(SettingsLayout, EveryControlFitsTheCardOrTheFooterAndIdsAreUnique) {
       EXPECT_LE(c.box.y + (c.kind == ControlKind::DropDown ? 26 : c.box.height), kCardBottomWithBanner);
     }
   }
-  EXPECT_EQ(FindControl(kToTray)->caption, u"Thu về khay");
+  EXPECT_EQ(WithoutMnemonic(FindControl(kToTray)->caption), u"Thu về khay");
   EXPECT_EQ(FindControl(kVni)->page, 0);
   EXPECT_EQ(FindControl(999), nullptr);
 }
@@ -61,19 +61,65 @@ TEST(SettingsLayout, ScalingMultipliesThenDivides) {
   EXPECT_EQ((std::array<int, 4>{b.x, b.y, b.width, b.height}), (std::array<int, 4>{30, 117, 201, 45}));
 }
 
-TEST(SettingsLayout, TabsByClickAndByKey) {
+// Alt+letter as Windows finds it: a button's own caption, else the label before the control in
+// the keyboard's order (a static text, or the label no one sees). Every control the keyboard
+// reaches has one, an ASCII letter, and no two on one page share it.
+TEST(SettingsLayout, EveryControlOfEveryPageHasItsOwnAltLetter) {
+  for (int page = 0; page < kPageCount; ++page) {
+    std::set<char16_t> taken;
+    char16_t fromLabel = 0;
+    for (const ControlSpec& c : SettingsControls()) {
+      if (!OnPage(c, page)) continue;
+      SCOPED_TRACE(testing::Message() << "page " << page << ", control " << c.id);
+      char16_t letter = 0;
+      switch (c.kind) {
+        case ControlKind::Header:
+        case ControlKind::Text:
+        case ControlKind::CentredText:
+          if (MnemonicOf(c.caption)) fromLabel = MnemonicOf(c.caption);
+          continue;
+        case ControlKind::Trackbar:
+          letter = fromLabel;
+          break;
+        case ControlKind::Edit:
+        case ControlKind::HotkeyEdit:
+        case ControlKind::DropDown:
+        case ControlKind::ListView:
+          letter = MnemonicOf(AccessibleName(c.id)) ? MnemonicOf(AccessibleName(c.id)) : fromLabel;
+          break;
+        case ControlKind::TextButton:
+          letter = MnemonicOf(AccessibleName(c.id));
+          break;
+        default:
+          letter = MnemonicOf(c.caption);
+      }
+      fromLabel = 0;
+      EXPECT_TRUE((letter >= u'A' && letter <= u'Z') || (letter >= u'0' && letter <= u'9'));
+      EXPECT_TRUE(taken.insert(letter).second) << "Alt+" << static_cast<char>(letter) << " twice";
+    }
+  }
+  EXPECT_EQ(WithoutMnemonic(u"Gõ &tắt"), u"Gõ tắt");
+  EXPECT_EQ(MnemonicOf(u"Gõ tắt"), 0);
+}
+
+TEST(SettingsLayout, TheWindowIsLaidOutSmallerOnlyWhereItWouldNotFit) {
   struct Row {
-    int x, y, dpi;
-    std::optional<int> page;
+    int dpi, workWidth, workHeight, expected;
   } rows[] = {
-      {20, 78, 96, 0},    {153, 107, 96, 0}, {154, 90, 96, std::nullopt},  // the gap between tabs
-      {310, 90, 96, 2},   {450, 100, 96, 3}, {579, 107, 96, 3},           {580, 90, 96, std::nullopt},
-      {869, 161, 144, 3}, {30, 117, 144, 0}, {20, 78, 144, std::nullopt},
+      {144, 1920, 1040, 144},  // 150 % on 1920x1080 with a taskbar: fits
+      {192, 2560, 1560, 192},  //
+      {144, 1366, 728, 101},   // 768 high: (728 - 40) * 96 / 650
+      {96, 800, 560, 76},      //
+      {120, 700, 1000, 108},   // too narrow: (700 - 20) * 96 / 600
+      {96, 300, 200, 72},      // never below 72
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.x << "," << row.y << "@" << row.dpi);
-    EXPECT_EQ(TabAt(row.x, row.y, row.dpi), row.page);
+    SCOPED_TRACE(testing::Message() << row.dpi << " on " << row.workWidth << "x" << row.workHeight);
+    EXPECT_EQ(LayoutDpi(row.dpi, {0, 0, 20, 40}, {0, 0, row.workWidth, row.workHeight}), row.expected);
   }
+}
+
+TEST(SettingsLayout, PagesByKey) {
   EXPECT_EQ(NextPage(0, false), 1);
   EXPECT_EQ(NextPage(3, false), 0);
   EXPECT_EQ(NextPage(0, true), 3);

@@ -47,7 +47,7 @@ TEST(UpdateWindowModel, AMandatoryUpdateCannotBePutOff) {
       }));
   EXPECT_EQ(c.lines[0].style, UpdateTextStyle::Title);
   EXPECT_EQ(c.lines[4].style, UpdateTextStyle::Heading);
-  EXPECT_EQ(c.installText, u"Cập nhật ngay");
+  EXPECT_EQ(c.installText, u"&Cập nhật ngay");
   EXPECT_TRUE(c.installEnabled);
   EXPECT_FALSE(c.laterVisible);
 }
@@ -59,9 +59,9 @@ TEST(UpdateWindowModel, ButtonsAndTitleForEachKind) {
     std::u16string title, install;
     bool enabled, later;
   } rows[] = {
-      {UpdateKind::Available, false, u"Đã có phiên bản Tonvira 1.4.13", u"Cập nhật ngay", false, true},
-      {UpdateKind::Ready, false, u"Đã có phiên bản Tonvira 1.4.13", u"Cập nhật ngay", true, true},
-      {UpdateKind::InstallNow, true, u"Cần cập nhật Tonvira", u"Cập nhật ngay", true, false},
+      {UpdateKind::Available, false, u"Đã có phiên bản Tonvira 1.4.13", u"&Cập nhật ngay", false, true},
+      {UpdateKind::Ready, false, u"Đã có phiên bản Tonvira 1.4.13", u"&Cập nhật ngay", true, true},
+      {UpdateKind::InstallNow, true, u"Cần cập nhật Tonvira", u"&Cập nhật ngay", true, false},
       {UpdateKind::Installing, true, u"Cần cập nhật Tonvira", u"Đang cập nhật…", false, false},
       {UpdateKind::Installing, false, u"Đã có phiên bản Tonvira 1.4.13", u"Đang cập nhật…", false, true},
   };

@@ -16,6 +16,11 @@ COLORREF Colour(Rgb colour);
 // "Segoe UI" at pixels (at 96 DPI) scaled to dpi.
 HFONT CreateUiFont(int pixels, int weight, int dpi);
 void FillRoundRect(HDC dc, const RECT& box, int corner, Rgb fill, Rgb border);
+// High contrast as the system reports it, or forced by TONVIRA_HIGH_CONTRAST=1 in the
+// environment (the end-to-end tests: Wine never reports it).
+bool HighContrastOn();
+// The palette in the system's colours, for high contrast.
+Palette SystemPalette();
 void DrawTextIn(HDC dc, HFONT font, Rgb colour, std::u16string_view text, RECT box, UINT format);
 
 }  // namespace tonvira::ui

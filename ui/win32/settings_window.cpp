@@ -19,6 +19,7 @@
 #include "ui/app_rules.h"
 #include "ui/settings_layout.h"
 #include "ui/win32/drawing.h"
+#include "ui/win32/page_tab_accessible.h"
 
 namespace tonvira::ui {
 namespace {
@@ -56,15 +57,18 @@ class WindowDialogs final : public Dialogs {
 struct Control {
   const ControlSpec* spec;
   HWND window;
+  HWND label;  // the label no one sees that names a box or a list and holds its Alt+letter
 };
 
 struct SettingsWindow {
   SettingsHost* host = nullptr;
   HWND window = nullptr;
   int page = 0;
-  int dpi = 96;
+  int dpi = 96;        // what the layout is scaled by: the screen's DPI, or less where it would not fit
+  int screenDpi = 96;  // the screen's
   std::vector<Control> controls;
   std::array<HFONT, kFontRoles> fonts{};
+  Palette palette = DefaultPalette();
   HBRUSH background = nullptr;
   HBRUSH card = nullptr;
   HICON icon = nullptr;
@@ -86,16 +90,28 @@ struct SettingsWindow {
 
 SettingsWindow* g_window = nullptr;
 
+void FreeColours(SettingsWindow& w) {
+  if (w.background) DeleteObject(w.background);
+  if (w.card) DeleteObject(w.card);
+  w.background = w.card = nullptr;
+}
+
 void FreeDrawingObjects(SettingsWindow& w) {
   for (HFONT& font : w.fonts) {
     if (font) DeleteObject(font);
     font = nullptr;
   }
-  if (w.background) DeleteObject(w.background);
-  if (w.card) DeleteObject(w.card);
+  FreeColours(w);
   if (w.icon) DestroyIcon(w.icon);
-  w.background = w.card = nullptr;
   w.icon = nullptr;
+}
+
+// Our colours, or the system's in high contrast: read again when the user changes them.
+void MakeColours(SettingsWindow& w) {
+  FreeColours(w);
+  w.palette = HighContrastOn() ? SystemPalette() : DefaultPalette();
+  w.background = CreateSolidBrush(Colour(w.palette.background));
+  w.card = CreateSolidBrush(Colour(w.palette.card));
 }
 
 // Fonts, brushes and the icon at the window's DPI.
@@ -105,8 +121,7 @@ void MakeDrawingObjects(SettingsWindow& w) {
     FontSpec f = FontFor(static_cast<FontRole>(role));
     w.fonts[role] = CreateUiFont(f.pixels, f.weight, w.dpi);
   }
-  w.background = CreateSolidBrush(Colour(colour::kBackground));
-  w.card = CreateSolidBrush(Colour(colour::kCard));
+  MakeColours(w);
   w.icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, w.Px(40),
                                          w.Px(40), LR_DEFAULTCOLOR));
 }
@@ -141,7 +156,7 @@ DWORD StyleFor(const ControlSpec& c) {
   switch (c.kind) {
     case ControlKind::Header:
     case ControlKind::Text:
-      return style | SS_LEFT | SS_NOPREFIX;
+      return style | SS_LEFT | (MnemonicOf(c.caption) ? 0 : SS_NOPREFIX);
     case ControlKind::CentredText:
       return style | SS_CENTER | SS_NOPREFIX;
     case ControlKind::Radio:
@@ -173,28 +188,45 @@ void AddColumns(HWND list, int dpi, const std::array<std::pair<const wchar_t*, i
   }
 }
 
+// A tab answers a screen reader as a page tab, selected or not.
+LRESULT CALLBACK TabProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_GETOBJECT) return AnswerPageTabObject(tab, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    RemovePropW(tab, kSelectedTabProperty);
+    RemoveWindowSubclass(tab, TabProc, 0);
+  }
+  return DefSubclassProc(tab, message, wParam, lParam);
+}
+
 void CreateControls(SettingsWindow& w) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ControlSpec& spec : SettingsControls()) {
     Box b = Scale(spec.box, w.dpi);
     std::wstring caption = Wide(spec.caption);
-    // A screen reader names a box, a list or a drop-down by the label before it in tab order:
-    // a label of its own, never shown, for those whose visible label is elsewhere or absent.
-    std::wstring name = Wide(AccessibleName(spec.id));
+    // A screen reader names a box, a list or a drop-down by the label before it in tab order,
+    // and Alt+letter on a label gives the keyboard to the control after it: a label of its own,
+    // shown with its control but of no size, for those whose visible label is elsewhere or absent.
+    std::u16string_view name = AccessibleName(spec.id);
     bool labelled = spec.kind == ControlKind::Edit || spec.kind == ControlKind::HotkeyEdit ||
-                    spec.kind == ControlKind::DropDown;
+                    spec.kind == ControlKind::DropDown || spec.kind == ControlKind::ListView;
+    HWND label = nullptr;
     if (!name.empty() && labelled) {
-      CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_NOPREFIX, b.x, b.y, 0, 0, w.window, nullptr,
-                      instance, nullptr);
-    } else if (!name.empty()) {
-      caption = name;  // its window text: what the slider, a list or the drawn "✕" is called
+      label =
+          CreateWindowExW(0, L"STATIC", Wide(name).c_str(), WS_CHILD | (MnemonicOf(name) ? 0 : SS_NOPREFIX),
+                          b.x, b.y, 0, 0, w.window, nullptr, instance, nullptr);
+    }
+    if (spec.kind == ControlKind::TextButton) {
+      caption = Wide(name);  // what the drawn "✕" is called, with its Alt+letter
+    } else if (!name.empty() && spec.kind != ControlKind::Edit && spec.kind != ControlKind::HotkeyEdit) {
+      caption = Wide(WithoutMnemonic(name));  // the slider's and the lists' window text is their name
     }
     HWND child =
         CreateWindowExW(0, ClassFor(spec.kind), caption.c_str(), StyleFor(spec), b.x, b.y, b.width, b.height,
                         w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     if (!child) continue;
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(w, FontRoleOf(spec.kind))), FALSE);
-    w.controls.push_back({&spec, child});
+    if (spec.kind == ControlKind::Tab) SetWindowSubclass(child, TabProc, 0, 0);
+    w.controls.push_back({&spec, child, label});
   }
   SendMessageW(w.Child(kThreshold), TBM_SETRANGE, FALSE, MAKELPARAM(kThresholdMin, kThresholdMax));
   for (std::u16string_view item : kHotkeyModeItems) {
@@ -317,7 +349,10 @@ void SetControls(SettingsWindow& w) {
   SetTextIfDifferent(w.Child(kUpdateStatus), v.updateStatus);
   for (const Control& c : w.controls) {
     bool visible = ControlVisible(*c.spec, v, w.page);
-    if ((IsWindowVisible(c.window) != FALSE) != visible) ShowWindow(c.window, visible ? SW_SHOWNA : SW_HIDE);
+    for (HWND window : {c.window, c.label}) {
+      if (window && (IsWindowVisible(window) != FALSE) != visible)
+        ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
+    }
   }
   w.settingControls = false;
 }
@@ -336,11 +371,30 @@ void FocusFirstControl(SettingsWindow& w) {
   SetFocus(w.window);
 }
 
+// The page's tab drawn and told as selected, the others not.
+void MarkSelectedTab(SettingsWindow& w) {
+  for (int page = 0; page < kPageCount; ++page) {
+    HWND tab = w.Child(kFirstTab + page);
+    if (!tab) continue;
+    bool selected = page == w.page;
+    if ((GetPropW(tab, kSelectedTabProperty) != nullptr) == selected) continue;
+    if (selected) {
+      SetPropW(tab, kSelectedTabProperty, reinterpret_cast<HANDLE>(1));
+    } else {
+      RemovePropW(tab, kSelectedTabProperty);
+    }
+    InvalidateRect(tab, nullptr, TRUE);
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, tab, OBJID_CLIENT, CHILDID_SELF);
+    if (selected) NotifyWinEvent(EVENT_OBJECT_SELECTION, tab, OBJID_CLIENT, CHILDID_SELF);
+  }
+}
+
 void ShowPage(SettingsWindow& w, int page) {
   if (page < 0 || page >= kPageCount) return;
   w.page = page;
   w.hotkeyRefusal.reset();
   SetControls(w);
+  MarkSelectedTab(w);
   FocusFirstControl(w);
   InvalidateRect(w.window, nullptr, TRUE);
   LogLine("cai dat: trang %d\n", page);
@@ -399,8 +453,17 @@ void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
   }
   if (id == IDOK) {
     HWND focus = GetFocus();
-    if (focus == w.Child(kAbbrevKey) || focus == w.Child(kAbbrevExpansion))
+    if (focus == w.Child(kAbbrevKey) || focus == w.Child(kAbbrevExpansion)) {
       OnCommand(w, kAbbrevAdd, BN_CLICKED, nullptr);
+    } else if (const ControlSpec* spec = FindControl(GetDlgCtrlID(focus));
+               spec && IsChild(w.window, focus) &&
+               (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+      OnCommand(w, spec->id, BN_CLICKED, focus);  // Enter presses the button that has the keyboard
+    }
+    return;
+  }
+  if (id >= kFirstTab && id < kFirstTab + kPageCount) {
+    if (code == BN_CLICKED) ShowPage(w, id - kFirstTab);
     return;
   }
   App& app = w.host->TheApp();
@@ -470,40 +533,31 @@ void Paint(SettingsWindow& w) {
   FillRect(dc, &client, w.background);
   Box icon = Scale(kIconBox, w.dpi);
   if (w.icon) DrawIconEx(dc, icon.x, icon.y, w.icon, icon.width, icon.height, 0, nullptr, DI_NORMAL);
-  DrawTextIn(dc, FontOf(w, FontRole::Title), colour::kMainText, kWindowTitle,
+  const Palette& p = w.palette;
+  DrawTextIn(dc, FontOf(w, FontRole::Title), p.mainText, kWindowTitle,
              {w.Px(74), w.Px(18), client.right, w.Px(44)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-  DrawTextIn(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, kSubtitle,
+  DrawTextIn(dc, FontOf(w, FontRole::Body), p.secondaryText, kSubtitle,
              {w.Px(75), w.Px(43), client.right, w.Px(64)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-  for (int page = 0; page < kPageCount; ++page) {
-    Box b = Scale(kTabs[page], w.dpi);
-    bool current = page == w.page;
-    FillRoundRect(dc, {b.x, b.y, b.x + b.width, b.y + b.height}, w.Px(kTabCorner),
-                  current ? colour::kSelectedFill : colour::kCard,
-                  current ? colour::kSelectedFill : colour::kBorder);
-    DrawTextIn(dc, FontOf(w, FontRole::Control), current ? colour::kAccent : colour::kSecondaryText,
-               kTabCaptions[page], {b.x, b.y, b.x + b.width, b.y + b.height},
-               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
   const Settings& s = w.host->TheApp().settings;
   bool banner = s.show_ads != 0;
   FillRoundRect(
       dc,
       {w.Px(kCardLeft), w.Px(kCardTop), w.Px(kCardRight), w.Px(banner ? kCardBottomWithBanner : kCardBottom)},
-      w.Px(kCardCorner), colour::kCard, colour::kCard);
+      w.Px(kCardCorner), p.card, p.card == p.background ? p.border : p.card);
   if (banner) {
     Banner text = w.host->CurrentBanner();
     Box b = Scale(kBanner, w.dpi);
-    FillRoundRect(dc, {b.x, b.y, b.x + b.width, b.y + b.height}, w.Px(kBannerCorner), colour::kSelectedFill,
-                  colour::kSelectedFill);
+    FillRoundRect(dc, {b.x, b.y, b.x + b.width, b.y + b.height}, w.Px(kBannerCorner), p.bannerFill,
+                  p.bannerFill == p.background ? p.border : p.bannerFill);
     Box bar = Scale(kBannerBar, w.dpi);
     FillRoundRect(dc, {bar.x, bar.y, bar.x + bar.width, bar.y + bar.height}, w.Px(kBannerBarCorner),
-                  colour::kBannerBarColour, colour::kBannerBarColour);
+                  p.bannerBar, p.bannerBar);
     Box title = Scale(kBannerTitle, w.dpi);
-    DrawTextIn(dc, FontOf(w, FontRole::BannerTitle), colour::kMainText, text.title,
+    DrawTextIn(dc, FontOf(w, FontRole::BannerTitle), p.mainText, text.title,
                {title.x, title.y, title.x + title.width, title.y + title.height},
                DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     Box line = Scale(kBannerLine, w.dpi);
-    DrawTextIn(dc, FontOf(w, FontRole::Body), colour::kSecondaryText, text.text,
+    DrawTextIn(dc, FontOf(w, FontRole::Body), p.secondaryText, text.text,
                {line.x, line.y, line.x + line.width, line.y + line.height},
                DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   }
@@ -515,33 +569,38 @@ void DrawButton(SettingsWindow& w, const DRAWITEMSTRUCT& item) {
   if (!spec) return;
   HDC dc = item.hDC;
   RECT r = item.rcItem;
+  const Palette& p = w.palette;
   bool pressed = (item.itemState & ODS_SELECTED) != 0;
   bool disabled = (item.itemState & ODS_DISABLED) != 0;
   // The corners show what is behind the button: the card on a page, the window below it.
-  FillRect(
-      dc, &r,
-      spec->page == kAllPages && spec->id != kBannerOpen && spec->id != kBannerClose ? w.background : w.card);
-  Rgb text = colour::kMainText;
+  bool onWindow = spec->page == kAllPages && spec->id != kBannerOpen && spec->id != kBannerClose;
+  FillRect(dc, &r, onWindow ? w.background : w.card);
+  Rgb text = p.mainText;
   if (spec->kind == ControlKind::TextButton) {
     // The cross sits on the banner; the part of its box past the banner's edge shows the window.
-    FillRect(dc, &r, w.background);
     RECT onBanner = r;
     onBanner.right = std::min<LONG>(r.right, w.Px(kBanner.x + kBanner.width) - w.Px(spec->box.x));
-    HBRUSH fill = CreateSolidBrush(Colour(colour::kSelectedFill));
+    HBRUSH fill = CreateSolidBrush(Colour(p.bannerFill));
     FillRect(dc, &onBanner, fill);
     DeleteObject(fill);
-    text = pressed ? colour::kAccent : colour::kSecondaryText;
+    text = pressed ? p.accent : p.secondaryText;
+  } else if (spec->kind == ControlKind::Tab) {
+    bool selected = spec->id - kFirstTab == w.page;
+    FillRoundRect(dc, r, w.Px(kTabCorner), selected ? p.selectedFill : p.card,
+                  selected ? p.accent : p.border);
+    text = selected ? p.selectedText : p.secondaryText;
   } else if (spec->kind == ControlKind::PrimaryButton) {
-    Rgb fill = pressed ? colour::kAccentPressed : colour::kAccent;
+    Rgb fill = pressed ? p.accentPressed : p.accent;
     FillRoundRect(dc, r, w.Px(kButtonCorner), fill, fill);
-    text = colour::kCard;
+    text = p.onAccent;
   } else {
-    FillRoundRect(dc, r, w.Px(kButtonCorner), pressed ? colour::kSelectedFill : colour::kCard,
-                  colour::kBorder);
+    FillRoundRect(dc, r, w.Px(kButtonCorner), pressed ? p.selectedFill : p.card, p.border);
+    if (pressed) text = p.selectedText;
   }
-  if (disabled) text = colour::kSecondaryText;
+  if (disabled) text = p.disabledText;
+  // The caption's "&" underlines its Alt+letter; the "✕" is drawn, its window text is its name.
   DrawTextIn(dc, FontOf(w, FontRole::Control), text, spec->caption, r,
-             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = r;
     InflateRect(&focus, -w.Px(3), -w.Px(3));
@@ -556,26 +615,44 @@ HBRUSH StaticColours(SettingsWindow& w, HDC dc, HWND control) {
   for (const Control& c : w.controls) {
     if (c.window == control) spec = c.spec;
   }
-  SetTextColor(dc, Colour(ColourFor(ColourOf(id))));
+  SetTextColor(dc, Colour(ColourFor(w.palette, ColourOf(id))));
   SetBkMode(dc, TRANSPARENT);
   return spec && spec->page == kAllPages ? w.background : w.card;
 }
 
+// The window at the screen's DPI, laid out smaller where that would not fit the monitor's work
+// area, and moved inside the work area: never past the screen's edge or under the taskbar.
+void FitToWorkArea(SettingsWindow& w, const RECT& suggested) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(w.screenDpi));
+  Box extra{0, 0, frame.right - frame.left, frame.bottom - frame.top};
+  w.dpi = LayoutDpi(w.screenDpi, extra, {0, 0, work.right - work.left, work.bottom - work.top});
+  int width = Scale(kClientWidth, w.dpi) + extra.width;
+  int height = Scale(kClientHeight, w.dpi) + extra.height;
+  int x = std::clamp<int>(suggested.left, work.left, std::max<int>(work.left, work.right - width));
+  int y = std::clamp<int>(suggested.top, work.top, std::max<int>(work.top, work.bottom - height));
+  SetWindowPos(w.window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The DPI changed (the window moved to another screen): fonts, icon and every control again.
 void Rescale(SettingsWindow& w, int dpi, const RECT& suggested) {
-  w.dpi = dpi;
+  w.screenDpi = dpi;
+  FitToWorkArea(w, suggested);
   MakeDrawingObjects(w);
   for (const Control& c : w.controls) {
     Box b = Scale(c.spec->box, dpi);
     SetWindowPos(c.window, nullptr, b.x, b.y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (c.label) SetWindowPos(c.label, nullptr, b.x, b.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(w, FontRoleOf(c.spec->kind))), TRUE);
   }
   for (int i = 0; i < 2; ++i) {
-    SendMessageW(w.Child(kAppList), LVM_SETCOLUMNWIDTH, i, Scale(i == 0 ? 290 : 190, dpi));
-    SendMessageW(w.Child(kAbbrevList), LVM_SETCOLUMNWIDTH, i, Scale(i == 0 ? 130 : 350, dpi));
+    SendMessageW(w.Child(kAppList), LVM_SETCOLUMNWIDTH, i, Scale(i == 0 ? 290 : 190, w.dpi));
+    SendMessageW(w.Child(kAbbrevList), LVM_SETCOLUMNWIDTH, i, Scale(i == 0 ? 130 : 350, w.dpi));
   }
-  SetWindowPos(w.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(w.window, nullptr, TRUE);
 }
 
@@ -588,11 +665,22 @@ LRESULT CALLBACK SettingsProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:
       Paint(*w);
       return 0;
-    case WM_LBUTTONDOWN:
-      if (std::optional<int> tab =
-              TabAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), w->dpi)) {
-        ShowPage(*w, *tab);
+    case WM_NEXTDLGCTL: {
+      // What IsDialogMessage asks of a dialog for Alt+letter on a label and for the arrow keys:
+      // the keyboard to that control, or to the next or previous one that takes it.
+      HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                 : GetNextDlgTabItem(window, GetFocus(), wParam != 0);
+      if (next) SetFocus(next);
+      return 0;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // High contrast switched, or the system's colours changed: drawn again in the new ones.
+      MakeColours(*w);
+      if (message == WM_SYSCOLORCHANGE) {
+        for (int id : {kAppList, kAbbrevList}) SendMessageW(w->Child(id), message, wParam, lParam);
       }
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return 0;
     case WM_COMMAND:
       OnCommand(*w, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -612,8 +700,8 @@ LRESULT CALLBACK SettingsProc(HWND window, UINT message, WPARAM wParam, LPARAM l
           StaticColours(*w, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      SetTextColor(reinterpret_cast<HDC>(wParam), Colour(colour::kMainText));
-      SetBkColor(reinterpret_cast<HDC>(wParam), Colour(colour::kCard));
+      SetTextColor(reinterpret_cast<HDC>(wParam), Colour(w->palette.mainText));
+      SetBkColor(reinterpret_cast<HDC>(wParam), Colour(w->palette.card));
       return reinterpret_cast<LRESULT>(w->card);
     case WM_TIMER:
       if (wParam == kRefreshTimer) SetControls(*w);
@@ -682,12 +770,11 @@ void OpenSettingsWindow(SettingsHost& host, std::optional<int> page) {
     return;
   }
   UINT dpi = GetDpiForWindow(w->window);
-  w->dpi = dpi ? static_cast<int>(dpi) : 96;
+  w->screenDpi = dpi ? static_cast<int>(dpi) : 96;
+  RECT placed{};
+  GetWindowRect(w->window, &placed);
+  FitToWorkArea(*w, placed);
   MakeDrawingObjects(*w);
-  RECT frame{0, 0, Scale(kClientWidth, w->dpi), Scale(kClientHeight, w->dpi)};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(w->dpi));
-  SetWindowPos(w->window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   App& app = host.TheApp();
   w->editor = std::make_unique<AbbrevEditor>(AbbrevEditor{app.abbrevs, app.settingsState});
   CreateControls(*w);
@@ -695,11 +782,12 @@ void OpenSettingsWindow(SettingsHost& host, std::optional<int> page) {
   RefreshAbbrevList(*w);
   w->page = page.value_or(0);
   SetControls(*w);
+  MarkSelectedTab(*w);
   SetTimer(w->window, kRefreshTimer, kRefreshMs, nullptr);
   ShowWindow(w->window, SW_SHOW);
   SetForegroundWindow(w->window);
   FocusFirstControl(*w);
-  LogLine("cai dat: mo, trang %d, dpi %d\n", w->page, w->dpi);
+  LogLine("cai dat: mo, trang %d, dpi %d, bo cuc %d\n", w->page, w->screenDpi, w->dpi);
 }
 
 void RefreshSettingsControls() {

@@ -144,8 +144,8 @@ int TextHeight(HDC dc, HFONT font) {
 }
 
 int ButtonWidth(const UpdateWindow& w, HDC dc, std::u16string_view text) {
-  return std::max(w.Px(kButtonMinWidth),
-                  TextWidth(dc, w.Font(UpdateTextStyle::Body), text) + 2 * w.Px(kButtonTextPadding));
+  return std::max(w.Px(kButtonMinWidth), TextWidth(dc, w.Font(UpdateTextStyle::Body), WithoutMnemonic(text)) +
+                                             2 * w.Px(kButtonTextPadding));
 }
 
 // Measures the wrapped lines at the window's DPI and places the lines and the buttons.
@@ -305,8 +305,7 @@ void DrawButton(UpdateWindow& w, const DRAWITEMSTRUCT& item) {
     if (disabled) text = colour::kSecondaryText;
   }
   std::u16string_view caption = primary ? std::u16string_view(w.content.installText) : kLaterText;
-  DrawTextIn(dc, w.Font(UpdateTextStyle::Body), text, caption, r,
-             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextIn(dc, w.Font(UpdateTextStyle::Body), text, caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
     RECT focus = r;
     InflateRect(&focus, -w.Px(3), -w.Px(3));
@@ -452,6 +451,7 @@ void OpenUpdateWindow(UpdateWindowHost& host) {
   w->dpi = dpi ? static_cast<int>(dpi) : 96;
   w->install = CreateButton(w->window, kInstallButtonId, WS_GROUP | WS_VISIBLE);
   w->later = CreateButton(w->window, kLaterButtonId, 0);
+  SetWindowTextW(w->later, Wide(kLaterText).c_str());  // its name, and Alt+S
   MakeDrawingObjects(*w);
   ApplyContent(*w);
   Layout(*w);
