@@ -461,9 +461,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   if (message == kMessageSettingsSaved) {
     static bool told = false;  // once: the next toggle would only say it again
+    if (wParam == 0) LogLine("luu thiet lap: khong ghi duoc\n");
     if (wParam == 0 && !told) {
       told = true;
-      LogLine("luu thiet lap: khong ghi duoc\n");
       WindowsShell shell(*g_app);
       ShowNotice(g_app->app, shell,
                  Notice{u"Tonvira", u"Không lưu được thiết lập vào file:\n" + DataFilePath(u"settings.txt"),

@@ -405,6 +405,32 @@ for dpi in 96 144; do
   fi
 done
 
+# Case: settings that cannot be written are told once. A folder stands where settings.txt was
+# (the tests run as root, whom read-only files do not stop), two Ctrl+Shift toggles a few seconds apart are each written a second later and both fail: two
+# failures logged, one notice.
+new_program savefail
+start_tonvira savefail
+log="$E2E_DIR/tonvira-savefail.log"
+mv "$prog/data/settings.txt" "$prog/data/settings.keep" && mkdir "$prog/data/settings.txt"
+if open_editor savefail; then
+  xdotool key ctrl+shift
+  e2e_wait_for 10 grep -q '^luu thiet lap: khong ghi duoc' "$log"
+  xdotool key ctrl+shift
+  e2e_wait_for 10 bash -c "[[ \$(grep -c '^luu thiet lap: khong ghi duoc' '$log') -ge 2 ]]"
+  failures=$(grep -c '^luu thiet lap: khong ghi duoc' "$log")
+  notices=$(grep -cE '^thong bao [a-z ]+: Tonvira: Không lưu được thiết lập vào file:' "$log")
+  if [[ $failures -eq 2 && $notices -eq 1 ]]; then
+    pass "settings that cannot be saved: told once"
+  else
+    fail "settings that cannot be saved: told once" "$failures failed saves logged, $notices notices"
+  fi
+  close_editor
+else
+  fail "settings that cannot be saved: told once" "the editor did not start"
+fi
+rmdir "$prog/data/settings.txt" && mv "$prog/data/settings.keep" "$prog/data/settings.txt"
+stop_tonvira
+
 # Case: the session ends as at log-off (wineboot --end-session sends WM_QUERYENDSESSION and
 # WM_ENDSESSION to every top-level window): the on/off state just changed with Ctrl+Shift is in
 # settings.txt, and the program is gone. The message-only main window never hears of it.
