@@ -116,8 +116,8 @@ constexpr ControlSpec kControls[] = {
     {kCheckNow, 3, K::Button, u"Kiểm t&ra ngay", {40, 486, 130, 30}},
     {kUpdateOpen, 3, K::Button, u"&Cập nhật", {178, 486, 110, 30}},
     // Every page
-    {kBannerClose, kAllPages, K::TextButton, u"✕", {538, 538, 26, 26}, true},
-    {kBannerOpen, kAllPages, K::Button, u"&Xem", {474, 542, 56, 26}},
+    {kBannerOpen, kAllPages, K::Button, u"&Xem", {474, 542, 56, 26}, true},
+    {kBannerClose, kAllPages, K::TextButton, u"✕", {538, 538, 26, 26}},
     {kDefaults, kAllPages, K::Button, u"&Mặc định", {20, 596, 112, 36}},
     {0, kAllPages, K::Text, u"Đóng cửa sổ, Tonvira vẫn chạy ở khay hệ thống", {146, 606, 320, 20}},
     {kToTray, kAllPages, K::PrimaryButton, u"Th&u về khay", {476, 596, 104, 36}},

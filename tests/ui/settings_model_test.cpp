@@ -102,6 +102,26 @@ TEST(SettingsLayout, EveryControlOfEveryPageHasItsOwnAltLetter) {
   EXPECT_EQ(MnemonicOf(u"Gõ tắt"), 0);
 }
 
+// Tab goes through a page as it is read: row by row (controls less than 10 pixels apart in height
+// share a row), left to right within a row.
+TEST(SettingsLayout, TheKeyboardsOrderIsTheReadingOrder) {
+  auto focusable = [](ControlKind k) {
+    return k != ControlKind::Header && k != ControlKind::Text && k != ControlKind::CentredText;
+  };
+  for (int page = 0; page < kPageCount; ++page) {
+    const ControlSpec* before = nullptr;
+    for (const ControlSpec& c : SettingsControls()) {
+      if (!OnPage(c, page) || !focusable(c.kind)) continue;
+      if (before) {
+        bool sameRow = std::abs(c.box.y - before->box.y) < 10;
+        EXPECT_TRUE(sameRow ? c.box.x > before->box.x : c.box.y > before->box.y)
+            << "page " << page << ": control " << c.id << " comes after " << before->id;
+      }
+      before = &c;
+    }
+  }
+}
+
 TEST(SettingsLayout, TheWindowIsLaidOutSmallerOnlyWhereItWouldNotFit) {
   struct Row {
     int dpi, workWidth, workHeight, expected;
