@@ -58,7 +58,7 @@ cmake --preset windows -DTONVIRA_UPDATE_KEYS="$PWD/$keys/keys.txt" \
   -DTONVIRA_SIGN_CERT="$PWD/$signing/signer.pem" -DTONVIRA_SIGN_KEY="$PWD/$signing/signer.key" \
   -DTONVIRA_SIGNER_1="$(cat $signing/signer.sha256)" >/dev/null
 cmake --build --preset windows -j "$jobs"
-test -f build/windows/app/tonvira.exe
+test -f build/windows/program/tonvira.exe
 
 step "installer packages (wixl), signed: the program, and the same program under 1.4.13 for the upgrade test"
 cmake --build --preset windows --target msi

@@ -1,7 +1,7 @@
 #include "app/clipboard_convert.h"
 
-#include "engine/letters.h"
-#include "engine/vowel_table.h"
+#include "text/letters.h"
+#include "text/vowel_table.h"
 
 namespace tonvira {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "app/apply_settings.h"
 #include "app/update_notices.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "input/log.h"
 
 namespace tonvira {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "context/context_class.h"
+#include "text/context_class.h"
 
 namespace tonvira {
 

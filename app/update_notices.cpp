@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "app/main_window.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "input/pipeline.h"
 #include "update/status_texts.h"
 

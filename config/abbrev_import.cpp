@@ -4,7 +4,7 @@
 
 #include "config/abbrev_table.h"
 #include "config/text_file.h"
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 namespace {

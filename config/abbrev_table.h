@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/string_hash.h"
+#include "text/string_hash.h"
 
 namespace tonvira {
 

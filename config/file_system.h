@@ -1,6 +1,6 @@
 // What the data files need from the operating system: a few folders, and whole-file reads and
 // writes. Windows implements it in config/win32/file_system.cpp, the simulated desktop in
-// sim/file_system.cpp. Paths are UTF-16 here and converted at the edge.
+// config/sim/file_system.cpp. Paths are UTF-16 here and converted at the edge.
 #pragma once
 
 #include <string>

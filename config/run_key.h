@@ -1,5 +1,5 @@
 // The current user's Run key, where older versions registered themselves to start with
-// Windows. Windows: config/win32/run_key.cpp; simulated: sim/run_key.cpp.
+// Windows. Windows: config/win32/run_key.cpp; simulated: config/sim/run_key.cpp.
 #pragma once
 
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "config/text_file.h"
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "context/context_class.h"
+#include "text/context_class.h"
 
 namespace tonvira {
 

@@ -1,7 +1,7 @@
 #include "context/focus_tracker.h"
 
 #include "config/text_file.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "context/builtin_classes.h"
 
 namespace tonvira {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "context/context_class.h"
+#include "text/context_class.h"
 #include "context/context_rules.h"
 #include "context/published_focus.h"
 

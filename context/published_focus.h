@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "context/context_class.h"
+#include "text/context_class.h"
 
 namespace tonvira {
 

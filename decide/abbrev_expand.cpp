@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "config/abbrev_table.h"
-#include "engine/tone_position.h"
+#include "compose/tone_position.h"
 
 namespace tonvira {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

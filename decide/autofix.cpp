@@ -9,7 +9,7 @@
 #include "decide/english_word_lists.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 

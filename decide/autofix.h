@@ -8,7 +8,7 @@
 
 #include "decide/decision_input.h"
 #include "decide/decision_labels.h"
-#include "engine/compose.h"
+#include "compose/compose.h"
 
 namespace tonvira {
 

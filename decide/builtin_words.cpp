@@ -9,7 +9,7 @@
 #include "decide/english_word_lists.h"
 #include "decide/syllable_key.h"
 #include "decide/vi_syllable_levels.h"
-#include "engine/string_hash.h"
+#include "text/string_hash.h"
 
 namespace tonvira {
 namespace {

@@ -4,7 +4,7 @@
 #include "decide/decision_labels.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 

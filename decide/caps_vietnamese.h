@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "decide/decision_input.h"
-#include "engine/compose.h"
+#include "compose/compose.h"
 
 namespace tonvira {
 

@@ -5,7 +5,7 @@
 #include "decide/english_word_lists.h"
 #include "decide/lexicon.h"
 #include "decide/skeleton_rules.h"
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

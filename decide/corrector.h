@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "decide/skeleton_rules.h"
-#include "engine/compose.h"
-#include "engine/letters.h"
+#include "compose/compose.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

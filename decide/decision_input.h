@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "context/context_class.h"
-#include "engine/compose.h"
-#include "engine/letters.h"
+#include "text/context_class.h"
+#include "compose/compose.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

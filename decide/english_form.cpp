@@ -5,8 +5,8 @@
 #include "decide/compose_flags.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
-#include "engine/compose.h"
-#include "engine/syllable.h"
+#include "compose/compose.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <optional>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "decide/ascii_word.h"
 #include "decide/data_lines.h"
 #include "decide/syllable_key.h"

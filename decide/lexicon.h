@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "decide/word_pairs.h"
-#include "engine/string_hash.h"
+#include "text/string_hash.h"
 
 namespace tonvira {
 

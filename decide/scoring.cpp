@@ -7,7 +7,7 @@
 #include "decide/lexicon.h"
 #include "decide/word_pairs.h"
 #include "decide/word_shape.h"
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

@@ -1,6 +1,6 @@
 #include "decide/skeleton_rules.h"
 
-#include "engine/compose.h"
+#include "compose/compose.h"
 
 namespace tonvira {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/compose.h"
-#include "engine/letters.h"
+#include "compose/compose.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

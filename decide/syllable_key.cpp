@@ -1,6 +1,6 @@
 #include "decide/syllable_key.h"
 
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

@@ -4,10 +4,10 @@
 #include <numeric>
 #include <optional>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "decide/data_lines.h"
 #include "decide/syllable_key.h"
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 namespace {

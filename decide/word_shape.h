@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "context/context_class.h"
+#include "text/context_class.h"
 #include "decide/decision_input.h"
-#include "engine/compose.h"
-#include "engine/letters.h"
+#include "compose/compose.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

@@ -7,7 +7,7 @@
 #include "decide/word_shape.h"
 #include "engine/backspace.h"
 #include "engine/live_verdict.h"
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 #include "engine/word_end.h"
 #include "engine/word_output.h"
 

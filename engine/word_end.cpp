@@ -14,9 +14,9 @@
 #include "decide/lexicon.h"
 #include "decide/scoring.h"
 #include "decide/word_shape.h"
-#include "engine/compose.h"
+#include "compose/compose.h"
 #include "engine/live_verdict.h"
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 #include "engine/word_output.h"
 
 namespace tonvira {

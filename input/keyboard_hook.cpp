@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "engine/backspace.h"
 #include "engine/key_path.h"
 #include "engine/word_end.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "context/context_class.h"
+#include "text/context_class.h"
 #include "context/published_focus.h"
 #include "engine/engine.h"
 #include "input/chord.h"

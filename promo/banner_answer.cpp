@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -1,6 +1,6 @@
 #include "promo/banner_request.h"
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

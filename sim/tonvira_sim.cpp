@@ -15,7 +15,7 @@
 #include "app/apply_settings.h"
 #include "config/abbrev_table.h"
 #include "config/settings.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "context/focus_tracker.h"
 #include "decide/lexicon.h"
 #include "input/pipeline.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "config/autostart.h"
-#include "engine/letters.h"
+#include "text/letters.h"
 #include "ui/settings_layout.h"
 
 namespace tonvira::ui {

@@ -2,7 +2,7 @@
 
 #include "config/data_folder.h"
 #include "config/file_system.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "update/attempts.h"
 #include "update/package_signers.h"
 #include "update/status_texts.h"

@@ -3,7 +3,7 @@
 #include "config/data_folder.h"
 #include "config/file_system.h"
 #include "config/text_file.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "update/dotted_version.h"
 #include "update/url_rules.h"
 

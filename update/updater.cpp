@@ -6,7 +6,7 @@
 
 #include "config/data_folder.h"
 #include "config/file_system.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "update/crypto.h"
 #include "update/dotted_version.h"
 #include "update/folder_listing.h"

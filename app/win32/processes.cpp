@@ -4,7 +4,7 @@
 // After windows.h.
 #include <tlhelp32.h>
 
-#include "config/win32/handle.h"
+#include "text/win32/handle.h"
 
 namespace tonvira {
 

@@ -6,8 +6,8 @@
 
 #include <shlobj.h>
 
-#include "config/utf8.h"
-#include "config/win32/handle.h"
+#include "text/utf8.h"
+#include "text/win32/handle.h"
 #include "input/latency_record.h"
 #include "input/log.h"
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string>
 
-#include "config/win32/handle.h"
+#include "text/win32/handle.h"
 
 namespace tonvira {
 namespace {

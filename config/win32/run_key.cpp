@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "config/win32/handle.h"
+#include "text/win32/handle.h"
 
 namespace tonvira {
 namespace {

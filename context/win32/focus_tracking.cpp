@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "config/win32/handle.h"
+#include "text/win32/handle.h"
 #include "context/focus_tracking_loop.h"
 #include "context/win32/uia.h"
 

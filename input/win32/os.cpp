@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "config/win32/handle.h"
+#include "text/win32/handle.h"
 
 namespace tonvira::os {
 namespace {

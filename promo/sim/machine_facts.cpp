@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 

@@ -11,7 +11,7 @@
 #include "input/key_event.h"
 #include "sim/sim_desktop.h"
 #include "tests/app/fakes.h"
-#include "tests/decide/engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace tonvira {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "config/settings.h"
 #include "config/text_file.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "scratch_machine.h"
 
 namespace tonvira {

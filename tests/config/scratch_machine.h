@@ -12,7 +12,7 @@
 #include <system_error>
 
 #include "config/data_folder.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "sim/sim_machine.h"
 
 namespace tonvira {

@@ -8,7 +8,7 @@
 
 #include "config/abbrev_table.h"
 #include "config/text_file.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "scratch_machine.h"
 
 namespace tonvira {

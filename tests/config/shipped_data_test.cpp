@@ -9,7 +9,7 @@
 #include "config/abbrev_table.h"
 #include "config/settings.h"
 #include "config/text_file.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

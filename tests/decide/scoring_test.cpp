@@ -1,7 +1,7 @@
 #include "decide/scoring.h"
 
 #include "decide/decision_labels.h"
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace tonvira {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "config/abbrev_table.h"
-#include "config/utf8.h"
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
+#include "text/utf8.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"

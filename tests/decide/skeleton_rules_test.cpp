@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

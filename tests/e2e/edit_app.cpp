@@ -9,7 +9,7 @@
 #include <string>
 
 // The test programs are built without the project's include path.
-#include "config/win32/handle.h"
+#include "text/win32/handle.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/windows}
-tonvira_exe="$build/app/tonvira.exe"
+tonvira_exe="$build/program/tonvira.exe"
 edit_exe="$build/tests/e2e/tonvira_test_edit.exe"
 post_exe="$build/tests/e2e/tonvira_post_command.exe"
 helper_exe="$build/tests/e2e/tonvira_tray_helper.exe"

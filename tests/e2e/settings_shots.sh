@@ -70,7 +70,7 @@ fi
 
 prog="$E2E_DIR/program"
 mkdir -p "$prog" build/e2e-shots
-cp "$build/app/tonvira.exe" "$prog/"
+cp "$build/program/tonvira.exe" "$prog/"
 cp -r data "$prog/data"
 log="$E2E_DIR/tonvira.log"
 TONVIRA_LOG=$(e2e_winpath "$log") e2e_run "$E2E_DIR/tonvira.out" "$prog/tonvira.exe" --settings

@@ -25,11 +25,11 @@ wineserver -w
 
 installed="$WINEPREFIX/drive_c/Program Files/Tonvira"
 mkdir -p "$installed" build/e2e-shots
-cp "$build/app/tonvira.exe" "$installed/"
+cp "$build/program/tonvira.exe" "$installed/"
 cp -r data "$installed/data"
 served="$E2E_DIR/served"
 package="$E2E_DIR/tonvira-1.4.13-x64.msi"
-cp "$build/app/tonvira.exe" "$package"  # any bytes: nothing is installed here
+cp "$build/program/tonvira.exe" "$package"  # any bytes: nothing is installed here
 problems=""
 
 # start NAME [--autostart]: the program from Program Files, its trace in tonvira-NAME.log.

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "config/abbrev_table.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
 #include "input/pipeline.h"

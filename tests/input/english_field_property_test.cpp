@@ -5,7 +5,7 @@
 #include <string>
 
 #include "config/abbrev_table.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "tests/input/pipeline_fixture.h"
 
 #ifndef TONVIRA_DATA_DIR

@@ -7,7 +7,7 @@
 
 #include "app/apply_settings.h"
 #include "config/settings.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "input/log.h"
 #include "input/output.h"
 #include "tests/input/pipeline_fixture.h"

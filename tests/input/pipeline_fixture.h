@@ -10,7 +10,7 @@
 #include "engine/engine.h"
 #include "input/pipeline.h"
 #include "sim/sim_desktop.h"
-#include "tests/decide/engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace tonvira {
 

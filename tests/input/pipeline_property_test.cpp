@@ -15,7 +15,7 @@
 
 #include "app/apply_settings.h"
 #include "config/settings.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "engine/word_output.h"
 #include "input/log.h"
 #include "input/output.h"

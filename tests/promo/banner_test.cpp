@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "promo/banner_answer.h"
 #include "promo/banner_request.h"
 #include "promo/banner_store.h"

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
 #include "sim/sim_field.h"

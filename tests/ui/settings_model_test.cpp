@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "ui/settings_layout.h"
 
 namespace tonvira::ui {

@@ -12,7 +12,7 @@
 
 #include "config/data_folder.h"
 #include "config/file_system.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "tests/update/ready_update.h"
 #include "update/status_texts.h"
 

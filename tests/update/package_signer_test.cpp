@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "tests/update/local_server.h"
 #include "tests/update/ready_update.h"
 #include "tests/update/release_tool.h"

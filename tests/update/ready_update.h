@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "update/updater.h"
 
 namespace tonvira::testing {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "config/file_system.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "sim/sim_machine.h"
 #include "tests/config/scratch_machine.h"
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "tests/update/local_server.h"
 #include "tests/update/release_tool.h"
 #include "update/crypto.h"

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "engine/compose.h"
+#include "compose/compose.h"
 
 namespace {
 

@@ -25,9 +25,9 @@
 #include <string_view>
 #include <vector>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "decide/lexicon.h"
-#include "engine/compose.h"
+#include "compose/compose.h"
 #include "engine/engine.h"
 #include "engine/key_path.h"
 #include "engine/word_end.h"

@@ -12,7 +12,7 @@
 #include "config/abbrev_library.h"
 #include "config/abbrev_table.h"
 #include "config/text_file.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace {
 

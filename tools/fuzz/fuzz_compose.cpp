@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/compose.h"
-#include "engine/syllable.h"
-#include "engine/tone_position.h"
+#include "compose/compose.h"
+#include "compose/syllable.h"
+#include "compose/tone_position.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;

@@ -7,7 +7,7 @@
 
 #include "config/settings.h"
 #include "config/text_file.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);

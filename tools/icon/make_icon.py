@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Tonvira's icon and writes app/win32/tonvira.ico.
+"""Draws Tonvira's icon and writes program/tonvira.ico.
 
 A deep red rounded square with a white "V" wearing an acute tone mark (the "V" alone at 16x16),
 drawn from plain geometry (no fonts, no input files) at 16x16, 32x32 and 48x48 in 32-bit colour
@@ -143,7 +143,7 @@ def main():
         "--output",
         type=pathlib.Path,
         default=repository / "app" / "win32" / "tonvira.ico",
-        help="where to write the .ico (default: app/win32/tonvira.ico)",
+        help="where to write the .ico (default: program/tonvira.ico)",
     )
     arguments = parser.parse_args()
     arguments.output.write_bytes(icon_file(SIZES))

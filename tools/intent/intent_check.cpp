@@ -10,7 +10,7 @@
 #include <string>
 
 #include "config/abbrev_table.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "decide/lexicon.h"
 #include "tools/intent/intent_identities.h"
 

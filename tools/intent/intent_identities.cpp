@@ -6,7 +6,7 @@
 
 #include "app/apply_settings.h"
 #include "config/settings.h"
-#include "config/utf8.h"
+#include "text/utf8.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
 #include "input/pipeline.h"

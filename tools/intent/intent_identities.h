@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

@@ -4,10 +4,10 @@ libraries form no cycle.
 
     python3 tools/layers/check_layers.py [--graphviz build/debug/deps/deps.dot]
 
-Each source file belongs to a layer by its path (the table below, first match wins). A file may
-include the headers of its own layer and of the layers listed as below it; an include of a
-higher layer is reported with its line. With --graphviz (the output of `cmake --graphviz`),
-the dependencies between the project's libraries must form no cycle. Exits 1 on a finding.
+Each folder is a layer: a file may include the headers of its own folder and of the folders
+its row lists; an include of any other layer is reported with its line. With --graphviz (the
+output of `cmake --graphviz`), the dependencies between the project's libraries must form no
+cycle. Exits 1 on a finding.
 """
 
 import argparse
@@ -17,27 +17,8 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-# (path prefix or exact file, layer), first match wins.
-LAYER_OF_PATH = [
-    ("engine/letters.", "text"), ("engine/letter_index.h", "text"), ("engine/vowel_table.h", "text"),
-    ("engine/string_hash.h", "text"),
-    ("config/utf8.", "text"), ("context/context_class.h", "text"),
-    ("engine/spelling_lists.", "compose"), ("engine/tone_position.", "compose"), ("engine/compose.", "compose"),
-    ("engine/syllable.", "compose"),
-    ("config/", "config"),
-    ("decide/", "decide"),
-    ("engine/", "engine"),
-    ("context/", "context"),
-    ("input/", "input"),
-    ("app/win32/main.cpp", "program"),
-    ("app/", "app"),
-    ("ui/", "ui"),
-    ("promo/", "promo"),
-    ("update/", "update"),
-]
-
-# What each layer may include besides itself.
-BELOW = {
+# Each layer's folder and the folders it may include besides itself, lowest first.
+LAYERS = {
     "text": set(),
     "compose": {"text"},
     "config": {"text"},
@@ -45,30 +26,28 @@ BELOW = {
     "engine": {"text", "compose", "config", "decide"},
     "context": {"text", "config"},
     "input": {"text", "compose", "config", "decide", "engine", "context"},
-    # The shell shows the updater's status and carries out its installation.
-    "app": {"text", "compose", "config", "decide", "engine", "context", "input", "update"},
+    "update": {"text", "config"},
     # The banner worker also runs the update check and fetches through the updater's network seam.
     "promo": {"text", "config", "update"},
-    "update": {"text", "config"},
-    "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo", "update"},
+    # The shell shows the updater's status and carries out its installation.
+    "app": {"text", "compose", "config", "decide", "engine", "context", "input", "update"},
+    "ui": {"text", "compose", "config", "decide", "engine", "context", "input", "update", "promo", "app"},
     # The program's entry point puts every part together.
-    "program": {"text", "compose", "config", "decide", "engine", "context", "input", "app", "promo", "ui",
-                "update"},
+    "program": {"text", "compose", "config", "decide", "engine", "context", "input", "update", "promo", "app",
+                "ui"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
 def layer_of(path):
-    for prefix, layer in LAYER_OF_PATH:
-        if path.startswith(prefix):
-            return layer
-    return None
+    folder = path.split("/")[0]
+    return folder if folder in LAYERS else None
 
 
 def include_findings(root):
     findings = []
-    for folder in sorted({p.split("/")[0] for p, _ in LAYER_OF_PATH}):
+    for folder in sorted(LAYERS):
         for dirpath, _dirs, files in os.walk(os.path.join(root, folder)):
             for name in sorted(files):
                 if not name.endswith((".cpp", ".h")):
@@ -81,7 +60,7 @@ def include_findings(root):
                         if not m:
                             continue
                         target = layer_of(m.group(1))
-                        if target and target != own and target not in BELOW[own]:
+                        if target and target != own and target not in LAYERS[own]:
                             findings.append("%s:%d: %s (%s) includes %s (%s)" % (path, number, path, own,
                                                                                 m.group(1), target))
     return findings

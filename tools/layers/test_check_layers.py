@@ -34,19 +34,20 @@ class CheckLayersTest(unittest.TestCase):
     def test_includes_of_higher_layers(self):
         root = tempfile.mkdtemp()
         files = {
-            "engine/compose.cpp": '#include "engine/letters.h"\n#include "decide/lexicon.h"\n',
+            "compose/compose.cpp": '#include "text/letters.h"\n#include "decide/lexicon.h"\n',
             "decide/scoring.cpp": '#include "decide/lexicon.h"\n#include "engine/engine.h"\n',
-            "config/settings.cpp": '#include "config/utf8.h"\n#include "engine/string_hash.h"\n',
+            "config/settings.cpp": '#include "text/utf8.h"\n#include "compose/compose.h"\n',
             "context/focus_tracker.cpp": '#include "input/pipeline.h"\n',
             "input/keyboard_hook.cpp": '#include "context/published_focus.h"\n#include "app/command_line.h"\n',
+            "ui/win32/drawing.cpp": '#include "text/win32/handle.h"\n#include "program/version.h"\n',
         }
         for path, text in files.items():
             os.makedirs(os.path.join(root, os.path.dirname(path)), exist_ok=True)
             with open(os.path.join(root, path), "w", encoding="utf-8") as f:
                 f.write(text)
         found = [line.split(":")[0] + ":" + line.split(":")[1] for line in check_layers.include_findings(root)]
-        self.assertEqual(found, ["context/focus_tracker.cpp:1", "decide/scoring.cpp:2", "engine/compose.cpp:2",
-                                 "input/keyboard_hook.cpp:2"])
+        self.assertEqual(found, ["compose/compose.cpp:2", "config/settings.cpp:2", "context/focus_tracker.cpp:1",
+                                 "decide/scoring.cpp:2", "input/keyboard_hook.cpp:2", "ui/win32/drawing.cpp:2"])
 
 
 if __name__ == "__main__":

@@ -13,7 +13,7 @@
 #include <memory>
 #include <mutex>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -4,7 +4,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 

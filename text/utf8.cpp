@@ -1,4 +1,4 @@
-#include "config/utf8.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/letters.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

@@ -1,7 +1,7 @@
-#include "engine/letters.h"
+#include "text/letters.h"
 
-#include "engine/letter_index.h"
-#include "engine/vowel_table.h"
+#include "text/letter_index.h"
+#include "text/vowel_table.h"
 
 namespace tonvira {
 namespace {

@@ -5,7 +5,7 @@
 #include "decide/decision_labels.h"
 #include "engine/key_path.h"
 #include "engine/word_output.h"
-#include "engine_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace tonvira {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/compose.h"
+#include "compose/compose.h"
 
 namespace tonvira {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/spelling_lists.h"
-#include "engine/syllable.h"
+#include "compose/spelling_lists.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

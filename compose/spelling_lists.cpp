@@ -1,4 +1,4 @@
-#include "engine/spelling_lists.h"
+#include "compose/spelling_lists.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,11 +1,11 @@
-#include "engine/compose.h"
+#include "compose/compose.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "engine/letter_index.h"
-#include "engine/spelling_lists.h"
-#include "engine/tone_position.h"
+#include "text/letter_index.h"
+#include "compose/spelling_lists.h"
+#include "compose/tone_position.h"
 
 namespace tonvira {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "engine/tone_position.h"
+#include "compose/tone_position.h"
 
 namespace tonvira {
 namespace {

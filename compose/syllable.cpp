@@ -1,4 +1,4 @@
-#include "engine/syllable.h"
+#include "compose/syllable.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/letter_index.h"
-#include "engine/spelling_lists.h"
+#include "text/letter_index.h"
+#include "compose/spelling_lists.h"
 
 namespace tonvira {
 namespace {

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/vowel_table.h"
+#include "text/vowel_table.h"
 
 namespace tonvira::letter_index {
 

@@ -1,9 +1,9 @@
-#include "engine/tone_position.h"
+#include "compose/tone_position.h"
 
 #include <string_view>
 
-#include "engine/letter_index.h"
-#include "engine/letters.h"
+#include "text/letter_index.h"
+#include "text/letters.h"
 
 namespace tonvira {
 namespace {

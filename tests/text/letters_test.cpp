@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/letters.h"
-#include "engine/spelling_lists.h"
-#include "engine/syllable.h"
+#include "text/letters.h"
+#include "compose/spelling_lists.h"
+#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {
