@@ -2,8 +2,8 @@
 
 #include "app/apply_settings.h"
 #include "app/update_notices.h"
-#include "text/utf8.h"
 #include "input/log.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "text/letters.h"
 #include "input/log.h"
+#include "text/letters.h"
 
 namespace tonvira {
 

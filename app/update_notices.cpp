@@ -3,8 +3,8 @@
 #include <ctime>
 
 #include "app/main_window.h"
-#include "text/utf8.h"
 #include "input/pipeline.h"
+#include "text/utf8.h"
 #include "update/status_texts.h"
 
 namespace tonvira {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "text/letter_index.h"
 #include "compose/spelling_lists.h"
 #include "compose/tone_position.h"
+#include "text/letter_index.h"
 
 namespace tonvira {
 namespace {

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <vector>
 
-#include "text/letter_index.h"
 #include "compose/spelling_lists.h"
+#include "text/letter_index.h"
 
 namespace tonvira {
 namespace {

@@ -1,8 +1,8 @@
 #include "context/focus_tracker.h"
 
 #include "config/text_file.h"
-#include "text/utf8.h"
 #include "context/builtin_classes.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "text/context_class.h"
 #include "context/context_rules.h"
 #include "context/published_focus.h"
+#include "text/context_class.h"
 
 namespace tonvira {
 

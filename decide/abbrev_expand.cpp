@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "config/abbrev_table.h"
 #include "compose/tone_position.h"
+#include "config/abbrev_table.h"
 
 namespace tonvira {
 namespace {

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
+#include "compose/syllable.h"
 #include "decide/compose_flags.h"
 #include "decide/corrector.h"
 #include "decide/english_word_lists.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
-#include "compose/syllable.h"
 
 namespace tonvira {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "compose/compose.h"
 #include "decide/decision_input.h"
 #include "decide/decision_labels.h"
-#include "compose/compose.h"
 
 namespace tonvira {
 

@@ -1,10 +1,10 @@
 #include "decide/caps_vietnamese.h"
 
+#include "compose/syllable.h"
 #include "decide/builtin_words.h"
 #include "decide/decision_labels.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
-#include "compose/syllable.h"
 
 namespace tonvira {
 

@@ -2,10 +2,10 @@
 
 #include <array>
 
+#include "compose/syllable.h"
 #include "decide/english_word_lists.h"
 #include "decide/lexicon.h"
 #include "decide/skeleton_rules.h"
-#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

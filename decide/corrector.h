@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "decide/skeleton_rules.h"
 #include "compose/compose.h"
+#include "decide/skeleton_rules.h"
 #include "text/letters.h"
 
 namespace tonvira {

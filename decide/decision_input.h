@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "text/context_class.h"
 #include "compose/compose.h"
+#include "text/context_class.h"
 #include "text/letters.h"
 
 namespace tonvira {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "compose/compose.h"
+#include "compose/syllable.h"
 #include "decide/compose_flags.h"
 #include "decide/lexicon.h"
 #include "decide/word_shape.h"
-#include "compose/compose.h"
-#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

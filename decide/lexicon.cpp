@@ -5,10 +5,10 @@
 #include <iterator>
 #include <optional>
 
-#include "text/utf8.h"
 #include "decide/ascii_word.h"
 #include "decide/data_lines.h"
 #include "decide/syllable_key.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

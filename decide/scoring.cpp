@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "compose/syllable.h"
 #include "decide/builtin_words.h"
 #include "decide/decision_labels.h"
 #include "decide/lexicon.h"
 #include "decide/word_pairs.h"
 #include "decide/word_shape.h"
-#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

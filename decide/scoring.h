@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "decide/decision_input.h"
 #include "compose/compose.h"
+#include "decide/decision_input.h"
 
 namespace tonvira {
 

@@ -4,10 +4,10 @@
 #include <numeric>
 #include <optional>
 
-#include "text/utf8.h"
 #include "decide/data_lines.h"
 #include "decide/syllable_key.h"
 #include "text/letters.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

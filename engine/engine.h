@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "text/context_class.h"
-#include "decide/decision_input.h"
 #include "compose/compose.h"
+#include "decide/decision_input.h"
+#include "text/context_class.h"
 #include "text/letters.h"
 
 namespace tonvira {

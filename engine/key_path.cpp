@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "compose/syllable.h"
 #include "decide/autofix.h"
 #include "decide/compose_flags.h"
 #include "decide/word_shape.h"
 #include "engine/backspace.h"
 #include "engine/live_verdict.h"
-#include "compose/syllable.h"
 #include "engine/word_end.h"
 #include "engine/word_output.h"
 

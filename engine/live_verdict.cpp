@@ -1,10 +1,10 @@
 #include "engine/live_verdict.h"
 
+#include "compose/syllable.h"
 #include "decide/caps_vietnamese.h"
 #include "decide/compose_flags.h"
 #include "decide/decision_labels.h"
 #include "decide/word_shape.h"
-#include "compose/syllable.h"
 
 namespace tonvira {
 namespace {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "compose/compose.h"
+#include "compose/syllable.h"
 #include "config/abbrev_table.h"
 #include "decide/abbrev_expand.h"
 #include "decide/autofix.h"
@@ -14,9 +16,7 @@
 #include "decide/lexicon.h"
 #include "decide/scoring.h"
 #include "decide/word_shape.h"
-#include "compose/compose.h"
 #include "engine/live_verdict.h"
-#include "compose/syllable.h"
 #include "engine/word_output.h"
 
 namespace tonvira {

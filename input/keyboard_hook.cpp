@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "text/utf8.h"
 #include "engine/backspace.h"
 #include "engine/key_path.h"
 #include "engine/word_end.h"
@@ -12,6 +11,7 @@
 #include "input/os.h"
 #include "input/output.h"
 #include "input/pipeline.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "text/context_class.h"
 #include "context/published_focus.h"
 #include "engine/engine.h"
 #include "input/chord.h"
 #include "input/key_event.h"
 #include "input/latency_record.h"
 #include "input/os.h"
+#include "text/context_class.h"
 
 namespace tonvira {
 

@@ -15,12 +15,12 @@
 #include "app/apply_settings.h"
 #include "config/abbrev_table.h"
 #include "config/settings.h"
-#include "text/utf8.h"
 #include "context/focus_tracker.h"
 #include "decide/lexicon.h"
 #include "input/pipeline.h"
 #include "sim/sim_desktop.h"
 #include "sim/sim_typing.h"
+#include "text/utf8.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"

@@ -6,10 +6,10 @@
 
 #include <shlobj.h>
 
-#include "text/utf8.h"
-#include "text/win32/handle.h"
 #include "input/latency_record.h"
 #include "input/log.h"
+#include "text/utf8.h"
+#include "text/win32/handle.h"
 
 namespace tonvira {
 namespace {

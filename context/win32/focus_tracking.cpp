@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "text/win32/handle.h"
 #include "context/focus_tracking_loop.h"
 #include "context/win32/uia.h"
+#include "text/win32/handle.h"
 
 namespace tonvira {
 namespace {

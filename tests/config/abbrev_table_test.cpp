@@ -4,8 +4,8 @@
 
 #include "config/settings.h"
 #include "config/text_file.h"
-#include "text/utf8.h"
 #include "scratch_machine.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

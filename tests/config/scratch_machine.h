@@ -12,8 +12,8 @@
 #include <system_error>
 
 #include "config/data_folder.h"
-#include "text/utf8.h"
 #include "sim/sim_machine.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 

@@ -8,8 +8,8 @@
 
 #include "config/abbrev_table.h"
 #include "config/text_file.h"
-#include "text/utf8.h"
 #include "scratch_machine.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

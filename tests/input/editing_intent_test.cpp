@@ -8,12 +8,12 @@
 #include <filesystem>
 
 #include "config/abbrev_table.h"
-#include "text/utf8.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
 #include "input/pipeline.h"
 #include "sim/sim_desktop.h"
 #include "sim/sim_typing.h"
+#include "text/utf8.h"
 #include "tools/intent/intent_identities.h"
 
 #ifndef TONVIRA_DATA_DIR

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "config/abbrev_table.h"
-#include "text/utf8.h"
 #include "tests/input/pipeline_fixture.h"
+#include "text/utf8.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"

@@ -7,10 +7,10 @@
 
 #include "app/apply_settings.h"
 #include "config/settings.h"
-#include "text/utf8.h"
 #include "input/log.h"
 #include "input/output.h"
 #include "tests/input/pipeline_fixture.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -3,12 +3,12 @@
 
 #include <filesystem>
 
-#include "text/utf8.h"
 #include "promo/banner_answer.h"
 #include "promo/banner_request.h"
 #include "promo/banner_store.h"
 #include "promo/worker.h"
 #include "tests/update/local_server.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

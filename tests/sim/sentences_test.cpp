@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "text/utf8.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
 #include "sim/sim_field.h"
+#include "text/utf8.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "text/letters.h"
 #include "compose/spelling_lists.h"
 #include "compose/syllable.h"
+#include "text/letters.h"
 
 namespace tonvira {
 namespace {

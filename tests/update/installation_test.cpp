@@ -12,8 +12,8 @@
 
 #include "config/data_folder.h"
 #include "config/file_system.h"
-#include "text/utf8.h"
 #include "tests/update/ready_update.h"
+#include "text/utf8.h"
 #include "update/status_texts.h"
 
 namespace tonvira {

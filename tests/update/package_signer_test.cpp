@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "text/utf8.h"
 #include "tests/update/local_server.h"
 #include "tests/update/ready_update.h"
 #include "tests/update/release_tool.h"
+#include "text/utf8.h"
 #include "update/installation.h"
 #include "update/status_texts.h"
 #include "update/updater.h"

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "config/file_system.h"
-#include "text/utf8.h"
 #include "sim/sim_machine.h"
 #include "tests/config/scratch_machine.h"
+#include "text/utf8.h"
 
 namespace tonvira {
 namespace {

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "text/utf8.h"
 #include "tests/update/local_server.h"
 #include "tests/update/release_tool.h"
+#include "text/utf8.h"
 #include "update/crypto.h"
 #include "update/http.h"
 #include "update/status_texts.h"

@@ -25,15 +25,15 @@
 #include <string_view>
 #include <vector>
 
-#include "text/utf8.h"
-#include "decide/lexicon.h"
 #include "compose/compose.h"
+#include "decide/lexicon.h"
 #include "engine/engine.h"
 #include "engine/key_path.h"
 #include "engine/word_end.h"
 #include "engine/word_output.h"
 #include "input/pipeline.h"
 #include "sim/sim_desktop.h"
+#include "text/utf8.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"

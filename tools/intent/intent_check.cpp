@@ -10,8 +10,8 @@
 #include <string>
 
 #include "config/abbrev_table.h"
-#include "text/utf8.h"
 #include "decide/lexicon.h"
+#include "text/utf8.h"
 #include "tools/intent/intent_identities.h"
 
 #ifndef TONVIRA_DATA_DIR

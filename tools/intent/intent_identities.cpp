@@ -6,11 +6,11 @@
 
 #include "app/apply_settings.h"
 #include "config/settings.h"
-#include "text/utf8.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
 #include "input/pipeline.h"
 #include "sim/sim_desktop.h"
+#include "text/utf8.h"
 
 namespace tonvira::intent {
 namespace {
