@@ -38,6 +38,7 @@
 #include "promo/worker.h"
 #include "text/utf8.h"
 #include "text/win32/handle.h"
+#include "text/win32/wide.h"
 #include "ui/win32/settings_window.h"
 #include "ui/win32/update_window.h"
 #include "update/evaluation.h"
@@ -105,10 +106,6 @@ void SaveSettingsInBackground() {
 // A burst of changes is written once, a second after the last of them.
 void SaveSettingsSoon(HWND mainWindow) {
   SetTimer(mainWindow, kSaveTimerId, kSaveDelayMs, nullptr);
-}
-
-std::wstring Wide(std::u16string_view s) {
-  return std::wstring(s.begin(), s.end());
 }
 
 void ShowError(const std::wstring& text) {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/main_window.h"
+#include "text/win32/wide.h"
 #include "update/manifest.h"
 
 namespace tonvira {
@@ -16,26 +17,19 @@ namespace {
 
 constexpr DWORD kWaitSliceMs = 250;
 
-std::wstring Wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-
 bool InstallerMutexHeld() {
-  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Wide(kInstallerMutexName).c_str());
-  if (mutex) {
-    CloseHandle(mutex);
+  if (KernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, Wide(kInstallerMutexName).c_str())); mutex)
     return true;
-  }
   // Held by the installer service under another account: there, but not ours to open.
   return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 // Waits for the installer in slices, so that its beginning (the Windows Installer's mutex,
 // taken once the user said yes) hides the tray icon while the files are replaced.
-void WaitForInstaller(HWND mainWindow, HANDLE process, HANDLE package) {
+void WaitForInstaller(HWND mainWindow, KernelHandle process, FileHandle package) {
   bool seen = false;
   for (;;) {
-    DWORD waited = WaitForSingleObject(process, kWaitSliceMs);
+    DWORD waited = WaitForSingleObject(process.get(), kWaitSliceMs);
     if (!seen && InstallerMutexHeld()) {
       seen = true;
       PostMessageW(mainWindow, wm::kHideIconForInstall, 0, 0);
@@ -43,9 +37,9 @@ void WaitForInstaller(HWND mainWindow, HANDLE process, HANDLE package) {
     if (waited != WAIT_TIMEOUT) break;
   }
   DWORD code = 0;
-  if (!GetExitCodeProcess(process, &code)) code = 1603;  // a fatal error during installation
-  CloseHandle(process);
-  if (package != INVALID_HANDLE_VALUE) CloseHandle(package);
+  if (!GetExitCodeProcess(process.get(), &code)) code = 1603;  // a fatal error during installation
+  process.reset();
+  package.reset();
   PostMessageW(mainWindow, wm::kInstallerExited, code, seen ? 1 : 0);
 }
 
@@ -59,11 +53,11 @@ std::optional<FileDigest> WindowsInstaller::OpenPackage(std::u16string_view path
   ClosePackage();
   packagePath_ = Wide(path);
   // Shared for reading only: nobody can change or replace it until the installer is done.
-  package_ = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (package_ == INVALID_HANDLE_VALUE) return std::nullopt;
+  package_.reset(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!package_) return std::nullopt;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(package_, &size) || size.QuadPart < 0 ||
+  if (!GetFileSizeEx(package_.get(), &size) || size.QuadPart < 0 ||
       static_cast<uint64_t>(size.QuadPart) > 2 * kMaxPackageSize)
     return std::nullopt;
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
@@ -71,21 +65,21 @@ std::optional<FileDigest> WindowsInstaller::OpenPackage(std::u16string_view path
   while (done < bytes.size()) {
     DWORD got = 0;
     DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    if (!ReadFile(package_, bytes.data() + done, want, &got, nullptr) || got == 0) return std::nullopt;
+    if (!ReadFile(package_.get(), bytes.data() + done, want, &got, nullptr) || got == 0) return std::nullopt;
     done += got;
   }
   return DigestOfBytes(bytes);
 }
 
 std::optional<std::string> WindowsInstaller::PackageSigner() {
-  if (package_ == INVALID_HANDLE_VALUE || packagePath_.empty()) return std::nullopt;
+  if (!package_ || packagePath_.empty()) return std::nullopt;
   // The file already held open is the one checked, so it cannot be swapped between the check
   // and the installer. Revocation is not asked for: it would need the network, and a package
   // that reached us is already pinned to our own certificate.
   WINTRUST_FILE_INFO file{};
   file.cbStruct = sizeof(file);
   file.pcwszFilePath = packagePath_.c_str();
-  file.hFile = package_;
+  file.hFile = package_.get();
   WINTRUST_DATA trust{};
   trust.cbStruct = sizeof(trust);
   trust.dwUIChoice = WTD_UI_NONE;
@@ -113,8 +107,7 @@ std::optional<std::string> WindowsInstaller::PackageSigner() {
 }
 
 void WindowsInstaller::ClosePackage() {
-  if (package_ != INVALID_HANDLE_VALUE) CloseHandle(package_);
-  package_ = INVALID_HANDLE_VALUE;
+  package_.reset();
   packagePath_.clear();
 }
 
@@ -135,10 +128,9 @@ uint32_t WindowsInstaller::StartProcess(const std::u16string& program, const std
     DWORD error = GetLastError();
     return error != 0 ? error : kErrorGenFailure;
   }
-  CloseHandle(process.hThread);
-  HANDLE package = std::exchange(package_, INVALID_HANDLE_VALUE);
+  KernelHandle thread(process.hThread);  // not needed: closed here
   packagePath_.clear();
-  std::thread(WaitForInstaller, mainWindow_, process.hProcess, package).detach();
+  std::thread(WaitForInstaller, mainWindow_, KernelHandle(process.hProcess), std::move(package_)).detach();
   return 0;
 }
 

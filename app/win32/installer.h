@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "text/win32/handle.h"
 #include "update/installation.h"
 
 namespace tonvira {
@@ -31,7 +32,7 @@ class WindowsInstaller final : public InstallerSystem {
  private:
   HWND mainWindow_;
   std::function<void()> wakeWorker_;
-  HANDLE package_ = INVALID_HANDLE_VALUE;
+  FileHandle package_;  // held open from its check to the installer's end: no one swaps it
   std::wstring packagePath_;
 };
 

@@ -98,28 +98,26 @@ HICON DrawTrayIcon(int state, int size) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
+  MemoryDc memory(CreateCompatibleDC(screen));
+  HDC dc = memory.get();
   void* bits = nullptr;
-  HBITMAP colour = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  GdiObject<HBITMAP> colour(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   ReleaseDC(nullptr, screen);
-  if (!dc || !colour || !bits) {
-    if (colour) DeleteObject(colour);
-    if (dc) DeleteDC(dc);
-    return nullptr;
-  }
+  if (!dc || !colour || !bits) return nullptr;
   std::fill_n(static_cast<uint32_t*>(bits), static_cast<size_t>(s) * s, 0u);
-  HGDIOBJ oldBitmap = SelectObject(dc, colour);
+  HGDIOBJ oldBitmap = SelectObject(dc, colour.get());
 
-  HBRUSH brush = CreateSolidBrush(look.colour);
-  HPEN pen = CreatePen(PS_SOLID, 1, look.colour);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  // Owners declared before the selections are undone below, so released after them.
+  GdiObject<HBRUSH> brush(CreateSolidBrush(look.colour));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, look.colour));
+  HGDIOBJ oldBrush = SelectObject(dc, brush.get());
+  HGDIOBJ oldPen = SelectObject(dc, pen.get());
   RoundRect(dc, 0, 0, s, s, s / 4, s / 4);
 
-  HFONT font =
-      CreateFontW(-(badge ? s * 5 / 8 : s * 3 / 4), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                  OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS, L"Segoe UI");
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  GdiObject<HFONT> font(CreateFontW(-(badge ? s * 5 / 8 : s * 3 / 4), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                    FF_SWISS, L"Segoe UI"));
+  HGDIOBJ oldFont = SelectObject(dc, font.get());
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, TRANSPARENT);
   RECT box = badge ? RECT{0, s / 8, s - s / 4, s} : RECT{0, 0, s, s};
@@ -129,22 +127,18 @@ HICON DrawTrayIcon(int state, int size) {
   if (badge) {
     int d = std::max(s * 7 / 16, 6);
     int inset = s < 24 ? 1 : 2;
-    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
-    HPEN blackPen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    SelectObject(dc, black);
-    SelectObject(dc, blackPen);
+    GdiObject<HBRUSH> black(CreateSolidBrush(RGB(0, 0, 0)));
+    GdiObject<HPEN> blackPen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    GdiObject<HBRUSH> badgeBrush(CreateSolidBrush(kBadgeColour));
+    GdiObject<HPEN> badgePen(CreatePen(PS_SOLID, 1, kBadgeColour));
+    SelectObject(dc, black.get());
+    SelectObject(dc, blackPen.get());
     Ellipse(dc, s - d, 0, s, d);
-    HBRUSH badgeBrush = CreateSolidBrush(kBadgeColour);
-    HPEN badgePen = CreatePen(PS_SOLID, 1, kBadgeColour);
-    SelectObject(dc, badgeBrush);
-    SelectObject(dc, badgePen);
+    SelectObject(dc, badgeBrush.get());
+    SelectObject(dc, badgePen.get());
     Ellipse(dc, s - d + inset, inset, s - inset, d - inset);
-    SelectObject(dc, brush);
-    SelectObject(dc, pen);
-    DeleteObject(black);
-    DeleteObject(blackPen);
-    DeleteObject(badgeBrush);
-    DeleteObject(badgePen);
+    SelectObject(dc, brush.get());
+    SelectObject(dc, pen.get());
   }
   GdiFlush();
   // Black stays transparent (the ring around the badge is a gap); everything else is opaque.
@@ -157,24 +151,13 @@ HICON DrawTrayIcon(int state, int size) {
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBitmap);
-  DeleteObject(font);
-  DeleteObject(brush);
-  DeleteObject(pen);
 
-  HBITMAP mask = CreateBitmap(s, s, 1, 1, nullptr);
+  GdiObject<HBITMAP> mask(CreateBitmap(s, s, 1, 1, nullptr));
   ICONINFO icon{};
   icon.fIcon = TRUE;
-  icon.hbmMask = mask;
-  icon.hbmColor = colour;
-  HICON result = mask ? CreateIconIndirect(&icon) : nullptr;
-  if (mask) DeleteObject(mask);
-  DeleteObject(colour);
-  DeleteDC(dc);
-  return result;
-}
-
-Tray::~Tray() {
-  if (drawn_) DestroyIcon(drawn_);
+  icon.hbmMask = mask.get();
+  icon.hbmColor = colour.get();
+  return mask ? CreateIconIndirect(&icon) : nullptr;  // the icon has copies of both bitmaps
 }
 
 void Tray::Init(HWND window, UINT callbackMessage) {
@@ -203,8 +186,7 @@ bool Tray::Show(const std::u16string& tooltip, int state, bool shown) {
     if (HICON icon = DrawTrayIcon(state, 0)) {
       data_.hIcon = icon;
       data_.uFlags |= NIF_ICON;
-      if (drawn_) DestroyIcon(drawn_);
-      drawn_ = icon;
+      drawn_.reset(icon);
       drawnState_ = state;
     }
   }
@@ -226,7 +208,8 @@ bool Tray::ShowBalloon(const Notice& notice) {
 }
 
 void Tray::ShowMenu(const std::vector<MenuItem>& items) {
-  HMENU menu = CreatePopupMenu();
+  MenuHandle owned(CreatePopupMenu());
+  HMENU menu = owned.get();
   if (!menu) return;
   for (const MenuItem& item : items) {
     if (item.id == 0) {
@@ -251,7 +234,6 @@ void Tray::ShowMenu(const std::vector<MenuItem>& items) {
   }
   // Without a message after it, the menu may not close the next time the user clicks away.
   PostMessageW(owner, WM_NULL, 0, 0);
-  DestroyMenu(menu);
   if (command != 0) PostMessageW(data_.hWnd, WM_COMMAND, command, 0);
 }
 

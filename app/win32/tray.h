@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "text/win32/handle.h"
 
 namespace tonvira {
 
@@ -16,7 +17,6 @@ class Tray {
   Tray() = default;
   Tray(const Tray&) = delete;
   Tray& operator=(const Tray&) = delete;
-  ~Tray();
 
   // The record for this window and callback message, with the program's own icon.
   void Init(HWND window, UINT callbackMessage);
@@ -36,7 +36,7 @@ class Tray {
  private:
   HWND menuOwner_ = nullptr;
   NOTIFYICONDATAW data_{};
-  HICON drawn_ = nullptr;
+  IconHandle drawn_;
   int drawnState_ = -1;
 };
 

@@ -11,16 +11,10 @@
 #include <string>
 
 #include "text/win32/handle.h"
+#include "text/win32/wide.h"
 
 namespace tonvira {
 namespace {
-
-std::wstring Wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-std::u16string FromWide(std::wstring_view text) {
-  return std::u16string(text.begin(), text.end());
-}
 
 std::u16string KnownFolder(REFKNOWNFOLDERID id) {
   // Freed whether or not the call succeeded, as the shell asks.

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 // After windows.h:
+#include <bcrypt.h>
 #include <objbase.h>
 #include <oleauto.h>
+#include <winhttp.h>
 
 #include <cstddef>
 #include <utility>
@@ -64,6 +66,19 @@ using FileHandle = UniqueHandle<HANDLE, CloseHandle, EmptyIsInvalidHandle>;
 using RegistryKey = UniqueHandle<HKEY, RegCloseKey>;
 using HookHandle = UniqueHandle<HHOOK, UnhookWindowsHookEx>;
 using WinEventHookHandle = UniqueHandle<HWINEVENTHOOK, UnhookWinEvent>;
+// Brushes, pens, fonts and bitmaps: delete them only once they are no longer selected into a DC.
+template <typename T>
+using GdiObject = UniqueHandle<T, DeleteObject>;
+using MemoryDc = UniqueHandle<HDC, DeleteDC>;
+using IconHandle = UniqueHandle<HICON, DestroyIcon>;
+using MenuHandle = UniqueHandle<HMENU, DestroyMenu>;
+using InternetHandle = UniqueHandle<HINTERNET, WinHttpCloseHandle>;
+inline void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) {
+  BCryptCloseAlgorithmProvider(algorithm, 0);
+}
+using AlgorithmHandle = UniqueHandle<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
+using HashHandle = UniqueHandle<BCRYPT_HASH_HANDLE, BCryptDestroyHash>;
+using KeyHandle = UniqueHandle<BCRYPT_KEY_HANDLE, BCryptDestroyKey>;
 // Memory the callee allocated with LocalAlloc (CommandLineToArgvW) or CoTaskMemAlloc (the shell).
 template <typename T>
 using LocalMemory = UniqueHandle<T, LocalFree>;

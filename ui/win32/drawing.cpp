@@ -2,10 +2,6 @@
 
 namespace tonvira::ui {
 
-std::wstring Wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-
 COLORREF Colour(Rgb c) {
   return RGB(c.r, c.g, c.b);
 }
@@ -38,15 +34,13 @@ HFONT CreateUiFont(int pixels, int weight, int dpi) {
 }
 
 void FillRoundRect(HDC dc, const RECT& r, int corner, Rgb fill, Rgb border) {
-  HBRUSH brush = CreateSolidBrush(Colour(fill));
-  HPEN pen = CreatePen(PS_SOLID, 1, Colour(border));
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(Colour(fill)));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, Colour(border)));
+  HGDIOBJ oldBrush = SelectObject(dc, brush.get());
+  HGDIOBJ oldPen = SelectObject(dc, pen.get());
   RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
 }
 
 void DrawTextIn(HDC dc, HFONT font, Rgb colour, std::u16string_view text, RECT box, UINT format) {

@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "text/win32/handle.h"
+#include "text/win32/wide.h"
 #include "ui/settings_layout.h"
 
 namespace tonvira::ui {
 
-std::wstring Wide(std::u16string_view text);
 COLORREF Colour(Rgb colour);
 // "Segoe UI" at pixels (at 96 DPI) scaled to dpi.
 HFONT CreateUiFont(int pixels, int weight, int dpi);

@@ -25,16 +25,14 @@ namespace tonvira::ui {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TonviraSettings";
-constexpr wchar_t kVietBoxProperty[] = L"Tonvira.VietBox";
+// The hook composes Vietnamese in a box of ours only where this property is set.
+const wchar_t* const kVietBox = reinterpret_cast<const wchar_t*>(kVietBoxProperty.data());
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 700;
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFontRoles = 5;
 
-std::u16string Narrow(std::wstring_view s) {
-  return std::u16string(s.begin(), s.end());
-}
 // The page's message boxes, owned by the settings window.
 class WindowDialogs final : public Dialogs {
  public:
@@ -67,11 +65,11 @@ struct SettingsWindow {
   int dpi = 96;        // what the layout is scaled by: the screen's DPI, or less where it would not fit
   int screenDpi = 96;  // the screen's
   std::vector<Control> controls;
-  std::array<HFONT, kFontRoles> fonts{};
+  std::array<GdiObject<HFONT>, kFontRoles> fonts;
   Palette palette = DefaultPalette();
-  HBRUSH background = nullptr;
-  HBRUSH card = nullptr;
-  HICON icon = nullptr;
+  GdiObject<HBRUSH> background;
+  GdiObject<HBRUSH> card;
+  IconHandle icon;
   bool settingControls = false;  // the code itself is writing the controls: no actions
   std::unique_ptr<AbbrevEditor> editor;
   HWND savedFocus = nullptr;  // the control that had the keyboard when the window was left
@@ -90,44 +88,26 @@ struct SettingsWindow {
 
 SettingsWindow* g_window = nullptr;
 
-void FreeColours(SettingsWindow& w) {
-  if (w.background) DeleteObject(w.background);
-  if (w.card) DeleteObject(w.card);
-  w.background = w.card = nullptr;
-}
-
-void FreeDrawingObjects(SettingsWindow& w) {
-  for (HFONT& font : w.fonts) {
-    if (font) DeleteObject(font);
-    font = nullptr;
-  }
-  FreeColours(w);
-  if (w.icon) DestroyIcon(w.icon);
-  w.icon = nullptr;
-}
-
 // Our colours, or the system's in high contrast: read again when the user changes them.
 void MakeColours(SettingsWindow& w) {
-  FreeColours(w);
   w.palette = HighContrastOn() ? SystemPalette() : DefaultPalette();
-  w.background = CreateSolidBrush(Colour(w.palette.background));
-  w.card = CreateSolidBrush(Colour(w.palette.card));
+  w.background.reset(CreateSolidBrush(Colour(w.palette.background)));
+  w.card.reset(CreateSolidBrush(Colour(w.palette.card)));
 }
 
-// Fonts, brushes and the icon at the window's DPI.
+// Fonts, brushes and the icon at the window's DPI; the old ones go when replaced.
 void MakeDrawingObjects(SettingsWindow& w) {
-  FreeDrawingObjects(w);
   for (int role = 0; role < kFontRoles; ++role) {
     FontSpec f = FontFor(static_cast<FontRole>(role));
-    w.fonts[role] = CreateUiFont(f.pixels, f.weight, w.dpi);
+    w.fonts[role].reset(CreateUiFont(f.pixels, f.weight, w.dpi));
   }
   MakeColours(w);
-  w.icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, w.Px(40),
-                                         w.Px(40), LR_DEFAULTCOLOR));
+  w.icon.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             w.Px(40), w.Px(40), LR_DEFAULTCOLOR)));
 }
 
 HFONT FontOf(const SettingsWindow& w, FontRole role) {
-  return w.fonts[static_cast<int>(role)];
+  return w.fonts[static_cast<int>(role)].get();
 }
 
 const wchar_t* ClassFor(ControlKind kind) {
@@ -241,7 +221,7 @@ void CreateControls(SettingsWindow& w) {
   AddColumns(w.Child(kAppList), w.dpi, {{{L"Phần mềm", 290}, {L"Ngôn ngữ ưu tiên", 190}}});
   AddColumns(w.Child(kAbbrevList), w.dpi, {{{L"Khoá", 130}, {L"Bản khai triển", 350}}});
   // The hook composes Vietnamese in this box although it is ours; the key box stays plain.
-  SetPropW(w.Child(kAbbrevExpansion), kVietBoxProperty, reinterpret_cast<HANDLE>(1));
+  SetPropW(w.Child(kAbbrevExpansion), kVietBox, reinterpret_cast<HANDLE>(1));
 }
 
 std::u16string ControlText(HWND control) {
@@ -249,7 +229,7 @@ std::u16string ControlText(HWND control) {
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   GetWindowTextW(control, text.data(), length + 1);
   text.resize(static_cast<size_t>(length));
-  return Narrow(text);
+  return FromWide(text);
 }
 
 // Only a text that changed is set: no flicker on the refresh timer.
@@ -439,7 +419,7 @@ void ImportFromDialog(SettingsWindow& w, Dialogs& dialogs) {
   open.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
   ModalLoop modal;
   if (!GetOpenFileNameW(&open)) return;  // cancelled
-  if (ImportAbbrevsFrom(*w.editor, dialogs, Narrow(path))) AbbrevsChanged(w);
+  if (ImportAbbrevsFrom(*w.editor, dialogs, FromWide(path))) AbbrevsChanged(w);
 }
 
 void OnCommand(SettingsWindow& w, int id, int code, HWND control) {
@@ -530,9 +510,9 @@ void Paint(SettingsWindow& w) {
   HDC dc = BeginPaint(w.window, &ps);
   RECT client;
   GetClientRect(w.window, &client);
-  FillRect(dc, &client, w.background);
+  FillRect(dc, &client, w.background.get());
   Box icon = Scale(kIconBox, w.dpi);
-  if (w.icon) DrawIconEx(dc, icon.x, icon.y, w.icon, icon.width, icon.height, 0, nullptr, DI_NORMAL);
+  if (w.icon) DrawIconEx(dc, icon.x, icon.y, w.icon.get(), icon.width, icon.height, 0, nullptr, DI_NORMAL);
   const Palette& p = w.palette;
   DrawTextIn(dc, FontOf(w, FontRole::Title), p.mainText, kWindowTitle,
              {w.Px(74), w.Px(18), client.right, w.Px(44)}, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
@@ -574,15 +554,14 @@ void DrawButton(SettingsWindow& w, const DRAWITEMSTRUCT& item) {
   bool disabled = (item.itemState & ODS_DISABLED) != 0;
   // The corners show what is behind the button: the card on a page, the window below it.
   bool onWindow = spec->page == kAllPages && spec->id != kBannerOpen && spec->id != kBannerClose;
-  FillRect(dc, &r, onWindow ? w.background : w.card);
+  FillRect(dc, &r, onWindow ? w.background.get() : w.card.get());
   Rgb text = p.mainText;
   if (spec->kind == ControlKind::TextButton) {
     // The cross sits on the banner; the part of its box past the banner's edge shows the window.
     RECT onBanner = r;
     onBanner.right = std::min<LONG>(r.right, w.Px(kBanner.x + kBanner.width) - w.Px(spec->box.x));
-    HBRUSH fill = CreateSolidBrush(Colour(p.bannerFill));
-    FillRect(dc, &onBanner, fill);
-    DeleteObject(fill);
+    GdiObject<HBRUSH> fill(CreateSolidBrush(Colour(p.bannerFill)));
+    FillRect(dc, &onBanner, fill.get());
     text = pressed ? p.accent : p.secondaryText;
   } else if (spec->kind == ControlKind::Tab) {
     bool selected = spec->id - kFirstTab == w.page;
@@ -617,7 +596,7 @@ HBRUSH StaticColours(SettingsWindow& w, HDC dc, HWND control) {
   }
   SetTextColor(dc, Colour(ColourFor(w.palette, ColourOf(id))));
   SetBkMode(dc, TRANSPARENT);
-  return spec && spec->page == kAllPages ? w.background : w.card;
+  return spec && spec->page == kAllPages ? w.background.get() : w.card.get();
 }
 
 // The window at the screen's DPI, laid out smaller where that would not fit the monitor's work
@@ -702,7 +681,7 @@ LRESULT CALLBACK SettingsProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CTLCOLORLISTBOX:
       SetTextColor(reinterpret_cast<HDC>(wParam), Colour(w->palette.mainText));
       SetBkColor(reinterpret_cast<HDC>(wParam), Colour(w->palette.card));
-      return reinterpret_cast<LRESULT>(w->card);
+      return reinterpret_cast<LRESULT>(w->card.get());
     case WM_TIMER:
       if (wParam == kRefreshTimer) SetControls(*w);
       return 0;
@@ -722,10 +701,9 @@ LRESULT CALLBACK SettingsProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_DESTROY:
       KillTimer(window, kRefreshTimer);
-      RemovePropW(w->Child(kAbbrevExpansion), kVietBoxProperty);
+      RemovePropW(w->Child(kAbbrevExpansion), kVietBox);
       return 0;
     case WM_NCDESTROY: {
-      FreeDrawingObjects(*w);
       delete w;
       g_window = nullptr;
       LogLine("cai dat: dong\n");

@@ -91,35 +91,26 @@ struct UpdateWindow {
   HWND later = nullptr;    // 502
   HWND savedFocus = nullptr;
   int dpi = 96;
-  std::array<HFONT, kTextStyles> fonts{};
-  HBRUSH footer = nullptr;
+  std::array<GdiObject<HFONT>, kTextStyles> fonts;
+  GdiObject<HBRUSH> footer;
   UpdateWindowContent content;
   std::vector<PlacedLine> placed;  // one per line of the content
   int footerTop = 0;
   SIZE client{};
 
   int Px(int length) const { return MulDiv(length, dpi, 96); }
-  HFONT Font(UpdateTextStyle style) const { return fonts[static_cast<int>(style)]; }
+  HFONT Font(UpdateTextStyle style) const { return fonts[static_cast<int>(style)].get(); }
 };
 
 UpdateWindow* g_window = nullptr;
 
-void FreeDrawingObjects(UpdateWindow& w) {
-  for (HFONT& font : w.fonts) {
-    if (font) DeleteObject(font);
-    font = nullptr;
-  }
-  if (w.footer) DeleteObject(w.footer);
-  w.footer = nullptr;
-}
-
+// The fonts at the window's DPI and the footer's brush; the old ones go when replaced.
 void MakeDrawingObjects(UpdateWindow& w) {
-  FreeDrawingObjects(w);
   for (int i = 0; i < kTextStyles; ++i) {
     TextStyleSpec spec = SpecOf(static_cast<UpdateTextStyle>(i));
-    w.fonts[i] = CreateUiFont(spec.pixels, spec.weight, w.dpi);
+    w.fonts[i].reset(CreateUiFont(spec.pixels, spec.weight, w.dpi));
   }
-  w.footer = CreateSolidBrush(Colour(kFooter));
+  w.footer.reset(CreateSolidBrush(Colour(kFooter)));
   for (HWND button : {w.install, w.later}) {
     if (button)
       SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(w.Font(UpdateTextStyle::Body)), FALSE);
@@ -250,18 +241,18 @@ void Paint(UpdateWindow& w) {
   HDC dc = BeginPaint(w.window, &ps);
   RECT client;
   GetClientRect(w.window, &client);
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap =
-      CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  MemoryDc memoryDc(CreateCompatibleDC(dc));
+  HDC memory = memoryDc.get();
+  GdiObject<HBITMAP> bitmap(
+      CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap.get());
 
   FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   RECT footer{0, w.footerTop, client.right, client.bottom};
-  FillRect(memory, &footer, w.footer);
+  FillRect(memory, &footer, w.footer.get());
   RECT rule{0, w.footerTop, client.right, w.footerTop + std::max(1, w.Px(1))};
-  HBRUSH ruleBrush = CreateSolidBrush(Colour(colour::kBorder));
-  FillRect(memory, &rule, ruleBrush);
-  DeleteObject(ruleBrush);
+  GdiObject<HBRUSH> ruleBrush(CreateSolidBrush(Colour(colour::kBorder)));
+  FillRect(memory, &rule, ruleBrush.get());
 
   for (size_t i = 0; i < w.content.lines.size() && i < w.placed.size(); ++i) {
     const UpdateWindowLine& line = w.content.lines[i];
@@ -280,8 +271,6 @@ void Paint(UpdateWindow& w) {
 
   BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
   SelectObject(memory, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
   EndPaint(w.window, &ps);
 }
 
@@ -291,7 +280,7 @@ void DrawButton(UpdateWindow& w, const DRAWITEMSTRUCT& item) {
   bool pressed = (item.itemState & ODS_SELECTED) != 0;
   bool disabled = (item.itemState & ODS_DISABLED) != 0;
   bool primary = item.CtlID == static_cast<UINT>(kInstallButtonId);
-  FillRect(dc, &r, w.footer);  // the rounded corners show the band behind the button
+  FillRect(dc, &r, w.footer.get());  // the rounded corners show the band behind the button
   Rgb text = colour::kMainText;
   if (primary && disabled) {
     FillRoundRect(dc, r, w.Px(kButtonCorner), kDisabledFill, kDisabledFill);
@@ -377,7 +366,6 @@ LRESULT CALLBACK UpdateProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       Rescale(*w, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_NCDESTROY:
-      FreeDrawingObjects(*w);
       delete w;
       g_window = nullptr;
       LogLine("cap nhat: dong\n");

@@ -3,47 +3,24 @@
 // windows.h first: bcrypt.h needs its types.
 #include <bcrypt.h>
 
+#include "text/win32/handle.h"
 #include "update/crypto.h"
 
 namespace tonvira {
 namespace {
 
-class Algorithm {
- public:
-  explicit Algorithm(const wchar_t* name) {
-    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&handle_, name, nullptr, 0))) handle_ = nullptr;
-  }
-  ~Algorithm() {
-    if (handle_) BCryptCloseAlgorithmProvider(handle_, 0);
-  }
-  Algorithm(const Algorithm&) = delete;
-  Algorithm& operator=(const Algorithm&) = delete;
-  BCRYPT_ALG_HANDLE get() const { return handle_; }
-
- private:
-  BCRYPT_ALG_HANDLE handle_ = nullptr;
-};
-
-class Key {
- public:
-  Key() = default;
-  ~Key() {
-    if (handle_) BCryptDestroyKey(handle_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  BCRYPT_KEY_HANDLE* out() { return &handle_; }
-  BCRYPT_KEY_HANDLE get() const { return handle_; }
-
- private:
-  BCRYPT_KEY_HANDLE handle_ = nullptr;
-};
+// The provider of an algorithm; empty when it cannot be opened.
+AlgorithmHandle OpenAlgorithm(const wchar_t* name) {
+  AlgorithmHandle algorithm;
+  if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(algorithm.put(), name, nullptr, 0))) algorithm.release();
+  return algorithm;
+}
 
 }  // namespace
 
 bool Sha256(std::string_view bytes, Sha256Digest& digest) {
-  Algorithm sha256(BCRYPT_SHA256_ALGORITHM);
-  if (!sha256.get() || bytes.size() > 0xFFFFFFFFu) return false;
+  AlgorithmHandle sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
+  if (!sha256 || bytes.size() > 0xFFFFFFFFu) return false;
   auto* input = reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data()));
   return BCRYPT_SUCCESS(BCryptHash(sha256.get(), nullptr, 0, input, static_cast<ULONG>(bytes.size()),
                                    digest.data(), static_cast<ULONG>(digest.size())));
@@ -51,14 +28,14 @@ bool Sha256(std::string_view bytes, Sha256Digest& digest) {
 
 bool VerifyP256Signature(const PublicKeyBlob& key, const Sha256Digest& digest,
                          const EcdsaSignature& signature) {
-  Algorithm ecdsa(BCRYPT_ECDSA_P256_ALGORITHM);
-  if (!ecdsa.get()) return false;
+  AlgorithmHandle ecdsa = OpenAlgorithm(BCRYPT_ECDSA_P256_ALGORITHM);
+  if (!ecdsa) return false;
   // CNG takes its buffers as non-const; it does not write to them.
   PublicKeyBlob blob = key;
   Sha256Digest hash = digest;
   EcdsaSignature sig = signature;
-  Key imported;
-  if (!BCRYPT_SUCCESS(BCryptImportKeyPair(ecdsa.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, imported.out(),
+  KeyHandle imported;
+  if (!BCRYPT_SUCCESS(BCryptImportKeyPair(ecdsa.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, imported.put(),
                                           blob.data(), static_cast<ULONG>(blob.size()), 0))) {
     return false;
   }

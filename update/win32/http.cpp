@@ -11,34 +11,19 @@
 #include <climits>
 #include <vector>
 
+#include "text/utf8.h"
+#include "text/win32/handle.h"
+#include "text/win32/wide.h"
+
 namespace tonvira {
 namespace {
 
-struct InternetHandle {
-  HINTERNET h = nullptr;
-  ~InternetHandle() {
-    if (h) WinHttpCloseHandle(h);
-  }
-};
-
+// The file the body goes to and its hash, released hash first.
 struct FileSink {
-  HANDLE file = INVALID_HANDLE_VALUE;
-  BCRYPT_ALG_HANDLE algorithm = nullptr;
-  BCRYPT_HASH_HANDLE hash = nullptr;
-  ~FileSink() {
-    if (hash) BCryptDestroyHash(hash);
-    if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  }
+  FileHandle file;
+  AlgorithmHandle algorithm;
+  HashHandle hash;
 };
-
-std::wstring Wide(std::string_view text) {
-  if (text.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
 
 // Automatic proxy where the system knows it; older systems refuse the flag and get the
 // default access type instead.
@@ -88,7 +73,7 @@ bool BoundNextStep(HINTERNET handle, const HttpTimeouts& t, const Deadline& dead
 HttpResult HttpGet(const HttpRequest& request) {
   HttpResult result;
   Deadline deadline(request.deadlineMs);
-  std::wstring url = Wide(request.url);
+  std::wstring url = Wide(Utf8ToUtf16(request.url));
   wchar_t host[256] = {};
   wchar_t path[2048] = {};
   URL_COMPONENTS parts{};
@@ -106,28 +91,29 @@ HttpResult HttpGet(const HttpRequest& request) {
   if (parts.lpszExtraInfo) target.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (target.empty()) target = L"/";
 
-  InternetHandle session{OpenSession(Wide(request.userAgent))};
-  if (!session.h) return result;
-  if (!BoundNextStep(session.h, request.timeouts, deadline, false)) return result;
-  InternetHandle connection{WinHttpConnect(session.h, host, parts.nPort, 0)};
-  if (!connection.h) return result;
+  InternetHandle session(OpenSession(Wide(Utf8ToUtf16(request.userAgent))));
+  if (!session) return result;
+  if (!BoundNextStep(session.get(), request.timeouts, deadline, false)) return result;
+  InternetHandle connection(WinHttpConnect(session.get(), host, parts.nPort, 0));
+  if (!connection) return result;
   DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-  InternetHandle req{WinHttpOpenRequest(connection.h, L"GET", target.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                        WINHTTP_DEFAULT_ACCEPT_TYPES, secure)};
-  if (!req.h) return result;
+  InternetHandle requestHandle(WinHttpOpenRequest(connection.get(), L"GET", target.c_str(), nullptr,
+                                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, secure));
+  HINTERNET req = requestHandle.get();
+  if (!req) return result;
   DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP;
-  WinHttpSetOption(req.h, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof(policy));
+  WinHttpSetOption(req, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof(policy));
   DWORD noCookies = WINHTTP_DISABLE_COOKIES;
-  WinHttpSetOption(req.h, WINHTTP_OPTION_DISABLE_FEATURE, &noCookies, sizeof(noCookies));
+  WinHttpSetOption(req, WINHTTP_OPTION_DISABLE_FEATURE, &noCookies, sizeof(noCookies));
   const wchar_t* headers = request.noCache ? L"Cache-Control: no-cache\r\n" : WINHTTP_NO_ADDITIONAL_HEADERS;
   DWORD headersLength = request.noCache ? static_cast<DWORD>(-1L) : 0;
-  if (!BoundNextStep(req.h, request.timeouts, deadline, true)) return result;
-  if (!WinHttpSendRequest(req.h, headers, headersLength, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) return result;
-  if (!BoundNextStep(req.h, request.timeouts, deadline, true)) return result;
-  if (!WinHttpReceiveResponse(req.h, nullptr)) return result;
+  if (!BoundNextStep(req, request.timeouts, deadline, true)) return result;
+  if (!WinHttpSendRequest(req, headers, headersLength, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) return result;
+  if (!BoundNextStep(req, request.timeouts, deadline, true)) return result;
+  if (!WinHttpReceiveResponse(req, nullptr)) return result;
   DWORD status = 0;
   DWORD size = sizeof(status);
-  if (!WinHttpQueryHeaders(req.h, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+  if (!WinHttpQueryHeaders(req, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                            WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
     return result;
   }
@@ -139,11 +125,11 @@ HttpResult HttpGet(const HttpRequest& request) {
   FileSink sink;
   if (!request.filePath.empty()) {
     std::wstring file(request.filePath.begin(), request.filePath.end());
-    sink.file =
-        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (sink.file == INVALID_HANDLE_VALUE) return result;
-    if (BCryptOpenAlgorithmProvider(&sink.algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) < 0 ||
-        BCryptCreateHash(sink.algorithm, &sink.hash, nullptr, 0, nullptr, 0, 0) < 0) {
+    sink.file.reset(
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!sink.file) return result;
+    if (BCryptOpenAlgorithmProvider(sink.algorithm.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) < 0 ||
+        BCryptCreateHash(sink.algorithm.get(), sink.hash.put(), nullptr, 0, nullptr, 0, 0) < 0) {
       return result;
     }
   }
@@ -154,15 +140,15 @@ HttpResult HttpGet(const HttpRequest& request) {
     // Waiting for what is there rather than for a full buffer gives the deadline a say after
     // every arrival, however small.
     DWORD available = 0;
-    if (!BoundNextStep(req.h, request.timeouts, deadline, true) ||
-        !WinHttpQueryDataAvailable(req.h, &available)) {
+    if (!BoundNextStep(req, request.timeouts, deadline, true) ||
+        !WinHttpQueryDataAvailable(req, &available)) {
       outcome = 0;
       break;
     }
     if (available == 0) break;
     DWORD got = 0;
     DWORD want = std::min<DWORD>(available, static_cast<DWORD>(buffer.size()));
-    if (!WinHttpReadData(req.h, buffer.data(), want, &got)) {
+    if (!WinHttpReadData(req, buffer.data(), want, &got)) {
       outcome = 0;
       break;
     }
@@ -178,12 +164,12 @@ HttpResult HttpGet(const HttpRequest& request) {
     }
     total += keep;
     if (request.text) request.text->append(buffer.data(), keep);
-    if (sink.file != INVALID_HANDLE_VALUE) {
+    if (sink.file) {
       DWORD written = 0;
-      if (!WriteFile(sink.file, buffer.data(), static_cast<DWORD>(keep), &written, nullptr) ||
+      if (!WriteFile(sink.file.get(), buffer.data(), static_cast<DWORD>(keep), &written, nullptr) ||
           written != keep ||
-          BCryptHashData(sink.hash, reinterpret_cast<PUCHAR>(buffer.data()), static_cast<ULONG>(keep), 0) <
-              0) {
+          BCryptHashData(sink.hash.get(), reinterpret_cast<PUCHAR>(buffer.data()), static_cast<ULONG>(keep),
+                         0) < 0) {
         outcome = 0;
         break;
       }
@@ -193,7 +179,7 @@ HttpResult HttpGet(const HttpRequest& request) {
   result.bytes = total;
   if (outcome == 200 && sink.hash) {
     UCHAR digest[32];
-    if (BCryptFinishHash(sink.hash, digest, sizeof(digest), 0) < 0) return result;
+    if (BCryptFinishHash(sink.hash.get(), digest, sizeof(digest), 0) < 0) return result;
     static constexpr char kHex[] = "0123456789abcdef";
     for (UCHAR b : digest) {
       result.sha256 += kHex[b >> 4];
