@@ -44,69 +44,86 @@ bool OtherKeyDown() {
   return false;
 }
 
-}  // namespace
-
-bool TrackKey(ChordTracker& t, uint32_t key, bool down, bool altGrCtrl, bool injected) {
-  if (key == vk::kControl) key = vk::kLControl;
-  if (key == vk::kShift) key = vk::kLShift;
-  uint8_t bit = altGrCtrl ? 0 : ModifierBit(key);
-  bool modifier = bit != 0;
-
+// One keyboard event, with Ctrl and Shift folded onto their left keys.
+struct ChordEvent {
+  uint32_t key;
+  bool down, altGrCtrl, injected;
+  uint8_t bit;    // the key's bit in modMask; 0 for any other key, and for AltGr's Ctrl
+  bool modifier;  // a Ctrl or a Shift
   // Another program's Ctrl or Shift event for a key we believe down (not its auto-repeat).
-  bool foreign = modifier && injected && (t.modMask & bit) && !(down && bit == t.lastModBit);
+  bool foreign;
   // An injected modifier right after a real key that is already up again: a remapper's
   // translation of that key rather than a key typed into the chord.
-  bool released = modifier && injected && down && t.lastRealKey != 0 && !os::AsyncKeyDown(t.lastRealKey);
+  bool released;
+};
 
-  if (!injected && !modifier && down && !altGrCtrl) {
-    t.lastRealKey = key;
+ChordEvent Classify(const ChordTracker& t, uint32_t key, bool down, bool altGrCtrl, bool injected) {
+  if (key == vk::kControl) key = vk::kLControl;
+  if (key == vk::kShift) key = vk::kLShift;
+  ChordEvent e{};
+  e.key = key;
+  e.down = down;
+  e.altGrCtrl = altGrCtrl;
+  e.injected = injected;
+  e.bit = altGrCtrl ? 0 : ModifierBit(key);
+  e.modifier = e.bit != 0;
+  e.foreign = e.modifier && injected && (t.modMask & e.bit) && !(down && e.bit == t.lastModBit);
+  e.released = e.modifier && injected && down && t.lastRealKey != 0 && !os::AsyncKeyDown(t.lastRealKey);
+  return e;
+}
+
+// The physical keys behind the events: the last real key-down (for one event), the key that
+// auto-repeats, the modifier of the last physical modifier key-down.
+void TrackRealKeys(ChordTracker& t, const ChordEvent& e) {
+  if (!e.injected && !e.modifier && e.down && !e.altGrCtrl) {
+    t.lastRealKey = e.key;
     t.lastModBit = 0;
-    if (os::AsyncKeyDown(key)) t.heldKey = key;
-  } else {
-    t.lastRealKey = 0;
-    t.lastModBit = (!injected && modifier && down) ? bit : 0;
-    if (!injected && !modifier && !down && !altGrCtrl && t.heldKey == key) t.heldKey = 0;
+    if (os::AsyncKeyDown(e.key)) t.heldKey = e.key;
+    return;
   }
+  t.lastRealKey = 0;
+  t.lastModBit = (!e.injected && e.modifier && e.down) ? e.bit : 0;
+  if (!e.injected && !e.modifier && !e.down && !e.altGrCtrl && t.heldKey == e.key) t.heldKey = 0;
+}
 
-  if (t.pendingKey != 0) {
-    if (!released) t.spoiled = true;
-    t.pendingKey = 0;
-  }
-
-  if (modifier && !injected) {
-    if (down) {
-      t.modMask |= bit;
+// Which Ctrl and Shift keys we saw go down; the first of them starts a chord afresh.
+void TrackModifiers(ChordTracker& t, const ChordEvent& e) {
+  if (e.modifier && !e.injected) {
+    if (e.down) {
+      t.modMask |= e.bit;
     } else {
-      t.modMask &= static_cast<uint8_t>(~bit);
+      t.modMask &= static_cast<uint8_t>(~e.bit);
     }
   }
-
-  if (modifier && down && !foreign) {
-    if (!AnyModifierDown()) {
-      t.fired = t.armed = t.spoiled = false;
-      if (!injected) t.modMask = bit;
-      if (t.heldKey != 0 && os::AsyncKeyDown(t.heldKey)) t.spoiled = true;
-    } else if (!t.modHeld) {
-      t.spoiled = true;  // a Ctrl or Shift was already down behind our back
-    }
+  if (!e.modifier || !e.down || e.foreign) return;
+  if (!AnyModifierDown()) {
+    t.fired = t.armed = t.spoiled = false;
+    if (!e.injected) t.modMask = e.bit;
+    if (t.heldKey != 0 && os::AsyncKeyDown(t.heldKey)) t.spoiled = true;
+  } else if (!t.modHeld) {
+    t.spoiled = true;  // a Ctrl or Shift was already down behind our back
   }
+}
 
-  auto held = [&](uint32_t k) { return k == key ? down : os::AsyncKeyDown(k); };
+// The chord itself: armed while a Ctrl and a Shift are held, spoiled by anything else, fired
+// on the key-up that ends a clean tap.
+bool JudgeChord(ChordTracker& t, const ChordEvent& e) {
+  auto held = [&](uint32_t k) { return k == e.key ? e.down : os::AsyncKeyDown(k); };
   bool ctrl = held(vk::kLControl) || held(vk::kRControl);
   bool shift = held(vk::kLShift) || held(vk::kRShift);
 
   bool result = false;
-  if (foreign) {
+  if (e.foreign) {
     t.spoiled = true;
-  } else if (!modifier) {
+  } else if (!e.modifier) {
     if (ctrl || shift || t.modHeld) {
-      if (altGrCtrl) {
+      if (e.altGrCtrl) {
         t.spoiled = true;
-      } else if (down) {
-        t.pendingKey = key;
+      } else if (e.down) {
+        t.pendingKey = e.key;
       }
     }
-  } else if (down) {
+  } else if (e.down) {
     if (ctrl && shift) {
       if (!t.fired) {
         if (!t.armed && OtherKeyDown()) t.spoiled = true;
@@ -134,11 +151,25 @@ bool TrackKey(ChordTracker& t, uint32_t key, bool down, bool altGrCtrl, bool inj
     return result;
   }
   t.modHeld = false;
-  if (!foreign) {
+  if (!e.foreign) {
     t.spoiled = false;
     t.pendingKey = 0;
   }
   return result;
+}
+
+}  // namespace
+
+bool TrackKey(ChordTracker& t, uint32_t key, bool down, bool altGrCtrl, bool injected) {
+  ChordEvent e = Classify(t, key, down, altGrCtrl, injected);
+  TrackRealKeys(t, e);
+  // A key that went down under Ctrl or Shift spoils the chord, unless it was a remapper's.
+  if (t.pendingKey != 0) {
+    if (!e.released) t.spoiled = true;
+    t.pendingKey = 0;
+  }
+  TrackModifiers(t, e);
+  return JudgeChord(t, e);
 }
 
 void TrackMouse(ChordTracker& t) {

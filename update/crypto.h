@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace tonvira {
@@ -16,6 +17,23 @@ using EcdsaSignature = std::array<uint8_t, 64>;
 
 // False only when the hash could not be computed.
 bool Sha256(std::string_view bytes, Sha256Digest& digest);
+
+// SHA-256 of bytes that arrive in parts (a download). A failure at any step is final.
+class Sha256Stream {
+ public:
+  Sha256Stream();
+  ~Sha256Stream();
+  Sha256Stream(const Sha256Stream&) = delete;
+  Sha256Stream& operator=(const Sha256Stream&) = delete;
+
+  bool Add(std::string_view bytes);
+  // False when any step failed; the stream is used up afterwards.
+  bool Finish(Sha256Digest& digest);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // True when the signature over the digest verifies with the key; any failure is false.
 bool VerifyP256Signature(const PublicKeyBlob& key, const Sha256Digest& digest,

@@ -8,6 +8,7 @@ target_sources(tonvira_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/updater_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/installation_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/package_signer_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http_body_test.cpp
 )
 target_link_libraries(tonvira_tests PRIVATE tonvira_update)
 

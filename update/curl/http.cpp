@@ -4,7 +4,6 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
-#include <openssl/evp.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,8 +11,10 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "text/utf8.h"
+#include "update/http_body.h"
 
 namespace tonvira {
 namespace {
@@ -24,18 +25,13 @@ struct CurlDeleter {
 struct HeaderListDeleter {
   void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };
-struct DigestDeleter {
-  void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
-};
-
 struct Transfer {
   const HttpRequest* request = nullptr;
   CURL* curl = nullptr;
   bool started = false;  // the status was read and the body may flow
   long status = 0;
   int fd = -1;
-  std::unique_ptr<EVP_MD_CTX, DigestDeleter> hash;
-  uint64_t total = 0;
+  std::optional<HttpBody> body;  // from the status 200 on
   bool tooLarge = false;
   bool cut = false;
   bool localFailure = false;
@@ -56,45 +52,41 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-// The status decides before any byte is kept; the file and the hash exist only for a 200.
+// The status decides before any byte is kept; the file exists only for a 200.
 bool Start(Transfer& t) {
-  if (t.started) return true;
+  if (t.started) return t.body.has_value();
   t.started = true;
   curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &t.status);
   if (t.status != 200) return false;
   if (!t.request->filePath.empty()) {
     t.fd = ::open(Utf16ToUtf8(t.request->filePath).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    t.hash.reset(EVP_MD_CTX_new());
-    if (t.fd < 0 || !t.hash || EVP_DigestInit_ex(t.hash.get(), EVP_sha256(), nullptr) != 1) {
+    if (t.fd < 0) {
       t.localFailure = true;
       return false;
     }
   }
+  t.body.emplace(*t.request,
+                 [&t](std::string_view bytes) { return WriteAll(t.fd, bytes.data(), bytes.size()); });
   return true;
 }
 
 size_t OnBody(char* data, size_t, size_t size, void* user) {
   Transfer& t = *static_cast<Transfer*>(user);
   if (!Start(t)) return 0;
-  const HttpRequest& r = *t.request;
-  if (t.total + size > r.byteLimit) {
-    if (!r.cutAtLimit) {
-      t.total += size;
+  switch (t.body->Accept(std::string_view(data, size))) {
+    case HttpBody::Step::More:
+      return size;
+    case HttpBody::Step::Cut:
+      t.cut = true;
+      return 0;
+    case HttpBody::Step::TooLarge:
       t.tooLarge = true;
       return 0;
-    }
-    size = static_cast<size_t>(r.byteLimit - t.total);
-    t.cut = true;
-  }
-  t.total += size;
-  if (r.text) r.text->append(data, size);
-  if (t.fd >= 0) {
-    if (!WriteAll(t.fd, data, size) || EVP_DigestUpdate(t.hash.get(), data, size) != 1) {
+    case HttpBody::Step::Failed:
+    default:
       t.localFailure = true;
       return 0;
-    }
   }
-  return t.cut ? 0 : size;
 }
 
 bool SchemeAllowed(std::string_view url) {
@@ -112,19 +104,6 @@ bool SchemeAllowed(std::string_view url) {
 
 bool IsHttps(std::string_view url) {
   return url.size() > 5 && (url[4] == 's' || url[4] == 'S');
-}
-
-std::string HexDigest(EVP_MD_CTX* hash) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (EVP_DigestFinal_ex(hash, digest, &length) != 1) return {};
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned int i = 0; i < length; ++i) {
-    out += kHex[digest[i] >> 4];
-    out += kHex[digest[i] & 15];
-  }
-  return out;
 }
 
 }  // namespace
@@ -163,7 +142,7 @@ HttpResult HttpGet(const HttpRequest& request) {
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnBody);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
   CURLcode code = curl_easy_perform(c);
-  result.bytes = t.total;
+  result.bytes = t.body ? t.body->total() : 0;
   bool bodyEnded = code == CURLE_OK || (code == CURLE_WRITE_ERROR && (t.cut || t.tooLarge || t.started));
   if (!bodyEnded) return result;
   if (!t.started && code == CURLE_OK) Start(t);  // an empty body
@@ -177,8 +156,8 @@ HttpResult HttpGet(const HttpRequest& request) {
     return result;
   }
   if (code != CURLE_OK && !t.cut) return result;
-  if (t.hash) {
-    result.sha256 = HexDigest(t.hash.get());
+  if (!request.filePath.empty()) {
+    result.sha256 = t.body->FileSha256();
     if (result.sha256.empty()) return result;
   }
   result.status = 200;

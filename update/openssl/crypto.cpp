@@ -49,6 +49,27 @@ PkeyPtr ImportPublicKey(const PublicKeyBlob& blob) {
 
 }  // namespace
 
+struct Sha256Stream::State {
+  std::unique_ptr<EVP_MD_CTX, Deleter<EVP_MD_CTX_free>> context{EVP_MD_CTX_new()};
+  bool ok = context && EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) == 1;
+};
+
+Sha256Stream::Sha256Stream() : state_(std::make_unique<State>()) {}
+Sha256Stream::~Sha256Stream() = default;
+
+bool Sha256Stream::Add(std::string_view bytes) {
+  state_->ok = state_->ok && EVP_DigestUpdate(state_->context.get(), bytes.data(), bytes.size()) == 1;
+  return state_->ok;
+}
+
+bool Sha256Stream::Finish(Sha256Digest& digest) {
+  unsigned int length = 0;
+  bool ok = state_->ok && EVP_DigestFinal_ex(state_->context.get(), digest.data(), &length) == 1 &&
+            length == digest.size();
+  state_->ok = false;
+  return ok;
+}
+
 bool Sha256(std::string_view bytes, Sha256Digest& digest) {
   unsigned int length = 0;
   return EVP_Digest(bytes.data(), bytes.size(), digest.data(), &length, EVP_sha256(), nullptr) == 1 &&

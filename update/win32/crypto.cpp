@@ -18,6 +18,30 @@ AlgorithmHandle OpenAlgorithm(const wchar_t* name) {
 
 }  // namespace
 
+struct Sha256Stream::State {
+  AlgorithmHandle algorithm = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
+  HashHandle hash;
+  bool ok =
+      algorithm && BCRYPT_SUCCESS(BCryptCreateHash(algorithm.get(), hash.put(), nullptr, 0, nullptr, 0, 0));
+};
+
+Sha256Stream::Sha256Stream() : state_(std::make_unique<State>()) {}
+Sha256Stream::~Sha256Stream() = default;
+
+bool Sha256Stream::Add(std::string_view bytes) {
+  auto* input = reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data()));
+  state_->ok = state_->ok && bytes.size() <= 0xFFFFFFFFu &&
+               BCRYPT_SUCCESS(BCryptHashData(state_->hash.get(), input, static_cast<ULONG>(bytes.size()), 0));
+  return state_->ok;
+}
+
+bool Sha256Stream::Finish(Sha256Digest& digest) {
+  bool ok = state_->ok && BCRYPT_SUCCESS(BCryptFinishHash(state_->hash.get(), digest.data(),
+                                                          static_cast<ULONG>(digest.size()), 0));
+  state_->ok = false;
+  return ok;
+}
+
 bool Sha256(std::string_view bytes, Sha256Digest& digest) {
   AlgorithmHandle sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
   if (!sha256 || bytes.size() > 0xFFFFFFFFu) return false;

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <bcrypt.h>
 #include <winhttp.h>
 
 #include <algorithm>
@@ -14,16 +13,10 @@
 #include "text/utf8.h"
 #include "text/win32/handle.h"
 #include "text/win32/wide.h"
+#include "update/http_body.h"
 
 namespace tonvira {
 namespace {
-
-// The file the body goes to and its hash, released hash first.
-struct FileSink {
-  FileHandle file;
-  AlgorithmHandle algorithm;
-  HashHandle hash;
-};
 
 // Automatic proxy where the system knows it; older systems refuse the flag and get the
 // default access type instead.
@@ -122,19 +115,18 @@ HttpResult HttpGet(const HttpRequest& request) {
     return result;
   }
 
-  FileSink sink;
+  FileHandle file;
   if (!request.filePath.empty()) {
-    std::wstring file(request.filePath.begin(), request.filePath.end());
-    sink.file.reset(
-        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!sink.file) return result;
-    if (BCryptOpenAlgorithmProvider(sink.algorithm.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) < 0 ||
-        BCryptCreateHash(sink.algorithm.get(), sink.hash.put(), nullptr, 0, nullptr, 0, 0) < 0) {
-      return result;
-    }
+    file.reset(CreateFileW(Wide(request.filePath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return result;
   }
+  HttpBody body(request, [&file](std::string_view bytes) {
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+  });
   std::vector<char> buffer(65536);
-  uint64_t total = 0;
   int outcome = 200;
   for (;;) {
     // Waiting for what is there rather than for a full buffer gives the deadline a say after
@@ -153,38 +145,15 @@ HttpResult HttpGet(const HttpRequest& request) {
       break;
     }
     if (got == 0) break;
-    size_t keep = got;
-    if (total + got > request.byteLimit) {
-      if (!request.cutAtLimit) {
-        total += got;
-        outcome = kHttpTooLarge;
-        break;
-      }
-      keep = static_cast<size_t>(request.byteLimit - total);
-    }
-    total += keep;
-    if (request.text) request.text->append(buffer.data(), keep);
-    if (sink.file) {
-      DWORD written = 0;
-      if (!WriteFile(sink.file.get(), buffer.data(), static_cast<DWORD>(keep), &written, nullptr) ||
-          written != keep ||
-          BCryptHashData(sink.hash.get(), reinterpret_cast<PUCHAR>(buffer.data()), static_cast<ULONG>(keep),
-                         0) < 0) {
-        outcome = 0;
-        break;
-      }
-    }
-    if (keep < got) break;  // cut at the limit
+    HttpBody::Step step = body.Accept(std::string_view(buffer.data(), got));
+    if (step == HttpBody::Step::TooLarge) outcome = kHttpTooLarge;
+    if (step == HttpBody::Step::Failed) outcome = 0;
+    if (step != HttpBody::Step::More) break;
   }
-  result.bytes = total;
-  if (outcome == 200 && sink.hash) {
-    UCHAR digest[32];
-    if (BCryptFinishHash(sink.hash.get(), digest, sizeof(digest), 0) < 0) return result;
-    static constexpr char kHex[] = "0123456789abcdef";
-    for (UCHAR b : digest) {
-      result.sha256 += kHex[b >> 4];
-      result.sha256 += kHex[b & 15];
-    }
+  result.bytes = body.total();
+  if (outcome == 200 && !request.filePath.empty()) {
+    result.sha256 = body.FileSha256();
+    if (result.sha256.empty()) return result;
   }
   result.status = outcome;
   return result;
