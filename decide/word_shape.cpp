@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "decide/decision_input.h"
 #include "decide/decision_labels.h"
 
 namespace tonvira {
@@ -50,6 +51,10 @@ bool HasNoCapitalAfterFirst(std::u16string_view keys) {
 
 bool IsCapitalised(std::u16string_view keys) {
   return !keys.empty() && IsAsciiUpper(keys[0]) && HasNoCapitalAfterFirst(keys);
+}
+
+bool MidSentenceCapital(std::u16string_view keys, const LanguageMemory& memory) {
+  return IsCapitalised(keys) && !memory.SentenceStart;
 }
 
 const char* WordShape(std::u16string_view k, InputMethod method) {

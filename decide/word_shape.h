@@ -30,6 +30,10 @@ bool IsSentenceEnd(std::u16string_view suffix, char16_t separator);
 
 // A capital first letter and no other capital A-Z (Hanoi, not HaNoi).
 bool IsCapitalised(std::u16string_view keys);
+struct LanguageMemory;
+// A capitalised word where no sentence starts: likely a name, kept as typed by autofix, the
+// split of a word and the currency amounts.
+bool MidSentenceCapital(std::u16string_view keys, const LanguageMemory& memory);
 // No capital A-Z after the first key.
 bool HasNoCapitalAfterFirst(std::u16string_view keys);
 

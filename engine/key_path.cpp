@@ -98,8 +98,8 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
                         IsAsciiDigit(part[number - 1]) &&
                         std::all_of(part.begin() + static_cast<ptrdiff_t>(number), part.end(), IsAsciiLetter);
   letters = letters || numberWithUnit;
-  bool autofixAllowed = e.options.autofixOn && !e.decision.backspaceTouched &&
-                        !(IsCapitalised(part) && !e.memory.SentenceStart);
+  bool autofixAllowed =
+      e.options.autofixOn && !e.decision.backspaceTouched && !MidSentenceCapital(part, e.memory);
   if (!letters && !(autofixAllowed && CurrencyFix(part, e.options.method))) return;
 
   std::u16string head = std::move(e.decision.decidedHead);

@@ -152,8 +152,7 @@ std::optional<Decision> SmartModeOff(const Engine& e, const WordFacts& w) {
 
 // "50000dd": 50000đ.
 std::optional<Decision> CurrencyAmount(const Engine& e, const WordFacts& w) {
-  bool midSentenceCapital = IsCapitalised(w.keys) && !e.memory.SentenceStart;
-  if (!e.options.autofixOn || midSentenceCapital) return std::nullopt;
+  if (!e.options.autofixOn || MidSentenceCapital(w.keys, e.memory)) return std::nullopt;
   std::optional<std::u16string> fixed = CurrencyFix(w.keys, e.options.method);
   if (!fixed) return std::nullopt;
   return Corrected(ReasonCode::Shape, label::kCurrencyFix, *fixed, 12);
@@ -467,7 +466,7 @@ void DecideWordKeys(Engine& e, char16_t separator) {
   if (TryAbbreviation(e, w, e.decision.reDeciding)) return;
 
   ComposeForDecision(e, w.keys, separator);
-  bool midSentenceCapital = IsCapitalised(w.keys) && !e.memory.SentenceStart;
+  bool midSentenceCapital = MidSentenceCapital(w.keys, e.memory);
   w.autofixAllowed = e.options.smartOn && e.options.autofixOn && !w.passThrough && !EnglishOnlyField(e) &&
                      !backspaceTouched && !midSentenceCapital;
   if (w.autofixAllowed && e.options.method == InputMethod::Vni &&

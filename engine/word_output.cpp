@@ -30,7 +30,7 @@ void WordOutputInto(const Engine& e, std::u16string& out) {
   } else if (e.word.literalWord) {
     out += core;
   } else if (std::optional<std::u16string> amount; e.options.smartOn && e.options.autofixOn &&
-                                                   !(IsCapitalised(core) && !e.memory.SentenceStart) &&
+                                                   !MidSentenceCapital(core, e.memory) &&
                                                    (amount = CurrencyFix(core, e.options.method))) {
     out += *amount;  // 50000dd is shown as 50000đ already while typing
   } else if (e.decision.notVietnamese) {
