@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace tonvira {
@@ -14,6 +15,17 @@ using Sha256Digest = std::array<uint8_t, 32>;
 using PublicKeyBlob = std::array<uint8_t, 72>;
 // r then s, 32 bytes each, big-endian.
 using EcdsaSignature = std::array<uint8_t, 64>;
+
+// 64 lower-case hex digits.
+inline std::string HexOf(const Sha256Digest& digest) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (uint8_t b : digest) {
+    out += kHex[b >> 4];
+    out += kHex[b & 15];
+  }
+  return out;
+}
 
 // False only when the hash could not be computed.
 bool Sha256(std::string_view bytes, Sha256Digest& digest);

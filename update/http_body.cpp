@@ -26,13 +26,7 @@ HttpBody::Step HttpBody::Accept(std::string_view bytes) {
 std::string HttpBody::FileSha256() {
   Sha256Digest digest;
   if (request_.filePath.empty() || !hash_.Finish(digest)) return {};
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (uint8_t b : digest) {
-    out += kHex[b >> 4];
-    out += kHex[b & 15];
-  }
-  return out;
+  return HexOf(digest);
 }
 
 }  // namespace tonvira

@@ -21,16 +21,6 @@ void Notify(const Updater& u) {
   if (u.setup.statusChanged) u.setup.statusChanged();
 }
 
-std::string HexOf(const Sha256Digest& digest) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (uint8_t b : digest) {
-    out += kHex[b >> 4];
-    out += kHex[b & 15];
-  }
-  return out;
-}
-
 std::u16string Lowered(std::u16string_view text) {
   std::u16string out(text);
   for (char16_t& c : out) {
