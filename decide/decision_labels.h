@@ -34,8 +34,6 @@ inline constexpr char kInnerPunctuation[] = "dau cau giua tu";
 inline constexpr char kSymbol[] = "co ky tu dac biet";
 inline constexpr char kCamelCase[] = "camelCase";
 inline constexpr char kAllCaps[] = "viet hoa toan bo";
-// Live verdict.
-inline constexpr char kCannotBeSyllable[] = "khong the thanh am tiet";
 
 // Scoring.
 inline constexpr char kNotEnglishWord[] = "khong phai tu tieng Anh";

@@ -16,7 +16,7 @@ constexpr size_t kKeysPerCharacter = 3;
 // by key, as it was then.
 void ReplayKeys(Engine& e, std::u16string_view keys) {
   e.decision.notVietnamese = false;
-  e.decision.verdictLabel = nullptr;
+  e.decision.verdict = LiveVerdict::None;
   e.word.keys.clear();
   for (char16_t k : keys) {
     e.word.keys.push_back(k);
@@ -35,7 +35,7 @@ bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopen
   std::u16string prefix = std::move(e.word.composedPrefix);
   WordDecisionState& d = e.decision;
   bool notVietnamese = d.notVietnamese;
-  const char* verdictLabel = d.verdictLabel;
+  LiveVerdict verdict = d.verdict;
   e.word.mode = WordMode::Keys;
   for (size_t drop = 1; drop <= kKeysPerCharacter && drop < keys.size(); ++drop) {
     ReplayKeys(e, std::u16string_view(keys).substr(0, keys.size() - drop));
@@ -46,7 +46,7 @@ bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopen
   e.word.composedPrefix = std::move(prefix);
   e.word.keys = reopenedComposed ? std::u16string() : std::move(keys);
   d.notVietnamese = notVietnamese;
-  d.verdictLabel = verdictLabel;
+  d.verdict = verdict;
   return false;
 }
 
@@ -56,7 +56,7 @@ void RememberWord(Engine& e, std::u16string_view shown) {
   const WordDecisionState& d = e.decision;
   e.word.beforeBackspaces.push_back({std::u16string(shown), e.word.keys, e.word.composedPrefix, d.decidedHead,
                                      e.word.mode, e.word.literalWord, e.word.editedByBackspace,
-                                     e.committed.reopen, d.notVietnamese, d.verdictLabel, d.keepShown,
+                                     e.committed.reopen, d.notVietnamese, d.verdict, d.keepShown,
                                      d.backspaceTouched});
 }
 
@@ -120,7 +120,7 @@ void RestoreWordBeforeBackspace(Engine& e) {
     e.word.editedByBackspace = w.editedByBackspace;
     e.committed.reopen = w.reopen;
     d.notVietnamese = w.notVietnamese;
-    d.verdictLabel = w.verdictLabel;
+    d.verdict = w.verdict;
     d.keepShown = w.keepShown;
     d.backspaceTouched = w.backspaceTouched;
     e.word.beforeBackspaces.pop_back();

@@ -11,7 +11,7 @@ void ResetWord(Engine& e) {
   e.committed.reopen = {};
   e.word.editedByBackspace = 0;
   e.decision.notVietnamese = false;
-  e.decision.verdictLabel = nullptr;
+  e.decision.verdict = LiveVerdict::None;
   e.decision.keepShown = false;
   e.decision.backspaceTouched = false;
   e.decision.reDeciding = false;

@@ -51,10 +51,19 @@ struct ReopenState {
   bool keyForm = false;       // reopened as its keys (the word was kept as typed)
 };
 
+// Why the word being typed is already known not to be Vietnamese.
+enum class LiveVerdict : uint8_t {
+  None,              // it may still be
+  EnglishField,      // the field types English, or the keys pass through
+  Shape,             // its shape (a digit first, inner punctuation, camelCase...)
+  AllCaps,           // all capitals that do not read as Vietnamese
+  CannotBeSyllable,  // no syllable starts so
+};
+
 struct WordDecisionState {
   // Live verdict while typing: the word is already known not to be Vietnamese.
   bool notVietnamese = false;
-  const char* verdictLabel = nullptr;
+  LiveVerdict verdict = LiveVerdict::None;
   // Set by backspace editing.
   bool keepShown = false;
   bool backspaceTouched = false;
@@ -87,7 +96,7 @@ struct WordBeforeBackspace {
   uint8_t editedByBackspace = 0;
   ReopenState reopen;
   bool notVietnamese = false;
-  const char* verdictLabel = nullptr;
+  LiveVerdict verdict = LiveVerdict::None;
   bool keepShown = false;
   bool backspaceTouched = false;
 };

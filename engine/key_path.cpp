@@ -113,7 +113,7 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
   e.committed.committedText.resize(before);  // committed with the rest of the word at its end
   e.decision.decidedHead = std::move(head);
   e.decision.notVietnamese = false;
-  e.decision.verdictLabel = nullptr;
+  e.decision.verdict = LiveVerdict::None;
 }
 
 }  // namespace

@@ -9,9 +9,14 @@
 namespace tonvira {
 namespace {
 
-void SetVerdict(WordDecisionState& d, const char* label) {
+void SetVerdict(WordDecisionState& d, LiveVerdict verdict) {
   d.notVietnamese = true;
-  d.verdictLabel = label;
+  d.verdict = verdict;
+}
+
+void ClearVerdict(WordDecisionState& d) {
+  d.notVietnamese = false;
+  d.verdict = LiveVerdict::None;
 }
 
 }  // namespace
@@ -30,7 +35,7 @@ bool ExtendsLongWordAsTyped(const Engine& e) {
   const WordDecisionState& d = e.decision;
   return keys.size() > kMaxComposeUnits + 1 && IsAsciiLower(keys.back()) &&
          !IsTrailingSuffixChar(keys[keys.size() - 2]) && e.word.mode == WordMode::Keys && d.notVietnamese &&
-         IsLabel(d.verdictLabel, label::kCannotBeSyllable) && e.options.smartOn && !EnglishOnlyField(e) &&
+         d.verdict == LiveVerdict::CannotBeSyllable && e.options.smartOn && !EnglishOnlyField(e) &&
          !e.options.blocked;
 }
 
@@ -38,11 +43,10 @@ void UpdateLiveVerdict(Engine& e) {
   WordDecisionState& d = e.decision;
   if (InManualEdit(e) || ExtendsLongWordAsTyped(e)) return;
   if (EnglishOnlyField(e) || e.options.blocked) {
-    SetVerdict(d, label::kEnglishContext);
+    SetVerdict(d, LiveVerdict::EnglishField);
     return;
   }
-  if (d.notVietnamese && !IsLabel(d.verdictLabel, label::kCannotBeSyllable) &&
-      !IsLabel(d.verdictLabel, label::kAllCaps))
+  if (d.notVietnamese && d.verdict != LiveVerdict::CannotBeSyllable && d.verdict != LiveVerdict::AllCaps)
     return;
   if (!e.options.smartOn) return;
 
@@ -51,13 +55,14 @@ void UpdateLiveVerdict(Engine& e) {
   if (WithoutTrailingSuffix(keys).size() != keys.size()) return;
 
   const char* shape = WordShape(keys, e.options.method);
-  if (shape && (!IsLabel(shape, label::kAllCaps) || !e.options.vietSyllables)) {
-    SetVerdict(d, shape);
+  bool allCaps = IsLabel(shape, label::kAllCaps);
+  if (shape && (!allCaps || !e.options.vietSyllables)) {
+    SetVerdict(d, allCaps ? LiveVerdict::AllCaps : LiveVerdict::Shape);
     return;
   }
   // Without the out-of-order transforms a word that cannot be a syllable stays one.
   const ComposeResult* kept = nullptr;
-  if (d.notVietnamese && IsLabel(d.verdictLabel, label::kCannotBeSyllable)) {
+  if (d.notVietnamese && d.verdict == LiveVerdict::CannotBeSyllable) {
     uint32_t flags = ComposeFlagsFor(Input(e), keys, /*strict=*/true);
     if (!(flags & e.options.extraFlags)) return;
     kept = &ComposeWord(e, keys, flags);
@@ -74,17 +79,15 @@ void UpdateLiveVerdict(Engine& e) {
     shown = shown.substr(0, static_cast<size_t>(composed.pendingTonePos));
   }
   if (!CouldBeSyllableStart(shown, afterPending)) {
-    SetVerdict(d, label::kCannotBeSyllable);
-  } else if (IsLabel(shape, label::kAllCaps)) {
+    SetVerdict(d, LiveVerdict::CannotBeSyllable);
+  } else if (allCaps) {
     if (CapsVietnamese(Input(e), keys, composed, /*atWordEnd=*/false)) {
-      d.notVietnamese = false;
-      d.verdictLabel = nullptr;
+      ClearVerdict(d);
     } else {
-      SetVerdict(d, label::kAllCaps);
+      SetVerdict(d, LiveVerdict::AllCaps);
     }
   } else {
-    d.notVietnamese = false;
-    d.verdictLabel = nullptr;
+    ClearVerdict(d);
   }
 }
 

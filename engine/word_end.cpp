@@ -437,10 +437,25 @@ bool TryDottedWord(Engine& e, char16_t separator) {
 namespace {
 
 // DecideWord on the word's keys, which stay in place (views of them are taken) until it is done.
-void DecideWordKeys(Engine& e, char16_t separator) {
-  WordEndScratch& scratch = Scratch();
-  scratch.composed.text.clear();  // what an abbreviation records as the Vietnamese form
-  WordFacts w(scratch.composed);
+// A word's end in three parts: its facts are gathered (and the steps before the checks may
+// settle it), the checks of kWordEndChecks decide it, and the result is committed (where the
+// step after the checks may overrule what the word says of the language).
+//
+// Before the checks, in order:
+//   no keys:      "--" then a space is written back unchanged
+//   abbreviation: "ko " becomes "không " (the user's table, then the shipped one)
+//   VNI digit:    "ba0 " in VNI: a digit the composition did not use keeps autofix off
+// After the checks:
+//   list marker:  "1." or "IV." at a line's start numbers a list and says nothing of language
+
+// What the commit needs of the memory as it was before the word.
+struct MemoryBefore {
+  bool lineStart;
+  uint32_t lastLanguage;
+};
+
+// The word's facts; false when a step before the checks has settled and committed the word.
+bool GatherFacts(Engine& e, char16_t separator, WordFacts& w, MemoryBefore& before) {
   w.separator = separator;
   w.keepShown = e.decision.keepShown;
   bool backspaceTouched = e.decision.backspaceTouched;
@@ -455,28 +470,29 @@ void DecideWordKeys(Engine& e, char16_t separator) {
   while (suffixStart > 0 && IsTrailingSuffixChar(w.keys[suffixStart - 1])) --suffixStart;
   w.suffix = w.keys.substr(suffixStart);
   w.keys = w.keys.substr(0, suffixStart);
-  bool lineStartBefore = e.memory.LineStart;
-  uint32_t lastLanguageBefore = e.memory.LastLanguage;
+  before = {e.memory.LineStart != 0, e.memory.LastLanguage};
 
-  if (w.keys.empty()) {  // "--" then a space: written back unchanged
+  if (w.keys.empty()) {  // no keys
     e.committed.committedText += w.suffix;
     if (separator) e.committed.committedText.push_back(separator);
-    return;
+    return false;
   }
-  if (TryAbbreviation(e, w, e.decision.reDeciding)) return;
+  if (TryAbbreviation(e, w, e.decision.reDeciding)) return false;
 
   ComposeForDecision(e, w.keys, separator);
-  bool midSentenceCapital = MidSentenceCapital(w.keys, e.memory);
   w.autofixAllowed = e.options.smartOn && e.options.autofixOn && !w.passThrough && !EnglishOnlyField(e) &&
-                     !backspaceTouched && !midSentenceCapital;
+                     !backspaceTouched && !MidSentenceCapital(w.keys, e.memory);
   if (w.autofixAllowed && e.options.method == InputMethod::Vni &&
       (w.keys.find(u'0') != std::u16string_view::npos ||
        std::any_of(w.composed.text.begin(), w.composed.text.end(), IsAsciiDigit))) {
-    w.autofixAllowed = false;  // a digit the composition did not use
+    w.autofixAllowed = false;  // VNI digit
   }
+  return true;
+}
 
-  Decision d = RunChecks(e, w);
-
+// What the decision shows, added to the committed text, and what the word teaches the memory.
+void CommitDecision(Engine& e, const WordFacts& w, const Decision& d, const MemoryBefore& before,
+                    std::u16string& scratchOutput) {
   std::u16string_view output;
   if (w.keepShown) {
     output = w.keys;
@@ -484,24 +500,24 @@ void DecideWordKeys(Engine& e, char16_t separator) {
     if (EnglishOnlyField(e) || w.passThrough) {
       output = w.keys;
     } else {
-      EnglishFormInto(scratch.output, Input(e), w.keys);
-      output = scratch.output;
+      EnglishFormInto(scratchOutput, Input(e), w.keys);
+      output = scratchOutput;
     }
   } else {
     output = d.correction ? std::u16string_view(*d.correction) : std::u16string_view(w.composed.text);
   }
   e.committed.committedText += output;
   e.committed.committedText += w.suffix;
-  if (separator) e.committed.committedText.push_back(separator);
+  if (w.separator) e.committed.committedText.push_back(w.separator);
   if (d.action != WordAction::Unchanged) e.memory.LastLanguage = static_cast<uint32_t>(d.action);
 
   UpdateCapsRun(e, w, d.action);
 
   const char* label = d.label;
-  bool sentenceEnd = IsSentenceEnd(w.suffix, separator);
-  if (lineStartBefore && IsListMarker(w)) {
+  bool sentenceEnd = IsSentenceEnd(w.suffix, w.separator);
+  if (before.lineStart && IsListMarker(w)) {  // list marker
     e.memory.LineStart = 1;
-    e.memory.LastLanguage = lastLanguageBefore;
+    e.memory.LastLanguage = before.lastLanguage;
     if (!w.passThrough)
       e.memory.EnglishLean =
           std::clamp(e.options.weights[weight::kLeanDecay] * e.memory.EnglishLean,
@@ -516,10 +532,19 @@ void DecideWordKeys(Engine& e, char16_t separator) {
       e.memory.SentenceStart = sentenceEnd;
     } else {
       UpdateLean(e.memory, e.options.weights, LeanDelta(Input(e), w.keys, d.action, d.code), w.suffix,
-                 separator);
+                 w.separator);
     }
   }
   Record(e, w, output, d, label);
+}
+
+void DecideWordKeys(Engine& e, char16_t separator) {
+  WordEndScratch& scratch = Scratch();
+  scratch.composed.text.clear();  // what an abbreviation records as the Vietnamese form
+  WordFacts w(scratch.composed);
+  MemoryBefore before{};
+  if (!GatherFacts(e, separator, w, before)) return;
+  CommitDecision(e, w, RunChecks(e, w), before, scratch.output);
 }
 
 }  // namespace
