@@ -273,7 +273,7 @@ PY
     fail "keyboard only: Alt+D, the entry's key, Alt+C deletes that entry" "abbrev.txt: $(grep -E '^(kbd|ddc)' "$prog/data/abbrev.txt" | tr '\n\t' '| ')"
   fi
   xdotool key ctrl+Tab
-  if e2e_wait_for 5 page_is 3 && xdotool key space && e2e_wait_for 10 setting_is "enabled=0" && setting_is "abbrev=1"; then
+  if e2e_wait_for 10 page_is 3 && xdotool key space && e2e_wait_for 10 setting_is "enabled=0" && setting_is "abbrev=1"; then
     pass "keyboard only: Space after a page change acts on the page shown"
   else
     fail "keyboard only: Space after a page change acts on the page shown" "page $(selected_tab), $(grep -E '^(enabled|abbrev)=' "$prog/data/settings.txt" | tr '\n' ' ')"
@@ -281,7 +281,7 @@ PY
   xdotool key space  # Vietnamese on again
   e2e_wait_for 10 setting_is "enabled=1"
   xdotool key alt+k  # the tab "Kiểu gõ"
-  if e2e_wait_for 5 page_is 0 && xdotool key alt+v && e2e_wait_for 10 setting_is "method=1" &&
+  if e2e_wait_for 10 page_is 0 && xdotool key alt+v && e2e_wait_for 10 setting_is "method=1" &&
     xdotool key alt+e && e2e_wait_for 10 setting_is "method=0"; then
     pass "keyboard only: Alt+K shows the first page, Alt+V chooses VNI and Alt+E Telex"
   else
