@@ -1,11 +1,11 @@
-#include "program/settings_host.h"
+#include "program/win32/settings_host.h"
 
 #include "app/update_notices.h"
 #include "app/version.h"
 #include "context/focus_tracking.h"
 #include "input/pipeline.h"
-#include "program/background_worker.h"
-#include "program/update_window_host.h"
+#include "program/win32/background_worker.h"
+#include "program/win32/update_window_host.h"
 #include "text/win32/handle.h"
 #include "update/status_texts.h"
 

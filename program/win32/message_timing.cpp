@@ -1,4 +1,4 @@
-#include "program/message_timing.h"
+#include "program/win32/message_timing.h"
 
 #include <algorithm>
 #include <mutex>
@@ -6,7 +6,7 @@
 #include "app/shell.h"
 #include "input/latency_record.h"
 #include "input/log.h"
-#include "program/windows_app.h"
+#include "program/win32/windows_app.h"
 #include "ui/win32/settings_window.h"
 #include "ui/win32/update_window.h"
 

@@ -1,4 +1,4 @@
-#include "program/shell_system.h"
+#include "program/win32/shell_system.h"
 
 #include <shellapi.h>
 
@@ -7,9 +7,9 @@
 
 #include "app/win32/clipboard.h"
 #include "input/log.h"
-#include "program/background_worker.h"
-#include "program/settings_host.h"
-#include "program/update_window_host.h"
+#include "program/win32/background_worker.h"
+#include "program/win32/settings_host.h"
+#include "program/win32/update_window_host.h"
 #include "text/utf8.h"
 #include "ui/win32/settings_window.h"
 #include "ui/win32/update_window.h"

@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/win32/processes.h"
-#include "program/windows_app.h"
+#include "program/win32/windows_app.h"
 
 namespace tonvira {
 

@@ -1,11 +1,11 @@
-#include "program/update_window_host.h"
+#include "program/win32/update_window_host.h"
 
 #include <atomic>
 
 #include "app/win32/installer.h"
 #include "input/log.h"
-#include "program/background_worker.h"
-#include "program/windows_app.h"
+#include "program/win32/background_worker.h"
+#include "program/win32/windows_app.h"
 #include "ui/win32/update_window.h"
 #include "update/installation.h"
 

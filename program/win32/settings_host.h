@@ -1,7 +1,7 @@
 // What the settings window needs from the program.
 #pragma once
 
-#include "program/windows_app.h"
+#include "program/win32/windows_app.h"
 #include "ui/win32/settings_window.h"
 
 namespace tonvira {

@@ -1,4 +1,4 @@
-#include "program/background_worker.h"
+#include "program/win32/background_worker.h"
 
 #include <ctime>
 #include <thread>
