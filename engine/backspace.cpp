@@ -15,7 +15,6 @@ constexpr size_t kKeysPerCharacter = 3;
 // The word as it stood when only these keys had been typed: the verdict is worked out again key
 // by key, as it was then.
 void ReplayKeys(Engine& e, std::u16string_view keys) {
-  e.decision.notVietnamese = false;
   e.decision.verdict = LiveVerdict::None;
   e.word.keys.clear();
   for (char16_t k : keys) {
@@ -34,7 +33,6 @@ bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopen
   WordMode mode = e.word.mode;
   std::u16string prefix = std::move(e.word.composedPrefix);
   WordDecisionState& d = e.decision;
-  bool notVietnamese = d.notVietnamese;
   LiveVerdict verdict = d.verdict;
   e.word.mode = WordMode::Keys;
   for (size_t drop = 1; drop <= kKeysPerCharacter && drop < keys.size(); ++drop) {
@@ -45,7 +43,6 @@ bool ContinueFromFewerKeys(Engine& e, std::u16string_view remainder, bool reopen
   e.word.mode = mode;
   e.word.composedPrefix = std::move(prefix);
   e.word.keys = reopenedComposed ? std::u16string() : std::move(keys);
-  d.notVietnamese = notVietnamese;
   d.verdict = verdict;
   return false;
 }
@@ -56,8 +53,7 @@ void RememberWord(Engine& e, std::u16string_view shown) {
   const WordDecisionState& d = e.decision;
   e.word.beforeBackspaces.push_back({std::u16string(shown), e.word.keys, e.word.composedPrefix, d.decidedHead,
                                      e.word.mode, e.word.literalWord, e.word.editedByBackspace,
-                                     e.committed.reopen, d.notVietnamese, d.verdict, d.keepShown,
-                                     d.backspaceTouched});
+                                     e.committed.reopen, d.verdict, d.keepShown, d.backspaceTouched});
 }
 
 std::u16string WithoutLastCharacter(std::u16string_view shown) {
@@ -77,7 +73,7 @@ std::u16string Backspace(Engine& e, std::u16string_view onScreenWord) {
   std::u16string remainder = WithoutLastCharacter(shown);
   RememberWord(e, shown);
   bool reopenedComposed = e.committed.reopen.composedForm && e.word.keys.empty();
-  bool literal = e.word.literalWord || e.decision.notVietnamese || e.word.mode == WordMode::Held;
+  bool literal = e.word.literalWord || e.decision.NotVietnamese() || e.word.mode == WordMode::Held;
 
   e.decision.backspaceTouched = true;  // no autofix for a word the user corrected by hand
   e.word.editedByBackspace = 1;
@@ -119,7 +115,6 @@ void RestoreWordBeforeBackspace(Engine& e) {
     e.word.literalWord = w.literalWord;
     e.word.editedByBackspace = w.editedByBackspace;
     e.committed.reopen = w.reopen;
-    d.notVietnamese = w.notVietnamese;
     d.verdict = w.verdict;
     d.keepShown = w.keepShown;
     d.backspaceTouched = w.backspaceTouched;

@@ -10,7 +10,6 @@ void ResetWord(Engine& e) {
   e.committed.justCommitted = 0;
   e.committed.reopen = {};
   e.word.editedByBackspace = 0;
-  e.decision.notVietnamese = false;
   e.decision.verdict = LiveVerdict::None;
   e.decision.keepShown = false;
   e.decision.backspaceTouched = false;

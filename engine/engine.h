@@ -61,9 +61,9 @@ enum class LiveVerdict : uint8_t {
 };
 
 struct WordDecisionState {
-  // Live verdict while typing: the word is already known not to be Vietnamese.
-  bool notVietnamese = false;
+  // Live verdict while typing: whether, and why, the word is already known not to be Vietnamese.
   LiveVerdict verdict = LiveVerdict::None;
+  bool NotVietnamese() const { return verdict != LiveVerdict::None; }
   // Set by backspace editing.
   bool keepShown = false;
   bool backspaceTouched = false;
@@ -95,7 +95,6 @@ struct WordBeforeBackspace {
   uint8_t literalWord = 0;
   uint8_t editedByBackspace = 0;
   ReopenState reopen;
-  bool notVietnamese = false;
   LiveVerdict verdict = LiveVerdict::None;
   bool keepShown = false;
   bool backspaceTouched = false;

@@ -112,7 +112,6 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
   head += run;
   e.committed.committedText.resize(before);  // committed with the rest of the word at its end
   e.decision.decidedHead = std::move(head);
-  e.decision.notVietnamese = false;
   e.decision.verdict = LiveVerdict::None;
 }
 

@@ -7,19 +7,6 @@
 #include "decide/word_shape.h"
 
 namespace tonvira {
-namespace {
-
-void SetVerdict(WordDecisionState& d, LiveVerdict verdict) {
-  d.notVietnamese = true;
-  d.verdict = verdict;
-}
-
-void ClearVerdict(WordDecisionState& d) {
-  d.notVietnamese = false;
-  d.verdict = LiveVerdict::None;
-}
-
-}  // namespace
 
 std::u16string_view WithoutTrailingSuffix(std::u16string_view keys) {
   while (!keys.empty() && IsTrailingSuffixChar(keys.back())) keys.remove_suffix(1);
@@ -34,7 +21,7 @@ bool ExtendsLongWordAsTyped(const Engine& e) {
   const std::u16string& keys = e.word.keys;
   const WordDecisionState& d = e.decision;
   return keys.size() > kMaxComposeUnits + 1 && IsAsciiLower(keys.back()) &&
-         !IsTrailingSuffixChar(keys[keys.size() - 2]) && e.word.mode == WordMode::Keys && d.notVietnamese &&
+         !IsTrailingSuffixChar(keys[keys.size() - 2]) && e.word.mode == WordMode::Keys && d.NotVietnamese() &&
          d.verdict == LiveVerdict::CannotBeSyllable && e.options.smartOn && !EnglishOnlyField(e) &&
          !e.options.blocked;
 }
@@ -43,10 +30,10 @@ void UpdateLiveVerdict(Engine& e) {
   WordDecisionState& d = e.decision;
   if (InManualEdit(e) || ExtendsLongWordAsTyped(e)) return;
   if (EnglishOnlyField(e) || e.options.blocked) {
-    SetVerdict(d, LiveVerdict::EnglishField);
+    d.verdict = LiveVerdict::EnglishField;
     return;
   }
-  if (d.notVietnamese && d.verdict != LiveVerdict::CannotBeSyllable && d.verdict != LiveVerdict::AllCaps)
+  if (d.NotVietnamese() && d.verdict != LiveVerdict::CannotBeSyllable && d.verdict != LiveVerdict::AllCaps)
     return;
   if (!e.options.smartOn) return;
 
@@ -57,12 +44,12 @@ void UpdateLiveVerdict(Engine& e) {
   const char* shape = WordShape(keys, e.options.method);
   bool allCaps = IsLabel(shape, label::kAllCaps);
   if (shape && (!allCaps || !e.options.vietSyllables)) {
-    SetVerdict(d, allCaps ? LiveVerdict::AllCaps : LiveVerdict::Shape);
+    d.verdict = allCaps ? LiveVerdict::AllCaps : LiveVerdict::Shape;
     return;
   }
   // Without the out-of-order transforms a word that cannot be a syllable stays one.
   const ComposeResult* kept = nullptr;
-  if (d.notVietnamese && d.verdict == LiveVerdict::CannotBeSyllable) {
+  if (d.verdict == LiveVerdict::CannotBeSyllable) {
     uint32_t flags = ComposeFlagsFor(Input(e), keys, /*strict=*/true);
     if (!(flags & e.options.extraFlags)) return;
     kept = &ComposeWord(e, keys, flags);
@@ -79,15 +66,15 @@ void UpdateLiveVerdict(Engine& e) {
     shown = shown.substr(0, static_cast<size_t>(composed.pendingTonePos));
   }
   if (!CouldBeSyllableStart(shown, afterPending)) {
-    SetVerdict(d, LiveVerdict::CannotBeSyllable);
+    d.verdict = LiveVerdict::CannotBeSyllable;
   } else if (allCaps) {
     if (CapsVietnamese(Input(e), keys, composed, /*atWordEnd=*/false)) {
-      ClearVerdict(d);
+      d.verdict = LiveVerdict::None;
     } else {
-      SetVerdict(d, LiveVerdict::AllCaps);
+      d.verdict = LiveVerdict::AllCaps;
     }
   } else {
-    ClearVerdict(d);
+    d.verdict = LiveVerdict::None;
   }
 }
 

@@ -33,7 +33,7 @@ void WordOutputInto(const Engine& e, std::u16string& out) {
                                                    !MidSentenceCapital(core, e.memory) &&
                                                    (amount = CurrencyFix(core, e.options.method))) {
     out += *amount;  // 50000dd is shown as 50000đ already while typing
-  } else if (e.decision.notVietnamese) {
+  } else if (e.decision.NotVietnamese()) {
     out += core;
   } else {
     const ComposeResult* composed = ComposeWordUnchanged(e, core);  // the same whatever the transforms

@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LongWordVerdict, AHeldKeyKeepsCannotBeSyllableWithoutReadingTheWord) {
   Engine e;
   for (int i = 0; i < 100; ++i) AfterChar(e, u'a');
-  EXPECT_TRUE(e.decision.notVietnamese);
+  EXPECT_TRUE(e.decision.NotVietnamese());
   EXPECT_TRUE(ExtendsLongWordAsTyped(e));
   EXPECT_TRUE(AfterChar(e, u'a'));
   EXPECT_FALSE(AfterChar(e, u'B'));  // a capital may make a shape: read in full
