@@ -1,23 +1,12 @@
 #include "app/apply_settings.h"
 
-#include <cmath>
-
 #include "app/shell.h"
 
 namespace tonvira {
 
 void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
   EngineOptions o = e.options;  // the shipped data and the field stay
-  o.method = s.method == 1 ? InputMethod::Vni : InputMethod::Telex;
-  o.classicPlacement = !s.old_tone;
-  o.enThreshold = std::isfinite(s.en_threshold) ? s.en_threshold : 2.0f;
-  o.abbrevOn = s.abbrev;
-  o.contextOn = s.context;
-  o.smartOn = s.smart;
-  o.bsEditOn = s.bs_edit;
-  o.freeMarksOn = s.free_marks;
-  o.autofixOn = s.autofix;
-  o.capsViOn = s.caps_vi;
+  CopySettings(o, s);
   o.abbrevTable = abbrevTable;
   SetOptions(e, o);
 }

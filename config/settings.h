@@ -4,32 +4,88 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "config/file_system.h"
+#include "config/setting_rows.h"
 
 namespace tonvira {
 
-// Fields are named after the keys of settings.txt.
+// The kinds of value a setting holds, as the record stores them.
+namespace setting_type {
+using Flag = uint8_t;
+using Integer = int32_t;
+using OneDecimal = float;
+using Character = char16_t;
+using Text = std::u16string;
+}  // namespace setting_type
+
+// The user's preferences: one field per row of setting_rows.h, named after its key, holding its
+// default until settings.txt is read.
 struct Settings {
-  uint8_t enabled = 1;
-  int32_t method = 0;    // 1 VNI; anything else types Telex but is kept as it is
-  uint8_t old_tone = 0;  // the modern placement (hoà); the engine gets the inverse
-  uint8_t context = 1;
-  uint8_t startup = 1;
-  float en_threshold = 2.0f;
-  int32_t hotkey_mode = 1;  // 1 Ctrl+Shift alone, 2 Ctrl+Shift+hotkey_char
-  char16_t hotkey_char = u'Z';
-  uint8_t abbrev = 1;
-  uint8_t show_ads = 1;
-  uint8_t cloud = 1;
-  uint8_t smart = 1;
-  uint8_t bs_edit = 1;
-  uint8_t free_marks = 1;
-  uint8_t autofix = 1;
-  uint8_t caps_vi = 1;
-  std::u16string abbrev_lib;
+#define TONVIRA_SETTING_FIELD(key, kind, byDefault, low, high, outside, label) \
+  setting_type::kind key = byDefault;
+  TONVIRA_SETTING_ROWS(TONVIRA_SETTING_FIELD)
+#undef TONVIRA_SETTING_FIELD
 };
+
+enum class OutOfRange : uint8_t { Kept, ActsAsDefault, ReadAsDefault };
+
+// One row of setting_rows.h, with the field it reads and writes.
+struct SettingRow {
+  using Field = std::variant<uint8_t Settings::*, int32_t Settings::*, float Settings::*,
+                             char16_t Settings::*, std::u16string Settings::*>;
+  std::u16string_view key;
+  Field field;
+  double byDefault;  // a number or a character's code; a text's default is empty
+  double low, high;
+  OutOfRange outside;
+  std::u16string_view label;
+};
+
+namespace setting_detail {
+template <typename T>
+constexpr double NumberOf(T value) {
+  if constexpr (std::is_arithmetic_v<T>) {
+    return static_cast<double>(value);
+  } else {
+    return 0;  // a text
+  }
+}
+}  // namespace setting_detail
+
+inline constexpr SettingRow kSettingRows[] = {
+#define TONVIRA_SETTING_ROW(key, kind, byDefault, low, high, outside, label) \
+  {u"" #key, &Settings::key, setting_detail::NumberOf(byDefault), low, high, OutOfRange::outside, label},
+    TONVIRA_SETTING_ROWS(TONVIRA_SETTING_ROW)
+#undef TONVIRA_SETTING_ROW
+};
+
+// The row of a key, at compile time: an unknown key does not build.
+consteval const SettingRow& SettingNamed(std::u16string_view key) {
+  for (const SettingRow& row : kSettingRows) {
+    if (row.key == key) return row;
+  }
+  throw "no such setting";
+}
+const SettingRow* FindSetting(std::u16string_view key);
+
+// A flag's or an integer's value as it acts: the default where the row says a value outside the
+// offered range acts as the default (a method of 7 types Telex).
+int32_t ValueOf(const Settings& settings, const SettingRow& row);
+void SetValue(Settings& settings, const SettingRow& row, int32_t value);
+// The caption of a choice's value (its index from the row's low), "" past the last.
+constexpr std::u16string_view ChoiceCaption(const SettingRow& row, size_t index) {
+  std::u16string_view rest = row.label;
+  for (; index > 0; --index) {
+    size_t bar = rest.find(u'|');
+    if (bar == std::u16string_view::npos) return {};
+    rest.remove_prefix(bar + 1);
+  }
+  return rest.substr(0, rest.find(u'|'));
+}
 
 struct AbbrevTable;
 

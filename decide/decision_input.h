@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "compose/compose.h"
+#include "config/settings.h"
 #include "text/context_class.h"
 #include "text/letters.h"
 
@@ -78,8 +79,11 @@ struct LanguageMemory {
 };
 
 // What the settings and the shipped data make of the engine, and the field it types into:
-// set between words, read by every decision.
+// set between words, read by every decision. The options that come from the settings have no
+// values of their own: a new record holds what the settings hold by default.
 struct EngineOptions {
+  EngineOptions();
+
   ScoreWeights weights = kDefaultScoreWeights;
   const EnglishWords* englishWords = nullptr;
   const Syllables* vietSyllables = nullptr;
@@ -87,22 +91,27 @@ struct EngineOptions {
   const AbbrevTable* abbrevTable = nullptr;
   // The library as shipped: its keys, with the expansion it gave them, are English words too.
   const AbbrevTable* shippedAbbrevs = nullptr;
-  InputMethod method = InputMethod::Telex;
-  uint8_t abbrevOn = 1;
   ContextClass fieldClass = ContextClass::Auto;
-  uint8_t blocked = 0;  // the field takes keys unchanged (password)
-  uint8_t classicPlacement = 1;
-  uint8_t contextOn = 1;
-  uint8_t smartOn = 1;
-  uint8_t freeMarksOn = 1;
+  uint8_t blocked = 0;                     // the field takes keys unchanged (password)
   uint32_t baseFlags = kOrdinaryFlags;     // out-of-order marks for every word
   uint32_t extraFlags = kNotEnglishFlags;  // added for words that are not English words
   uint8_t englishLookupOn = 1;
-  uint8_t capsViOn = 1;
-  uint8_t autofixOn = 1;
-  uint8_t bsEditOn = 1;
-  float enThreshold = 2.0f;
+
+  // From the settings (CopySettings).
+  InputMethod method;
+  uint8_t classicPlacement;  // the inverse of old_tone
+  uint8_t abbrevOn;
+  uint8_t contextOn;
+  uint8_t smartOn;
+  uint8_t freeMarksOn;
+  uint8_t capsViOn;
+  uint8_t autofixOn;
+  uint8_t bsEditOn;
+  float enThreshold;
 };
+
+// The settings' part of the options; the shipped data, the field and the abbreviations stay.
+void CopySettings(EngineOptions& options, const Settings& settings);
 
 inline bool EnglishOnlyField(const EngineOptions& o) {
   return o.contextOn && o.fieldClass == ContextClass::English;

@@ -37,7 +37,8 @@ constexpr std::string_view kUsage =
     "  --vni                 VNI instead of Telex\n"
     "  --modern              modern tone placement (hoà) instead of classic (hòa)\n"
     "  --smart off, --autofix off, --caps-vi off, --free-marks off, --bs-edit off,\n"
-    "  --abbrev off, --context off   switch a setting off (\"on\" switches it on)\n"
+    "  --abbrev off, --context off, ...   switch an on/off setting of settings.txt off\n"
+    "                        (\"on\" switches it on; _ in its name is -)\n"
     "  --strict              no out-of-order marks (as --free-marks off)\n"
     "  --field auto|en|vi    class of the focused field\n"
     "  --password            the focused field is a password field\n"
@@ -65,15 +66,14 @@ struct Options {
   bool interactive = false;
 };
 
+// "--bs-edit" is the flag bs_edit of settings.txt.
 uint8_t* SwitchFor(Settings& s, std::string_view option) {
-  if (option == "--smart") return &s.smart;
-  if (option == "--autofix") return &s.autofix;
-  if (option == "--caps-vi") return &s.caps_vi;
-  if (option == "--free-marks") return &s.free_marks;
-  if (option == "--bs-edit") return &s.bs_edit;
-  if (option == "--abbrev") return &s.abbrev;
-  if (option == "--context") return &s.context;
-  return nullptr;
+  if (!option.starts_with("--")) return nullptr;
+  std::u16string key;
+  for (char c : option.substr(2)) key.push_back(c == '-' ? u'_' : static_cast<char16_t>(c));
+  const SettingRow* setting = FindSetting(key);
+  if (!setting || !std::holds_alternative<uint8_t Settings::*>(setting->field)) return nullptr;
+  return &(s.*std::get<uint8_t Settings::*>(setting->field));
 }
 
 // Returns an error message, or nothing when the options are good.

@@ -1,11 +1,26 @@
 #include "ui/settings_layout.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tonvira::ui {
 namespace {
 
 using K = ControlKind;
+
+// A check box for a flag, or a radio button for one value of a setting: its caption is the
+// setting's label.
+constexpr ControlSpec SettingBox(int id, int page, const SettingRow& setting, Box box,
+                                 bool startsGroup = false, std::optional<int32_t> choice = std::nullopt) {
+  if (!choice) return {id, page, K::Check, setting.label, box, startsGroup, setting.key};
+  std::u16string_view caption = ChoiceCaption(setting, static_cast<size_t>(*choice - setting.low));
+  return {id, page, K::Radio, caption, box, startsGroup, setting.key, *choice};
+}
+
+// A box, slider or list that shows a setting without a caption of its own.
+constexpr ControlSpec SettingControl(int id, int page, ControlKind kind, const SettingRow& setting, Box box) {
+  return {id, page, kind, u"", box, false, setting.key};
+}
 
 constexpr ControlSpec kControls[] = {
     // The tabs, first in the keyboard's order
@@ -15,8 +30,8 @@ constexpr ControlSpec kControls[] = {
     {kFirstTab + 3, kAllPages, K::Tab, u"Hệ thốn&g", kTabs[3]},
     // Kiểu gõ
     {0, 0, K::Header, u"KIỂU GÕ", {40, 134, 200, 18}},
-    {kTelex, 0, K::Radio, u"T&elex", {40, 158, 130, 24}, true},
-    {kVni, 0, K::Radio, u"&VNI", {180, 158, 130, 24}},
+    SettingBox(kTelex, 0, SettingNamed(u"method"), {40, 158, 130, 24}, true, 0),
+    SettingBox(kVni, 0, SettingNamed(u"method"), {180, 158, 130, 24}, false, 1),
     {0,
      0,
      K::Text,
@@ -24,14 +39,9 @@ constexpr ControlSpec kControls[] = {
      u"1-5) "
      u"nên gần như không lẫn.",
      {40, 188, 500, 40}},
-    {kOldTone,
-     0,
-     K::Check,
-     u"Đặt &dấu thanh kiểu mới  (hoà, thuý thay vì hòa, thúy)",
-     {40, 236, 420, 24},
-     true},
+    SettingBox(kOldTone, 0, SettingNamed(u"old_tone"), {40, 236, 420, 24}, true),
     {0, 0, K::Header, u"ĐOÁN THÔNG MINH", {40, 282, 260, 18}},
-    {kSmart, 0, K::Check, u"Đ&oán thông minh", {40, 304, 420, 24}, true},
+    SettingBox(kSmart, 0, SettingNamed(u"smart"), {40, 304, 420, 24}, true),
     {0,
      0,
      K::Text,
@@ -39,32 +49,19 @@ constexpr ControlSpec kControls[] = {
      {40, 330, 500, 18}},  // 18 high, not 20: it ends where the next line begins
     {0, 0, K::Text, u"Ô mật khẩu thì luôn giữ nguyên, dù bật hay tắt.", {40, 348, 500, 20}},
     {0, 0, K::Header, u"SỬA LỖI GÕ", {40, 380, 260, 18}},
-    {kBsEdit,
-     0,
-     K::Check,
-     u"&Sửa dấu tại chỗ sau phím lùi  (không phải xoá cả từ gõ lại)",
-     {40, 400, 500, 24},
-     true},
-    {kFreeMarks, 0, K::Check, u"&Chấp nhận gõ dấu sai thứ tự  (toio → tôi,  muaw → mưa)", {40, 424, 500, 24}},
-    {kAutofix,
-     0,
-     K::Check,
-     u"Tự sửa &lỗi gõ khi kết thúc từ  (trogn → trong,  100dd → 100đ)",
-     {40, 448, 500, 24}},
-    {kCapsVi, 0, K::Check, u"Gõ chữ IN HO&A ra tiếng Việt  (COONGJ HOAF → CỘNG HÒA)", {40, 472, 500, 24}},
+    SettingBox(kBsEdit, 0, SettingNamed(u"bs_edit"), {40, 400, 500, 24}, true),
+    SettingBox(kFreeMarks, 0, SettingNamed(u"free_marks"), {40, 424, 500, 24}),
+    SettingBox(kAutofix, 0, SettingNamed(u"autofix"), {40, 448, 500, 24}),
+    SettingBox(kCapsVi, 0, SettingNamed(u"caps_vi"), {40, 472, 500, 24}),
     // Ngữ cảnh
     {0, 1, K::Header, u"NHẬN BIẾT NGỮ CẢNH", {40, 134, 300, 18}},
-    {kContext,
-     1,
-     K::Check,
-     u"Tự nhận &biết ngữ cảnh  (Tiếng Việt / Tiếng Anh theo từng ô nhập)",
-     {40, 156, 500, 24},  // 500 wide, not 420: the caption needs it
-     true},
+    SettingBox(kContext, 1, SettingNamed(u"context"), {40, 156, 500, 24},
+               true),  // 500 wide: the caption needs it
     {0, 1, K::Text, u"Ô nhập hiện tại", {40, 188, 120, 20}},
     {kFieldLine, 1, K::Text, u"", {164, 188, 380, 20}},
-    {0, 1, K::Text, u"Ngưỡng n&hận tiếng Anh", {40, 216, 165, 20}},
+    {0, 1, K::Text, SettingNamed(u"en_threshold").label, {40, 216, 165, 20}},
     {kThresholdValue, 1, K::CentredText, u"", {500, 216, 40, 20}},
-    {kThreshold, 1, K::Trackbar, u"", {210, 214, 280, 26}},
+    SettingControl(kThreshold, 1, K::Trackbar, SettingNamed(u"en_threshold"), {210, 214, 280, 26}),
     {0, 1, K::Text, u"Thấp = dễ nhận là tiếng Anh   ·   Cao = ưu tiên tiếng Việt", {40, 242, 490, 20}},
     {0, 1, K::Header, u"NGÔN NGỮ THEO &PHẦN MỀM", {40, 278, 340, 18}},
     {0,
@@ -79,7 +76,7 @@ constexpr ControlSpec kControls[] = {
     {kOpenContextFile, 1, K::Button, u"Mở &file…", {428, 480, 112, 30}},
     // Gõ tắt
     {0, 2, K::Header, u"GÕ TẮT", {40, 134, 200, 18}},
-    {kAbbrevOn, 2, K::Check, u"&Bật gõ tắt", {40, 154, 180, 24}, true},
+    SettingBox(kAbbrevOn, 2, SettingNamed(u"abbrev"), {40, 154, 180, 24}, true),
     {kAbbrevCount, 2, K::Text, u"", {228, 157, 120, 20}},
     {0,
      2,
@@ -96,12 +93,12 @@ constexpr ControlSpec kControls[] = {
     {kAbbrevSample, 2, K::Button, u"Mở &file mẫu", {394, 464, 146, 30}},
     // Hệ thống
     {0, 3, K::Header, u"HỆ THỐNG", {40, 134, 200, 18}},
-    {kEnabled, 3, K::Check, u"&Bật bộ gõ", {40, 156, 120, 24}, true},
+    SettingBox(kEnabled, 3, SettingNamed(u"enabled"), {40, 156, 120, 24}, true),
     {kUpdateBlock, 3, K::Text, u"", {168, 160, 372, 20}},
-    {kStartup, 3, K::Check, u"Khởi động cùng &Windows", {40, 186, 340, 24}},
+    SettingBox(kStartup, 3, SettingNamed(u"startup"), {40, 186, 340, 24}),
     {0, 3, K::Header, u"&PHÍM TẮT BẬT / TẮT", {40, 228, 260, 18}},
-    {kHotkeyMode, 3, K::DropDown, u"", {40, 250, 230, 200}},
-    {kHotkeyKey, 3, K::HotkeyEdit, u"", {282, 250, 44, 26}},
+    SettingControl(kHotkeyMode, 3, K::DropDown, SettingNamed(u"hotkey_mode"), {40, 250, 230, 200}),
+    SettingControl(kHotkeyKey, 3, K::HotkeyEdit, SettingNamed(u"hotkey_char"), {282, 250, 44, 26}),
     {kHotkeyHint,
      3,
      K::Text,
@@ -128,7 +125,7 @@ constexpr ControlSpec kControls[] = {
 std::u16string_view AccessibleName(int id) {
   switch (id) {
     case kThreshold:
-      return u"Ngưỡng nhận tiếng Anh";
+      return SettingNamed(u"en_threshold").label;
     case kAppList:
       return u"Ngôn ngữ theo phần mềm";
     case kAbbrevList:
@@ -140,7 +137,7 @@ std::u16string_view AccessibleName(int id) {
     case kHotkeyMode:
       return u"Phím tắt bật / tắt";
     case kHotkeyKey:
-      return u"Phím đ&i kèm Ctrl + Shift";
+      return SettingNamed(u"hotkey_char").label;
     case kBannerClose:
       return u"Đóng &quảng cáo";
     default:

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/settings.h"
+
 namespace tonvira::ui {
 
 inline constexpr int kPageCount = 4;
@@ -47,6 +49,10 @@ struct ControlSpec {
   std::u16string_view caption;
   Box box;
   bool startsGroup = false;
+  // The key of the setting the control shows and changes (a check box its flag, a radio button
+  // one value of it: `choice`); empty for the others.
+  std::u16string_view setting = {};
+  int32_t choice = 0;
 };
 
 // Control identifiers the window's code refers to.
@@ -103,7 +109,8 @@ const ControlSpec* FindControl(int id);
 // Texts drawn by the window itself.
 inline constexpr std::u16string_view kWindowTitle = u"Tonvira";
 inline constexpr std::u16string_view kSubtitle = u"Bộ gõ tiếng Việt — tự nhận biết theo ô nhập";
-inline constexpr std::u16string_view kHotkeyModeItems[2] = {u"Ctrl + Shift", u"Ctrl + Shift + phím"};
+inline constexpr std::u16string_view kHotkeyModeItems[2] = {ChoiceCaption(SettingNamed(u"hotkey_mode"), 0),
+                                                            ChoiceCaption(SettingNamed(u"hotkey_mode"), 1)};
 
 // The client area and the window's own drawing, at 96 DPI.
 inline constexpr int kClientWidth = 600;

@@ -72,25 +72,15 @@ std::u16string CountText(std::u16string_view format, size_t count) {
 
 SettingsView ViewOf(const Settings& s, size_t abbrevEntries, const WindowFacts& facts, int page) {
   SettingsView v;
-  v.vni = s.method == 1;
-  v.oldTone = s.old_tone;
-  v.smart = s.smart;
-  v.bsEdit = s.bs_edit;
-  v.freeMarks = s.free_marks;
-  v.autofix = s.autofix;
-  v.capsVi = s.caps_vi;
   v.dependentsEnabled = s.smart;
-  v.context = s.context;
   v.fieldLine = FieldLine(facts.field, s.context);
   v.thresholdPosition = ThresholdPosition(s.en_threshold);
   v.thresholdText = ThresholdText(s.en_threshold);
-  v.abbrev = s.abbrev;
   v.abbrevCount = CountText(u"%zu mục", abbrevEntries);
-  v.enabled = s.enabled;
   v.enabledBoxEnabled = !facts.suspended;
   v.updateBlock = facts.suspended ? u"Cần cập nhật để bật lại bộ gõ." : u"";
-  v.startup = s.startup;
-  v.hotkeyItem = s.hotkey_mode == 2 ? 1 : 0;
+  const SettingRow& hotkeyMode = SettingNamed(u"hotkey_mode");
+  v.hotkeyItem = ValueOf(s, hotkeyMode) - static_cast<int>(hotkeyMode.low);
   v.hotkeyKey = s.hotkey_char ? std::u16string(1, s.hotkey_char) : std::u16string();
   v.hotkeyKeyEnabled = s.hotkey_mode == 2;
   v.hotkeyHint = HotkeyHint(s.hotkey_mode);
@@ -102,6 +92,14 @@ SettingsView ViewOf(const Settings& s, size_t abbrevEntries, const WindowFacts& 
   v.showCheckNow = page == 3 && !facts.updateBusy;
   v.banner = s.show_ads;
   return v;
+}
+
+std::optional<bool> SettingTicked(const ControlSpec& control, const Settings& s) {
+  const SettingRow* setting = FindSetting(control.setting);
+  if (!setting) return std::nullopt;
+  if (control.kind == ControlKind::Check) return ValueOf(s, *setting) != 0;
+  if (control.kind == ControlKind::Radio) return ValueOf(s, *setting) == control.choice;
+  return std::nullopt;
 }
 
 bool ControlVisible(const ControlSpec& control, const SettingsView& view, int page) {
@@ -119,50 +117,36 @@ bool ControlVisible(const ControlSpec& control, const SettingsView& view, int pa
   }
 }
 
+namespace {
+
+Follow OnSettingBox(Settings& s, const SettingsState& state, const ControlSpec& control,
+                    const SettingRow& setting, bool ticked, bool suspended) {
+  if (control.kind == ControlKind::Radio) {
+    if (!ticked) return {};  // the radio button that lost its dot
+    SetValue(s, setting, control.choice);
+    return Applied(true);
+  }
+  if (control.id == kEnabled && suspended) {  // the tick is undone; the update is what turns it back on
+    Follow f;
+    f.refreshControls = true;
+    f.openUpdateWindow = true;
+    return f;
+  }
+  if (control.id == kStartup) SetStartWithWindows(s, state, ticked);  // the Run key too
+  SetValue(s, setting, ticked);
+  return Applied(true);  // others may follow it: the dependents follow smart, the field line context
+}
+
+}  // namespace
+
 Follow OnButton(Settings& s, const SettingsState& state, int id, bool ticked, bool suspended) {
+  const ControlSpec* control = FindControl(id);
+  const SettingRow* setting = control ? FindSetting(control->setting) : nullptr;
+  if (setting && (control->kind == ControlKind::Check || control->kind == ControlKind::Radio)) {
+    return OnSettingBox(s, state, *control, *setting, ticked, suspended);
+  }
   Follow f;
   switch (id) {
-    case kTelex:
-    case kVni:
-      if (!ticked) return f;  // the radio button that lost its dot
-      s.method = id == kVni ? 1 : 0;
-      return Applied(false);
-    case kOldTone:
-      s.old_tone = ticked;
-      return Applied(false);
-    case kSmart:
-      s.smart = ticked;
-      return Applied(true);  // the dependents follow, their values stay
-    case kBsEdit:
-      s.bs_edit = ticked;
-      return Applied(false);
-    case kFreeMarks:
-      s.free_marks = ticked;
-      return Applied(false);
-    case kAutofix:
-      s.autofix = ticked;
-      return Applied(false);
-    case kCapsVi:
-      s.caps_vi = ticked;
-      return Applied(false);
-    case kContext:
-      s.context = ticked;
-      return Applied(true);  // the current-field line
-    case kAbbrevOn:
-      s.abbrev = ticked;
-      return Applied(false);
-    case kEnabled:
-      if (suspended) {  // the tick is undone; the update is what turns it back on
-        f.refreshControls = true;
-        f.openUpdateWindow = true;
-        return f;
-      }
-      s.enabled = ticked;
-      return Applied(false);
-    case kStartup:
-      SetStartWithWindows(s, state, ticked);
-      s.startup = ticked;
-      return Applied(false);
     case kBannerClose:
       s.show_ads = 0;
       f = Applied(false);
@@ -194,7 +178,8 @@ Follow OnThreshold(Settings& s, int position) {
 }
 
 Follow OnHotkeyMode(Settings& s, int item) {
-  s.hotkey_mode = item == 1 ? 2 : 1;
+  const SettingRow& hotkeyMode = SettingNamed(u"hotkey_mode");
+  SetValue(s, hotkeyMode, static_cast<int32_t>(hotkeyMode.low) + (item == 1 ? 1 : 0));
   return Applied(true);
 }
 

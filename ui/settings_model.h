@@ -28,21 +28,16 @@ struct WindowFacts {
   bool updateBusy = false;
 };
 
-// The state of every control that follows the settings or the program.
+// The state of the controls that follow the program, or more than one setting. Check boxes and
+// radio buttons follow their own setting (SettingTicked).
 struct SettingsView {
-  bool vni = false;
-  bool oldTone = false, smart = true, bsEdit = true, freeMarks = true, autofix = true, capsVi = true;
   bool dependentsEnabled = true;  // free marks, autofix and capitals follow smart
-  bool context = true;
   std::u16string fieldLine;
   int thresholdPosition = 20;
   std::u16string thresholdText;
-  bool abbrev = true;
   std::u16string abbrevCount;
-  bool enabled = true;
   bool enabledBoxEnabled = true;
   std::u16string updateBlock;
-  bool startup = true;
   int hotkeyItem = 0;
   std::u16string hotkeyKey;
   bool hotkeyKeyEnabled = false;
@@ -57,6 +52,8 @@ struct SettingsView {
 };
 
 SettingsView ViewOf(const Settings& settings, size_t abbrevEntries, const WindowFacts& facts, int page);
+// Whether a check box or radio button that shows a setting is ticked; nothing for other controls.
+std::optional<bool> SettingTicked(const ControlSpec& control, const Settings& settings);
 // Whether a control shows: on its page (or every page), the banner's buttons only with the
 // banner, the update buttons as the view says.
 bool ControlVisible(const ControlSpec& control, const SettingsView& view, int page);
@@ -65,9 +62,9 @@ std::u16string FieldLine(const FieldFacts& field, bool contextOn);
 std::u16string HotkeyHint(int32_t hotkeyMode);
 std::u16string ElevatedLine(bool uiAccess);
 std::u16string ThresholdText(float threshold);
-// The trackbar holds the threshold in tenths, 10 to 40.
-inline constexpr int kThresholdMin = 10;
-inline constexpr int kThresholdMax = 40;
+// The trackbar holds the threshold in tenths, over the range the setting offers (10 to 40).
+inline constexpr int kThresholdMin = static_cast<int>(SettingNamed(u"en_threshold").low * 10);
+inline constexpr int kThresholdMax = static_cast<int>(SettingNamed(u"en_threshold").high * 10);
 int ThresholdPosition(float threshold);
 float ThresholdFromPosition(int position);
 std::u16string CountText(std::u16string_view format, size_t count);  // "%zu mục", "… %zu từ"
@@ -85,7 +82,8 @@ struct Follow {
   std::optional<std::u16string> hotkeyHint;  // why the key typed in the box was refused
 };
 
-// A click on a check box or radio button (ticked: its state after the click).
+// A click on a button, check box or radio button (ticked: its state after the click). A check
+// box or radio button sets its own setting.
 Follow OnButton(Settings& settings, const SettingsState& state, int id, bool ticked, bool suspended);
 // The trackbar moved.
 Follow OnThreshold(Settings& settings, int position);

@@ -162,32 +162,42 @@ TEST(SettingsModel, TheThresholdSliderAndItsText) {
   EXPECT_EQ(ThresholdPosition(2.35f), 23);  // truncated
 }
 
-TEST(SettingsModel, ChecksAndRadiosSetTheirSettingAndApply) {
-  struct Row {
-    int id;
-    bool ticked;
-    uint8_t Settings::*field;
-    uint8_t expected;
-  } rows[] = {
-      {kOldTone, true, &Settings::old_tone, 1}, {kSmart, false, &Settings::smart, 0},
-      {kBsEdit, false, &Settings::bs_edit, 0},  {kFreeMarks, false, &Settings::free_marks, 0},
-      {kAutofix, false, &Settings::autofix, 0}, {kCapsVi, false, &Settings::caps_vi, 0},
-      {kContext, false, &Settings::context, 0}, {kAbbrevOn, false, &Settings::abbrev, 0},
-      {kEnabled, false, &Settings::enabled, 0},
-  };
+// Each box changes its own key of settings.txt and no other, and shows it ticked again; every
+// setting with a label is on some page.
+TEST(SettingsModel, EveryBoxSetsItsOwnSettingAndShowsIt) {
+  const std::u16string defaults = SettingsText(Settings{});
+  std::set<std::u16string_view> shown;
   SettingsState state;  // nothing read: nothing is written
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.id);
+  for (const ControlSpec& c : SettingsControls()) {
+    if (c.setting.empty()) continue;
+    shown.insert(c.setting);
     Settings s;
-    Follow f = OnButton(s, state, row.id, row.ticked, false);
-    EXPECT_TRUE(f.apply);
-    EXPECT_EQ(s.*row.field, row.expected);
+    std::optional<bool> before = SettingTicked(c, s);
+    if (!before) continue;  // a slider, a drop-down, a box
+    SCOPED_TRACE(testing::Message() << "control " << c.id);
+    if (*before) {  // a radio button of the default value, or a box ticked by default
+      if (c.kind == ControlKind::Radio) continue;
+      EXPECT_TRUE(OnButton(s, state, c.id, false, false).apply);
+    } else {
+      EXPECT_TRUE(OnButton(s, state, c.id, true, false).apply);
+    }
+    EXPECT_EQ(SettingTicked(c, s), !*before);
+    std::u16string text = SettingsText(s);
+    size_t first = 0;
+    while (text[first] == defaults[first]) ++first;
+    std::u16string_view line = std::u16string_view(text).substr(text.rfind(u'\n', first) + 1);
+    EXPECT_TRUE(line.starts_with(std::u16string(c.setting) + u"="));
+    EXPECT_EQ(text.substr(text.find(u'\n', first)), defaults.substr(defaults.find(u'\n', first)));
+  }
+  for (const SettingRow& row : kSettingRows) {
+    if (row.label.empty()) continue;
+    EXPECT_TRUE(shown.count(row.key)) << Utf16ToUtf8(row.key);
   }
   Settings s;
-  EXPECT_TRUE(OnButton(s, state, kVni, true, false).apply);
-  EXPECT_EQ(s.method, 1);
   EXPECT_FALSE(OnButton(s, state, kTelex, false, false).apply);  // the radio that lost its dot
-  EXPECT_EQ(s.method, 1);
+  s.method = 7;  // hand-edited: types Telex, and is kept until the user chooses
+  EXPECT_EQ(SettingTicked(*FindControl(kTelex), s), true);
+  EXPECT_EQ(SettingTicked(*FindControl(kVni), s), false);
   OnButton(s, state, kTelex, true, false);
   EXPECT_EQ(s.method, 0);
 }
@@ -200,9 +210,8 @@ TEST(SettingsModel, ClearingSmartDisablesItsDependentsWithoutChangingThem) {
   EXPECT_TRUE(f.refreshControls);
   SettingsView v = ViewOf(s, 0, {}, 0);
   EXPECT_FALSE(v.dependentsEnabled);
-  EXPECT_TRUE(v.freeMarks);
-  EXPECT_FALSE(v.autofix);
-  EXPECT_TRUE(v.capsVi);
+  EXPECT_EQ(SettingTicked(*FindControl(kFreeMarks), s), true);
+  EXPECT_EQ(SettingTicked(*FindControl(kAutofix), s), false);
   OnButton(s, state, kSmart, true, false);
   EXPECT_TRUE(ViewOf(s, 0, {}, 0).dependentsEnabled);
 }

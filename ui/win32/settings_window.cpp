@@ -300,25 +300,16 @@ void SetControls(SettingsWindow& w) {
   WindowFacts facts = w.host->Facts();
   SettingsView v = ViewOf(app.settings, app.abbrevs.expansions.size(), facts, w.page);
   w.settingControls = true;
-  SetCheck(w.Child(kTelex), !v.vni);
-  SetCheck(w.Child(kVni), v.vni);
-  SetCheck(w.Child(kOldTone), v.oldTone);
-  SetCheck(w.Child(kSmart), v.smart);
-  SetCheck(w.Child(kBsEdit), v.bsEdit);
-  SetCheck(w.Child(kFreeMarks), v.freeMarks);
-  SetCheck(w.Child(kAutofix), v.autofix);
-  SetCheck(w.Child(kCapsVi), v.capsVi);
+  for (const Control& c : w.controls) {
+    if (std::optional<bool> ticked = SettingTicked(*c.spec, app.settings)) SetCheck(c.window, *ticked);
+  }
   for (int id : {kFreeMarks, kAutofix, kCapsVi}) EnableWindow(w.Child(id), v.dependentsEnabled);
-  SetCheck(w.Child(kContext), v.context);
   SetTextIfDifferent(w.Child(kFieldLine), v.fieldLine);
   SendMessageW(w.Child(kThreshold), TBM_SETPOS, TRUE, v.thresholdPosition);
   SetTextIfDifferent(w.Child(kThresholdValue), v.thresholdText);
-  SetCheck(w.Child(kAbbrevOn), v.abbrev);
   SetTextIfDifferent(w.Child(kAbbrevCount), v.abbrevCount);
-  SetCheck(w.Child(kEnabled), v.enabled);
   EnableWindow(w.Child(kEnabled), v.enabledBoxEnabled);
   SetTextIfDifferent(w.Child(kUpdateBlock), v.updateBlock);
-  SetCheck(w.Child(kStartup), v.startup);
   SendMessageW(w.Child(kHotkeyMode), CB_SETCURSEL, v.hotkeyItem, 0);
   SetTextIfDifferent(w.Child(kHotkeyKey), v.hotkeyKey);
   EnableWindow(w.Child(kHotkeyKey), v.hotkeyKeyEnabled);
