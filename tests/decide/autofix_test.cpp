@@ -350,13 +350,6 @@ TEST_F(CorrectorTest, ValidSyllableModeTakesOnlyOverTypedKeys) {
   EXPECT_EQ(r->fixDetail, kVariantOvershotTriple);
 }
 
-TEST(KeyVariantCost, TheCostTable) {
-  const int expected[] = {9, 1, 1, 1, 2, 2, 3, 2, 2, 2, 1, 2, 9, 9};
-  for (uint32_t type = 0; type < std::size(expected); ++type) {
-    EXPECT_EQ(KeyVariantCost(type), expected[type]) << type;
-  }
-}
-
 // --- typos Vietnamese typists make, against the shipped word lists ---
 
 class ShippedTypos : public testing::Test {

@@ -65,15 +65,6 @@ TEST_F(WordEndTest, FieldAndSettingsChecks) {
   ExpectDecision(Decide(u"vieetj"), {nullptr, u"việt", WordAction::Vietnamese, label::kNotEnglishWord});
 }
 
-TEST_F(WordEndTest, KeepShownAfterBackspaceEditing) {
-  SimField field(engine_);
-  field.Type(u"vieetj");
-  engine_.decision.keepShown = true;
-  field.Type(u' ');
-  ExpectDecision(engine_.decision.history.back(),
-                 {nullptr, u"vieetj", WordAction::Unchanged, label::kKeepShown});
-}
-
 TEST_F(WordEndTest, ApostropheContractions) {
   ExpectDecision(Decide(u"don", u'\''), {nullptr, u"don", WordAction::English, label::kContraction});
   EXPECT_EQ(TypeLine(u"isn't it"), u"isn't it");
@@ -177,18 +168,6 @@ TEST_F(WordEndTest, Abbreviations) {
   EXPECT_EQ(TypeLine(u"hb "), u"hoà bình ");
   engine_.options.abbrevOn = 0;
   EXPECT_EQ(TypeLine(u"hb "), u"hb ");
-}
-
-TEST_F(WordEndTest, CommittedTextStartsAgainPastItsLimit) {
-  SimField field(engine_);
-  bool emptied = false;
-  for (int i = 0; i < 1000; ++i) {
-    size_t before = engine_.committed.committedText.size();
-    field.Type(u"vieetj ");
-    ASSERT_LE(engine_.committed.committedText.size(), kCommittedTextLimit);
-    emptied |= engine_.committed.committedText.size() < before;
-  }
-  EXPECT_TRUE(emptied);
 }
 
 TEST_F(WordEndTest, WordOutputWhileTyping) {

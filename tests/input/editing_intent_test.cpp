@@ -83,6 +83,7 @@ TEST_F(EditingIntent, AWordEditedAfterItsSpaceComesBackAsTyped) {
       {u"max {BS}s ", u"má "},
       {u"tieengs {BS}f ", u"tiềng "},
       {u"hoaf {BS}s ", u"hóa "},
+      {u"hm {BS}{BS}f ", u"hf "},  // the reopened word shortened, then a key
       // Any other key leaves a word kept as typed as it was and starts the next one.
       {u"this {BS}e ", u"thise "},
   };

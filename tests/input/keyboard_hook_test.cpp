@@ -486,19 +486,6 @@ TEST_F(HookTest, FailedRedrawPassesTheKeyWithoutSendingAgain) {
   EXPECT_EQ(desktop().lastKeyDownAction, HookAction::Pass);
 }
 
-TEST_F(HookTest, BackspaceAfterAWordReopensIt) {
-  Type(u"tieengs \b");
-  EXPECT_EQ(pipeline_.OnScreenWord, u"tiếng");
-  Type(u"f");
-  EXPECT_EQ(Field(), u"tiềng");
-  ExpectWordShown();
-}
-
-TEST_F(HookTest, BackspaceInsideAReopenedWordThenAKey) {
-  Type(u"hm \b\bf");
-  ExpectWordShown();
-}
-
 struct ReopenRow {
   const char* name;
   bool password, inlineCompletion, spreadsheet, bsEdit;

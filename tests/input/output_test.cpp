@@ -84,17 +84,5 @@ TEST_F(SendEditTest, NothingToSendMakesNoCall) {
   EXPECT_TRUE(sim::TheDesktop().Batches().empty());
 }
 
-TEST_F(SendEditTest, OneCallPerEdit) {
-  EXPECT_TRUE(SendEdit(batch_, {3, u"ếng"}));
-  ASSERT_EQ(sim::TheDesktop().Batches().size(), 1u);
-  EXPECT_EQ(sim::TheDesktop().Batches()[0].size(), 12u);
-}
-
-TEST_F(SendEditTest, FewerInsertedThanSentIsAFailure) {
-  sim::TheDesktop().SetSendShortfall(1, 1);
-  EXPECT_FALSE(SendEdit(batch_, {1, u"ế"}));
-  EXPECT_TRUE(SendEdit(batch_, {1, u"ế"}));
-}
-
 }  // namespace
 }  // namespace tonvira

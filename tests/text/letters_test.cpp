@@ -49,27 +49,38 @@ TEST(CaseMapping, DWithStrokeIsALetterOfBothCasesAndNoVowel) {
   EXPECT_FALSE(IsVietVowel(u'Đ'));
 }
 
-TEST(CaseMapping, AsciiFollowsTheAlphabetOnly) {
+TEST(CaseMapping, AsciiFollowsTheAlphabetAndItsVowelsAreExactlyAEIOUY) {
   for (char16_t c = 0; c < 128; ++c) {
     SCOPED_TRACE(Hex(c));
     const bool upper = c >= u'A' && c <= u'Z';
     const bool lower = c >= u'a' && c <= u'z';
     EXPECT_EQ(ToLowerVi(c), upper ? static_cast<char16_t>(c + 32) : c);
     EXPECT_EQ(ToUpperVi(c), lower ? static_cast<char16_t>(c - 32) : c);
+    const char16_t asLower = upper ? static_cast<char16_t>(c + 32) : c;
+    EXPECT_EQ(IsVietVowel(c), std::u16string_view(u"aeiouy").find(asLower) != std::u16string_view::npos);
   }
 }
 
-TEST(CaseMapping, EveryToneTableCellMapsToTheSameCellOfTheOtherCase) {
+// Every cell of the tone table, lower and upper: its other case, whether it is a vowel, its
+// toneless form, its letter and tone, and back.
+TEST(ToneTable, EveryCellMapsCaseStripsDecomposesAndComposesBack) {
   for (int row = 0; row < 12; ++row) {
     for (int tone = 0; tone < 6; ++tone) {
       const char16_t lower = kLowerRows[row][tone];
       const char16_t upper = kUpperRows[row][tone];
-      SCOPED_TRACE(Hex(lower));
-      EXPECT_EQ(ToUpperVi(lower), upper);
-      EXPECT_EQ(ToLowerVi(upper), lower);
-      EXPECT_EQ(ToLowerVi(ToUpperVi(lower)), lower);
-      EXPECT_EQ(ToLowerVi(lower), lower);
-      EXPECT_EQ(ToUpperVi(upper), upper);
+      for (char16_t c : {lower, upper}) {
+        SCOPED_TRACE(Hex(c));
+        EXPECT_EQ(ToUpperVi(c), upper);
+        EXPECT_EQ(ToLowerVi(c), lower);
+        EXPECT_EQ(IsVietVowel(c), c == lower || c < 128);  // non-ASCII upper forms are not
+        EXPECT_EQ(StripTones(std::u16string(1, c)), std::u16string(1, kLowerRows[row][0]));
+        const DecomposedChar d = DecomposeChar(c);
+        EXPECT_EQ(d.letter.base, kRowBase[row]);
+        EXPECT_EQ(d.letter.mark, kRowMark[row]);
+        EXPECT_EQ(d.letter.upper, c == upper);
+        EXPECT_EQ(d.tone, static_cast<Tone>(tone));
+        EXPECT_EQ(ComposeLetter(d.letter, d.tone), c);
+      }
     }
   }
 }
@@ -99,26 +110,6 @@ TEST(CaseMapping, EveryOtherUnitMapsToItselfAndIsNoLetter) {
 
 // --- vowels and tones ------------------------------------------------------------------------
 
-TEST(IsVietVowel, AsciiVowelsAreExactlyAEIOUY) {
-  for (char16_t c = 0; c < 128; ++c) {
-    SCOPED_TRACE(Hex(c));
-    const char16_t lower = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    const bool expected = std::u16string_view(u"aeiouy").find(lower) != std::u16string_view::npos;
-    EXPECT_EQ(IsVietVowel(c), expected);
-  }
-}
-
-TEST(IsVietVowel, EveryLowerFormIsAVowelAndNonAsciiUpperFormsAreNot) {
-  for (int row = 0; row < 12; ++row) {
-    for (int tone = 0; tone < 6; ++tone) {
-      SCOPED_TRACE(Hex(kLowerRows[row][tone]));
-      EXPECT_TRUE(IsVietVowel(kLowerRows[row][tone]));
-      const char16_t upper = kUpperRows[row][tone];
-      EXPECT_EQ(IsVietVowel(upper), upper < 128);
-    }
-  }
-}
-
 TEST(StripTones, LowersAndRemovesTonesButKeepsMarks) {
   struct Row {
     std::u16string_view in;
@@ -128,25 +119,12 @@ TEST(StripTones, LowersAndRemovesTonesButKeepsMarks) {
   const Row rows[] = {
       {u"Việt Nam", u"viêt nam", "Việt Nam"},
       {u"ĐỒNG", u"đông", "ĐỒNG"},
-      {u"Hoà", u"hoa", "Hoà"},
       {u"", u"", "empty"},
-      {u"người", u"ngươi", "người"},
-      {u"ẮẰẲẴẶ", u"ăăăăă", "every tone of Ă"},
       {u"x1, ç", u"x1, ç", "no vowels"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(StripTones(row.in), std::u16string(row.out));
-  }
-}
-
-TEST(StripTones, EveryCellBecomesItsLowerRowVowel) {
-  for (int row = 0; row < 12; ++row) {
-    for (int tone = 0; tone < 6; ++tone) {
-      const std::u16string base(1, kLowerRows[row][0]);
-      EXPECT_EQ(StripTones(std::u16string(1, kLowerRows[row][tone])), base) << row << "," << tone;
-      EXPECT_EQ(StripTones(std::u16string(1, kUpperRows[row][tone])), base) << row << "," << tone;
-    }
   }
 }
 
@@ -203,22 +181,6 @@ TEST(DecomposeChar, SplitsIntoBaseMarkCaseAndTone) {
   }
 }
 
-TEST(DecomposeChar, EveryToneTableCellGivesItsRowLetterAndColumnTone) {
-  for (int row = 0; row < 12; ++row) {
-    for (int tone = 0; tone < 6; ++tone) {
-      for (int upper = 0; upper < 2; ++upper) {
-        const char16_t c = upper ? kUpperRows[row][tone] : kLowerRows[row][tone];
-        SCOPED_TRACE(Hex(c));
-        const DecomposedChar d = DecomposeChar(c);
-        EXPECT_EQ(d.letter.base, kRowBase[row]);
-        EXPECT_EQ(d.letter.mark, kRowMark[row]);
-        EXPECT_EQ(d.letter.upper, upper);
-        EXPECT_EQ(d.tone, static_cast<Tone>(tone));
-      }
-    }
-  }
-}
-
 TEST(ComposeLetter, AppliesMarkThenToneThenCase) {
   struct Row {
     Letter letter;
@@ -228,15 +190,11 @@ TEST(ComposeLetter, AppliesMarkThenToneThenCase) {
   };
   const Row rows[] = {
       {{u'a', kMarkCircumflex, 1, 0}, kToneAcute, u'Ấ', "upper â with acute"},
-      {{u'a', kMarkCircumflex, 0, 0}, kToneNone, u'â', "â"},
       {{u'a', kMarkHorn, 0, 0}, kToneNone, u'a', "a with the horn is plain a"},
       {{u'i', kMarkCircumflex, 0, 0}, kToneGrave, u'ì', "i with a circumflex is plain i"},
       {{u'd', kMarkStroke, 1, 0}, kToneNone, u'Đ', "upper đ"},
-      {{u'd', kMarkStroke, 0, 0}, kToneNone, u'đ', "đ"},
       {{u'u', kMarkHorn, 1, 0}, kToneDot, u'Ự', "upper ư with dot"},
       {{u'o', kMarkHorn, 0, 1}, kToneHook, u'ở', "synthesized does not matter"},
-      {{u'b', kMarkNone, 1, 0}, kToneNone, u'B', "upper consonant"},
-      {{u'y', kMarkNone, 0, 0}, kToneTilde, u'ỹ', "y with tilde"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -244,29 +202,16 @@ TEST(ComposeLetter, AppliesMarkThenToneThenCase) {
   }
 }
 
-// Every letter of the tone table (base vowels, lower and upper forms) and đ/Đ survives being
-// taken apart and put back together.
-TEST(ComposeLetter, RoundTripsEveryLetterOfTheTables) {
-  std::vector<char16_t> letters = {u'đ', u'Đ'};
-  for (int row = 0; row < 12; ++row) {
-    letters.push_back(kLowerRows[row][0]);  // the base vowel row
-    for (int tone = 0; tone < 6; ++tone) {
-      letters.push_back(kLowerRows[row][tone]);
-      letters.push_back(kUpperRows[row][tone]);
-    }
-  }
-  EXPECT_EQ(letters.size(), 2u + 156u);
-  for (char16_t c : letters) {
-    SCOPED_TRACE(Hex(c));
-    const DecomposedChar d = DecomposeChar(c);
-    EXPECT_EQ(ComposeLetter(d.letter, d.tone), c);
-  }
+// đ/Đ and the ASCII letters survive being taken apart and put back together (the tone table's
+// cells are checked above).
+TEST(ComposeLetter, RoundTripsTheOtherLetters) {
   for (char16_t c = u'A'; c <= u'z'; ++c) {
     if (c > u'Z' && c < u'a') continue;
     SCOPED_TRACE(Hex(c));
     const DecomposedChar d = DecomposeChar(c);
     EXPECT_EQ(ComposeLetter(d.letter, d.tone), c);
   }
+  for (char16_t c : {u'đ', u'Đ'}) EXPECT_EQ(ComposeLetter(DecomposeChar(c).letter, kToneNone), c);
 }
 
 // --- spelling lists --------------------------------------------------------------------------

@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "update/evaluation.h"
-#include "update/manifest.h"
 #include "update/status_texts.h"
 #include "update/update_state.h"
 
@@ -109,40 +107,10 @@ UpdateState NextRun(const UpdateState& state) {
   return LoadUpdateState(SaveUpdateState(state));
 }
 
-TEST(RecordResult, ThreeBusyResultsInSeparateRunsMakeTheVersionStuck) {
-  UpdateState state;
-  std::vector<bool> givenUp;
-  for (int run = 0; run < 3; ++run) {
-    state = NextRun(state);
-    bool busyCounted = false;  // per run
-    for (int press = 0; press < 2; ++press) {
-      RecordAttempt(state, "1.5.0");
-      givenUp.push_back(RecordResult(state, 1618, !busyCounted));
-      busyCounted = true;
-    }
-  }
-  EXPECT_EQ(givenUp, (std::vector<bool>{false, false, false, false, true, false}));
-  EXPECT_EQ(state.stuck, "1.5.0");
-  EXPECT_EQ(state.attempt_count, 3);
-}
-
+// How many failures give up, and the policy's code, are in the installation's table.
 TEST(RecordStartFailure, MarksTheAttemptWithTheError) {
-  UpdateState state = Attempted(0);
-  EXPECT_FALSE(RecordStartFailure(state, 2));
-  EXPECT_EQ(state.attempt_rc, "cp2");
-  EXPECT_EQ(state.attempt_count, 1);
-  EXPECT_FALSE(RecordStartFailure(state, 2));
-  EXPECT_TRUE(RecordStartFailure(state, 2));
-  EXPECT_EQ(state.stuck, "1.5.0");
-
-  state = Attempted(0);
-  EXPECT_TRUE(RecordStartFailure(state, kErrorBlockedByPolicy));
-  EXPECT_EQ(state.blocked, "1.5.0");
-  EXPECT_EQ(state.attempt_count, 0);
-  EXPECT_EQ(state.attempt_rc, "cp1260");
-
   // The marker fits the ten bytes update.txt keeps, so it still reads as "failed to start".
-  state = Attempted(0);
+  UpdateState state = Attempted(0);
   RecordStartFailure(state, 2147942405u);
   EXPECT_EQ(state.attempt_rc, "cp21479424");
   EXPECT_EQ(NextRun(state).attempt_rc, "cp21479424");
@@ -198,44 +166,6 @@ TEST(EvaluateLastAttempt, TheFiveOutcomes) {
   EXPECT_EQ(EvaluateLastAttempt(state, "dev"), LastAttempt::None);
   EXPECT_EQ(state.attempt, "");
   EXPECT_EQ(state.attempt_count, 0);
-}
-
-// The whole story of a mandatory version that cannot be installed here: the evaluation stops
-// forcing it once the bookkeeping has given it up.
-TEST(EvaluateLastAttempt, AGivenUpVersionIsNoLongerForced) {
-  ParsedManifest parsed = ParseManifest(
-      "TONVIRA-UPDATE 1\nproduct=tonvira\nchannel=stable\nversion=1.5.0\nmin=1.5.0\n"
-      "msi=https://u.tonvira.test/tonvira-1.5.0.msi\n"
-      "sha256=9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08\nseq=1\nsize=10\n");
-  ASSERT_EQ(parsed.outcome, ManifestParse::Accepted);
-  auto evaluate = [&](const UpdateState& state) {
-    UpdateContext context;
-    context.sourceUrl = "https://u.tonvira.test/cap-nhat.txt";
-    context.runningVersion = kRunning;
-    context.stuck = state.stuck;
-    context.blocked = state.blocked;
-    return EvaluateUpdate(parsed.manifest, context);
-  };
-  UpdateState state;
-  EXPECT_TRUE(evaluate(state).forced);
-  std::vector<LastAttempt> outcomes;
-  for (int run = 0; run < 3; ++run) {
-    RecordAttempt(state, "1.5.0");  // and the program is killed during the installation
-    state = NextRun(state);
-    outcomes.push_back(EvaluateLastAttempt(state, kRunning));
-  }
-  EXPECT_EQ(outcomes, (std::vector<LastAttempt>{LastAttempt::Unfinished, LastAttempt::Unfinished,
-                                                LastAttempt::GivenUp}));
-  UpdateEvaluation evaluation = evaluate(NextRun(state));
-  EXPECT_FALSE(evaluation.forced);
-  EXPECT_TRUE(evaluation.notify_only);
-
-  state = {};
-  RecordAttempt(state, "1.5.0");
-  EXPECT_TRUE(RecordResult(state, 1625, true));
-  evaluation = evaluate(NextRun(state));
-  EXPECT_TRUE(evaluation.notify_only);
-  EXPECT_EQ(evaluation.reason, "chinh sach may chan cai ban nay - chi thong bao");
 }
 
 TEST(StatusTexts, NameTheVersionTheCodeAndTheBuildsVendorValues) {

@@ -84,11 +84,12 @@ TEST_F(InstallationTest, TheInstallerRunsOnTheHeldPackageWithItsLog) {
   ASSERT_TRUE(StartInstallation(*u, system_));
   EXPECT_EQ(system_.calls, (std::vector<std::string>{"open tonvira-1.4.13-x64.msi", "start"}));
   EXPECT_TRUE(system_.packageOpen);  // held until the installer exits
-  std::u16string folder = JoinPath(Utf8ToUtf16(data_.string()), u"cap-nhat");
-  EXPECT_EQ(system_.program, u"C:\\Windows\\system32" + std::u16string(1, PathSeparator()) + u"msiexec.exe");
-  EXPECT_EQ(system_.commandLine,
-            u"\"" + system_.program + u"\" /i \"" + JoinPath(folder, u"tonvira-1.4.13-x64.msi") +
-                u"\" /qb /norestart /l*v \"" + JoinPath(folder, u"cai-dat-1.4.13.log") + u"\"");
+  // The test's folders join with "/"; on Windows "\\".
+  const std::string folder = data_.string() + "/cap-nhat/";
+  EXPECT_EQ(Utf16ToUtf8(system_.program), "C:\\Windows\\system32/msiexec.exe");
+  EXPECT_EQ(Utf16ToUtf8(system_.commandLine), "\"C:\\Windows\\system32/msiexec.exe\" /i \"" + folder +
+                                                  "tonvira-1.4.13-x64.msi\" /qb /norestart /l*v \"" + folder +
+                                                  "cai-dat-1.4.13.log\"");
   UpdateStatus s = GetUpdateStatus(*u);
   EXPECT_EQ(s.kind, UpdateKind::Installing);
   EXPECT_EQ(s.statusText, kWaitingForConsentText);
@@ -166,14 +167,15 @@ TEST_F(InstallationTest, AnInstallerThatDoesNotStart) {
     UpdateState before;
     std::u16string text;
     std::string rc, stuck, blocked;
+    int32_t count;
   };
   UpdateState twice;
   twice.attempt = "1.4.13";
   twice.attempt_count = 2;
   const Row rows[] = {
-      {"refused by policy", 1260, {}, std::u16string(kRefusedByPolicyText), "cp1260", "", "1.4.13"},
-      {"first failure", 2, {}, InstallerNotStartedText(2), "cp2", "", ""},
-      {"third failure gives up", 5, twice, VersionGivenUpText("1.4.13", 5), "cp5", "1.4.13", ""},
+      {"refused by policy", 1260, {}, std::u16string(kRefusedByPolicyText), "cp1260", "", "1.4.13", 0},
+      {"first failure", 2, {}, InstallerNotStartedText(2), "cp2", "", "", 1},
+      {"third failure gives up", 5, twice, VersionGivenUpText("1.4.13", 5), "cp5", "1.4.13", "", 3},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -189,6 +191,10 @@ TEST_F(InstallationTest, AnInstallerThatDoesNotStart) {
     EXPECT_EQ(saved.attempt_rc, row.rc);
     EXPECT_EQ(saved.stuck, row.stuck);
     EXPECT_EQ(saved.blocked, row.blocked);
+    EXPECT_EQ(saved.attempt_count, row.count);
+    // The next run offers a blocked or given-up version without pressing it.
+    EXPECT_EQ(Ready(saved)->status.blocker,
+              row.stuck.empty() && row.blocked.empty() ? UpdateBlocker::None : UpdateBlocker::NotifyOnly);
   }
 }
 
@@ -243,6 +249,10 @@ TEST_F(InstallationTest, WhatTheInstallersExitCodeEndsIn) {
     EXPECT_EQ(saved.attempt_count, row.count);
     EXPECT_EQ(saved.stuck, row.stuck);
     EXPECT_EQ(saved.blocked, row.blocked);
+    EXPECT_EQ(saved.attempt_count, row.count);
+    // The next run offers a blocked or given-up version without pressing it.
+    EXPECT_EQ(Ready(saved)->status.blocker,
+              row.stuck.empty() && row.blocked.empty() ? UpdateBlocker::None : UpdateBlocker::NotifyOnly);
   }
 }
 
