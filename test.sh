@@ -77,6 +77,16 @@ cmake --build --preset release -j "$jobs"
 
 step "keys through composition, engine and pipeline (ns and allocations per key; figures only)"
 build/release/tools/bench/bench_keys --repeat 10 --long-word 2000
+# The same on text the word lists were not built from: no key may allocate there either.
+python3 tools/bench/heldout_stream.py build/heldout-keys.txt
+build/release/tools/bench/bench_keys --long-word 0 build/heldout-keys.txt | tee build/heldout-bench.txt
+if grep '^level=' build/heldout-bench.txt | grep -v ' allocs=0$'; then
+  echo "a key allocates on the held-out stream (bench_keys --trace-allocs 5 build/heldout-keys.txt shows where)"
+  exit 1
+fi
+
+step "word lists at start, from the text and from the compact form (time, resident memory)"
+build/release/tools/bench/bench_lexicon 2>&1 | grep '^BM_'
 
 step "update signatures through CNG under Wine (documents signed by the release tool)"
 tests/update/cng_check.sh build/windows/tools/manifest/tonvira-manifest.exe build/release/tools/manifest/tonvira-manifest

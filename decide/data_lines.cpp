@@ -1,15 +1,17 @@
 #include "decide/data_lines.h"
 
 #include <fstream>
-#include <iterator>
 
 namespace tonvira {
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  std::streamoff size = in.tellg();
+  if (size < 0) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size), '\0');
+  in.seekg(0);
+  if (!in.read(bytes.data(), size)) return std::nullopt;
   return bytes;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <iterator>
+#include <map>
+#include <memory>
 #include <optional>
 
 #include "decide/ascii_word.h"
@@ -14,7 +16,6 @@ namespace tonvira {
 namespace {
 
 constexpr size_t kEnglishReserve = 120000;
-constexpr size_t kSyllableBuckets = 8192;
 constexpr size_t kMaxSyllableKey = 32;
 
 bool IsSpace(char c) {
@@ -34,9 +35,20 @@ uint8_t LowByteOfNumber(std::string_view s, size_t& pos) {
   return value;
 }
 
-std::string_view WordAt(const EnglishWords& words, EnglishWords::Span span) {
-  return std::string_view(words.buffer).substr(span.offset, span.size);
-}
+// What a parse of en_words.txt owns; the index views it.
+struct ParsedEnglish {
+  std::string buffer;
+  std::vector<EnglishWords::Span> sorted;
+};
+
+// What a parse of vi_syllables.txt owns; the table views it.
+struct ParsedSyllables {
+  std::u16string keys;
+  std::vector<uint32_t> ends;
+  std::vector<uint8_t> frequency;
+  std::vector<uint8_t> flags;
+  std::vector<uint32_t> slots;
+};
 
 // en_words.txt lists its words by level, each level's block in alphabetical order: merging its
 // ascending runs (a few passes over the list) sorts it much faster than sorting it afresh, and
@@ -61,19 +73,32 @@ void MergeAscendingRuns(std::vector<EnglishWords::Span>& spans, Less less) {
   }
 }
 
+}  // namespace
+
+void NewGeneration(EnglishWords& words) {
+  static std::atomic<uint64_t> builds{0};
+  words.generation = ++builds;
+}
+
+namespace {
+
 // The words in file order are sorted once; of a word listed twice the first stays (its level
 // is the one the list gives first).
-void SortIndex(EnglishWords& words) {
-  auto less = [&words](EnglishWords::Span a, EnglishWords::Span b) {
-    std::string_view x = WordAt(words, a);
-    std::string_view y = WordAt(words, b);
+void SortIndex(EnglishWords& words, ParsedEnglish& parsed) {
+  words.buffer = parsed.buffer;
+  auto wordAt = [&parsed](EnglishWords::Span span) {
+    return std::string_view(parsed.buffer).substr(span.offset, span.size);
+  };
+  auto less = [&](EnglishWords::Span a, EnglishWords::Span b) {
+    std::string_view x = wordAt(a);
+    std::string_view y = wordAt(b);
     return x < y || (x == y && a.offset < b.offset);
   };
-  MergeAscendingRuns(words.sorted, less);
-  auto same = [&words](EnglishWords::Span a, EnglishWords::Span b) {
-    return WordAt(words, a) == WordAt(words, b);
-  };
-  words.sorted.erase(std::unique(words.sorted.begin(), words.sorted.end(), same), words.sorted.end());
+  MergeAscendingRuns(parsed.sorted, less);
+  auto same = [&](EnglishWords::Span a, EnglishWords::Span b) { return wordAt(a) == wordAt(b); };
+  parsed.sorted.erase(std::unique(parsed.sorted.begin(), parsed.sorted.end(), same), parsed.sorted.end());
+  parsed.sorted.shrink_to_fit();
+  words.sorted = parsed.sorted;
   words.firstLetterStart.fill(0);
   for (EnglishWords::Span span : words.sorted)
     ++words.firstLetterStart[static_cast<unsigned char>(words.buffer[span.offset]) + 1];
@@ -91,8 +116,7 @@ void SortIndex(EnglishWords& words) {
           static_cast<uint32_t>(at - words.sorted.begin());
     }
   }
-  static std::atomic<uint64_t> builds{0};
-  words.generation = ++builds;
+  NewGeneration(words);
 }
 
 // The sorted words that begin with the first `depth` letters of `text`, for every depth: the
@@ -154,29 +178,50 @@ PrefixCursor::Range PrefixRange(const EnglishWords& words, std::string_view word
   return cursor.ranges[word.size()];
 }
 
-void AddSyllable(Syllables& syllables, std::u16string_view word, uint8_t frequency, char flag) {
+struct SyllableEntry {
+  uint8_t frequency = 0;
+  uint8_t flags = 0;
+};
+using SyllableMap = std::map<std::u16string, SyllableEntry, std::less<>>;
+
+void AddSyllable(SyllableMap& syllables, std::u16string_view word, uint8_t frequency, char flag) {
   char16_t buffer[kMaxSyllableKey];
   std::u16string_view key = SyllableKeyInto(word, buffer, std::size(buffer));
   if (key.empty()) return;  // no syllable is that long
-  auto [it, inserted] = syllables.frequency.emplace(key, frequency);
-  if (!inserted) it->second = std::max(it->second, frequency);  // hòa and hoà share one entry
-  if (flag == 'd') syllables.dFlagged.emplace(key);
-  if (flag == 'r') syllables.rFlagged.emplace(key);
+  SyllableEntry& entry = syllables.try_emplace(std::u16string(key)).first->second;
+  entry.frequency = std::max(entry.frequency, frequency);  // hòa and hoà share one entry
+  if (flag == 'd') entry.flags |= Syllables::kDFlag;
+  if (flag == 'r') entry.flags |= Syllables::kRFlag;
 }
 
-template <typename Set>
-bool HasKey(const Set& set, std::u16string_view word) {
+std::u16string_view KeyOf(const Syllables& syllables, size_t i) {
+  uint32_t begin = i == 0 ? 0 : syllables.ends[i - 1];
+  return syllables.keys.substr(begin, syllables.ends[i] - begin);
+}
+
+// The table's index of a key, or -1.
+ptrdiff_t FindSyllable(const Syllables& syllables, std::u16string_view word) {
+  if (syllables.slots.empty()) return -1;
   char16_t buffer[kMaxSyllableKey];
   std::u16string_view key = SyllableKeyInto(word, buffer, std::size(buffer));
-  return !key.empty() && set.contains(key);
+  if (key.empty()) return -1;
+  size_t mask = syllables.slots.size() - 1;
+  for (size_t at = SyllableSlotHash(key) & mask;; at = (at + 1) & mask) {
+    uint32_t slot = syllables.slots[at];
+    if (slot == 0) return -1;  // every table keeps empty slots
+    if (KeyOf(syllables, slot - 1) == key) return static_cast<ptrdiff_t>(slot - 1);
+  }
 }
 
 }  // namespace
 
 bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
   // Words parsed before stay, and keep their levels.
-  words.buffer.reserve(words.buffer.size() + bytes.size());
-  words.sorted.reserve(words.sorted.size() + kEnglishReserve);
+  auto parsed = std::make_shared<ParsedEnglish>();
+  parsed->buffer.reserve(words.buffer.size() + bytes.size());
+  parsed->buffer.assign(words.buffer);
+  parsed->sorted.reserve(words.sorted.size() + kEnglishReserve);
+  parsed->sorted.assign(words.sorted.begin(), words.sorted.end());
   size_t pos = 0;
   while (true) {
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
@@ -187,12 +232,14 @@ bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
     if (pos >= bytes.size() || !IsDigit(bytes[pos])) break;  // a pair that cannot be read ends the list
     uint8_t level = LowByteOfNumber(bytes, pos);
-    if (level == 0) continue;
-    words.sorted.push_back(
-        {static_cast<uint32_t>(words.buffer.size()), static_cast<uint32_t>(word.size()), level});
-    words.buffer.append(word);
+    if (level == 0 || word.size() > kMaxAsciiWord) continue;  // no word typed is looked up past that
+    parsed->sorted.push_back(
+        {static_cast<uint32_t>(parsed->buffer.size()), static_cast<uint16_t>(word.size()), level});
+    parsed->buffer.append(word);
   }
-  SortIndex(words);
+  parsed->buffer.shrink_to_fit();
+  SortIndex(words, *parsed);
+  words.storage = std::move(parsed);
   return !words.sorted.empty();
 }
 
@@ -202,7 +249,10 @@ bool LoadEnglishWords(Lexicon& lexicon, const std::filesystem::path& path) {
 }
 
 bool ParseSyllables(Syllables& syllables, std::string_view bytes, uint8_t defaultFrequency) {
-  syllables.frequency.reserve(kSyllableBuckets);
+  SyllableMap entries;
+  for (size_t i = 0; i < syllables.size(); ++i) {  // syllables parsed before stay
+    entries.emplace(KeyOf(syllables, i), SyllableEntry{syllables.frequency[i], syllables.flags[i]});
+  }
   size_t pos = 0;
   std::string_view line;
   while (NextDataLine(bytes, pos, line)) {
@@ -220,9 +270,33 @@ bool ParseSyllables(Syllables& syllables, std::string_view bytes, uint8_t defaul
     std::u16string text = Utf8ToUtf16(word);
     if (text.empty() || text.find(u' ') != std::u16string::npos || (text[0] >= u'0' && text[0] <= u'9'))
       continue;
-    AddSyllable(syllables, text, frequency, flag);
+    AddSyllable(entries, text, frequency, flag);
   }
-  return !syllables.frequency.empty();
+
+  auto parsed = std::make_shared<ParsedSyllables>();
+  for (const auto& [key, entry] : entries) {  // in key order: the same text gives the same table
+    parsed->keys.append(key);
+    parsed->ends.push_back(static_cast<uint32_t>(parsed->keys.size()));
+    parsed->frequency.push_back(entry.frequency);
+    parsed->flags.push_back(entry.flags);
+  }
+  // At most half full: a miss ends at an empty slot after a probe or two.
+  size_t slots = 2;
+  while (slots < 2 * entries.size()) slots *= 2;
+  parsed->slots.assign(slots, 0);
+  syllables = {};
+  syllables.keys = parsed->keys;
+  syllables.ends = parsed->ends;
+  for (uint32_t i = 0; i < parsed->ends.size(); ++i) {
+    size_t at = SyllableSlotHash(KeyOf(syllables, i)) & (slots - 1);
+    while (parsed->slots[at] != 0) at = (at + 1) & (slots - 1);
+    parsed->slots[at] = i + 1;
+  }
+  syllables.frequency = parsed->frequency;
+  syllables.flags = parsed->flags;
+  syllables.slots = parsed->slots;
+  syllables.storage = std::move(parsed);
+  return !syllables.empty();
 }
 
 bool LoadSyllables(Lexicon& lexicon, const std::filesystem::path& path, uint8_t defaultFrequency) {
@@ -248,19 +322,24 @@ bool IsEnglishPrefix(const EnglishWords& words, std::u16string_view word) {
   return range.begin < range.end;
 }
 
+uint32_t SyllableSlotHash(std::u16string_view key) {
+  uint32_t hash = 2166136261u;  // FNV-1a over the units
+  for (char16_t c : key) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
 uint8_t SyllableFrequency(const Syllables& syllables, std::u16string_view word) {
-  char16_t buffer[kMaxSyllableKey];
-  std::u16string_view key = SyllableKeyInto(word, buffer, std::size(buffer));
-  if (key.empty()) return 0;
-  auto it = syllables.frequency.find(key);
-  return it == syllables.frequency.end() ? 0 : it->second;
+  ptrdiff_t i = FindSyllable(syllables, word);
+  return i < 0 ? 0 : syllables.frequency[static_cast<size_t>(i)];
 }
 
 bool IsDFlagged(const Syllables& syllables, std::u16string_view word) {
-  return HasKey(syllables.dFlagged, word);
+  ptrdiff_t i = FindSyllable(syllables, word);
+  return i >= 0 && (syllables.flags[static_cast<size_t>(i)] & Syllables::kDFlag);
 }
 bool IsRFlagged(const Syllables& syllables, std::u16string_view word) {
-  return HasKey(syllables.rFlagged, word);
+  ptrdiff_t i = FindSyllable(syllables, word);
+  return i >= 0 && (syllables.flags[static_cast<size_t>(i)] & Syllables::kRFlag);
 }
 
 bool IsDoubtfulSyllable(const Syllables& syllables, std::u16string_view word) {

@@ -4,29 +4,29 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "decide/word_pairs.h"
-#include "text/string_hash.h"
 
 namespace tonvira {
 
 // en_words.txt: lower-case ASCII words with a frequency level (1 most frequent), as one sorted
-// index: a word's level is a binary search, and prefix queries narrow ranges of it.
+// index: a word's level is a binary search, and prefix queries narrow ranges of it. The index
+// points into `storage`: the text's own parse, or the compact form read from disk (word_lists.h).
 struct EnglishWords {
-  // Every word back to back, and where each one lies in it with its level, sorted by the words
-  // (the lengths are kept so that no comparison looks for an end).
+  // Where a word lies in `buffer`, with its level.
   struct Span {
     uint32_t offset = 0;
-    uint32_t size = 0;
+    uint16_t size = 0;
     uint8_t level = 0;
+    uint8_t unused = 0;
   };
-  std::string buffer;
-  std::vector<Span> sorted;
+  std::string_view buffer;       // every word back to back
+  std::span<const Span> sorted;  // sorted by the words (the lengths are kept: no comparison looks for an end)
   // Where the words with each first byte begin in `sorted` (and, at 256, where they end): the
   // first letter of a prefix query is a look-up, not a search of the whole list.
   std::array<uint32_t, 257> firstLetterStart = {};
@@ -35,17 +35,33 @@ struct EnglishWords {
   static constexpr size_t kPairColumns = 27;
   std::array<uint32_t, 26 * kPairColumns> secondLetterStart = {};
   uint64_t generation = 0;  // new at every build of the index: prefix queries remember ranges in it
+  std::shared_ptr<const void> storage;
 
   size_t size() const { return sorted.size(); }
   bool empty() const { return sorted.empty(); }
 };
 
-// vi_syllables.txt, keyed by SyllableKey.
+// A newly built or read index: prefix queries forget the ranges they remembered.
+void NewGeneration(EnglishWords& words);
+
+// vi_syllables.txt, keyed by SyllableKey: one flat table, found through an open-addressing
+// hash of the key (the same hash on every machine, so that the compact form can keep it).
 struct Syllables {
-  std::unordered_map<std::u16string, uint8_t, U16StringHash, std::equal_to<>> frequency;
-  std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> dFlagged;  // đ form far more common
-  std::unordered_set<std::u16string, U16StringHash, std::equal_to<>> rFlagged;  // rare hỏi from English
+  static constexpr uint8_t kDFlag = 1;  // the đ form is far more common
+  static constexpr uint8_t kRFlag = 2;  // a rare hỏi from English
+  std::u16string_view keys;             // every key back to back
+  std::span<const uint32_t> ends;       // where key i ends (it begins where key i - 1 ends)
+  std::span<const uint8_t> frequency;   // per key
+  std::span<const uint8_t> flags;       // per key
+  std::span<const uint32_t> slots;      // a power of two of them: key index + 1, or 0 for none
+  std::shared_ptr<const void> storage;
+
+  size_t size() const { return ends.size(); }
+  bool empty() const { return ends.empty(); }
 };
+
+// The hash the syllable table is laid out by.
+uint32_t SyllableSlotHash(std::u16string_view key);
 
 struct Lexicon {
   EnglishWords english;

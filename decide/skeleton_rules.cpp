@@ -32,7 +32,7 @@ std::optional<Skeleton> Insert(Skeleton s, size_t pos, char16_t c) {
   uint16_t low = s.capitals & static_cast<uint16_t>((1u << pos) - 1);
   uint16_t high = static_cast<uint16_t>((s.capitals >> pos) << (pos + 1));
   s.capitals = static_cast<uint16_t>(low | high | (capital ? 1u << pos : 0u));
-  s.letters.insert(s.letters.begin() + static_cast<std::ptrdiff_t>(pos), c);
+  s.letters.insert(pos, c);
   return s;
 }
 
@@ -40,7 +40,7 @@ Skeleton Erase(Skeleton s, size_t pos) {
   uint16_t low = s.capitals & static_cast<uint16_t>((1u << pos) - 1);
   uint16_t high = static_cast<uint16_t>((s.capitals >> (pos + 1)) << pos);
   s.capitals = static_cast<uint16_t>(low | high);
-  s.letters.erase(pos, 1);
+  s.letters.erase(pos);
   return s;
 }
 

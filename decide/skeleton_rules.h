@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "compose/compose.h"
+#include "text/inline_string.h"
 #include "text/letters.h"
 
 namespace tonvira {
@@ -17,8 +18,8 @@ inline constexpr size_t kMaxSkeletonLetters = 15;
 // A word as letters without tone (lower case, marks kept: "ươ", "đ"), a capital flag per
 // letter, and the one tone of the syllable.
 struct Skeleton {
-  std::u16string letters;
-  uint16_t capitals = 0;  // bit i: letter i is a capital
+  InlineU16String<kMaxSkeletonLetters> letters;  // copied by every repair: held in place
+  uint16_t capitals = 0;                         // bit i: letter i is a capital
   Tone tone = kToneNone;
   bool operator==(const Skeleton&) const = default;
 };

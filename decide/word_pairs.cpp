@@ -1,6 +1,7 @@
 #include "decide/word_pairs.h"
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <optional>
 
@@ -39,8 +40,21 @@ bool JoinsToken(char16_t c) {
 
 }  // namespace
 
-bool ParseWordPairs(WordPairs& pairs, std::string_view bytes) {
+namespace {
+
+// What a parse of word_pairs.txt owns; the table views it.
+struct ParsedPairs {
+  std::u16string buffer;
+  std::vector<uint32_t> sortedOffsets;
   std::vector<uint8_t> scores;
+};
+
+}  // namespace
+
+bool ParseWordPairs(WordPairs& pairs, std::string_view bytes) {
+  std::u16string buffer(pairs.buffer);  // pairs parsed before stay
+  std::vector<uint32_t> offsets(pairs.sortedOffsets.begin(), pairs.sortedOffsets.end());
+  std::vector<uint8_t> scores(pairs.scores.begin(), pairs.scores.end());
   size_t linePos = 0;
   std::string_view line;
   while (NextDataLine(bytes, linePos, line)) {
@@ -63,32 +77,33 @@ bool ParseWordPairs(WordPairs& pairs, std::string_view bytes) {
     for (char c : parts[3]) score = score * 10 + (c - '0');
     if (score < 1 || score > 255) continue;
     PairLanguage language = parts[0] == "v" ? PairLanguage::Vietnamese : PairLanguage::English;
-    char16_t buffer[kMaxPairKey];
-    std::u16string_view key =
-        PairKeyInto(language, Utf8ToUtf16(parts[1]), Utf8ToUtf16(parts[2]), buffer, std::size(buffer));
-    if (key.empty()) continue;
-    pairs.sortedOffsets.push_back(static_cast<uint32_t>(pairs.buffer.size()));
-    pairs.buffer.append(key).push_back(u'\0');
+    char16_t key[kMaxPairKey];
+    std::u16string_view found =
+        PairKeyInto(language, Utf8ToUtf16(parts[1]), Utf8ToUtf16(parts[2]), key, std::size(key));
+    if (found.empty()) continue;
+    offsets.push_back(static_cast<uint32_t>(buffer.size()));
+    buffer.append(found).push_back(u'\0');
     scores.push_back(static_cast<uint8_t>(score));
   }
   // Sorted here rather than trusted to the file: hoà and hòa lines meet under one key.
-  std::vector<uint32_t> order(pairs.sortedOffsets.size());
+  auto keyAt = [&buffer](uint32_t offset) { return std::u16string_view(buffer.data() + offset); };
+  std::vector<uint32_t> order(offsets.size());
   std::iota(order.begin(), order.end(), 0u);
-  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return KeyAt(pairs, pairs.sortedOffsets[a]) < KeyAt(pairs, pairs.sortedOffsets[b]);
-  });
-  std::vector<uint32_t> offsets;
-  offsets.reserve(order.size());
-  pairs.scores.clear();
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return keyAt(offsets[a]) < keyAt(offsets[b]); });
+  auto parsed = std::make_shared<ParsedPairs>();
+  parsed->sortedOffsets.reserve(order.size());
+  parsed->scores.reserve(order.size());
   for (uint32_t i : order) {
-    if (!offsets.empty() && KeyAt(pairs, offsets.back()) == KeyAt(pairs, pairs.sortedOffsets[i])) continue;
-    offsets.push_back(pairs.sortedOffsets[i]);
-    pairs.scores.push_back(scores[i]);
+    if (!parsed->sortedOffsets.empty() && keyAt(parsed->sortedOffsets.back()) == keyAt(offsets[i])) continue;
+    parsed->sortedOffsets.push_back(offsets[i]);
+    parsed->scores.push_back(scores[i]);
   }
-  pairs.sortedOffsets = std::move(offsets);
-  pairs.sortedOffsets.shrink_to_fit();
-  pairs.scores.shrink_to_fit();
-  pairs.buffer.shrink_to_fit();
+  parsed->buffer = std::move(buffer);
+  pairs.buffer = parsed->buffer;
+  pairs.sortedOffsets = parsed->sortedOffsets;
+  pairs.scores = parsed->scores;
+  pairs.storage = std::move(parsed);
   return !pairs.scores.empty();
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +18,10 @@ enum class PairLanguage : char16_t { Vietnamese = u'v', English = u'e' };
 // One sorted table: every entry is "language previous-key word-key" (keys normalised as
 // syllable keys, so hoà and hòa meet) followed by NUL, in one buffer.
 struct WordPairs {
-  std::u16string buffer;
-  std::vector<uint32_t> sortedOffsets;
-  std::vector<uint8_t> scores;  // by position in sortedOffsets
+  std::u16string_view buffer;  // ends with NUL
+  std::span<const uint32_t> sortedOffsets;
+  std::span<const uint8_t> scores;      // by position in sortedOffsets
+  std::shared_ptr<const void> storage;  // what the views point into
 };
 
 // Lines "L TAB previous TAB word TAB score" (L is v or e; further columns are ignored);

@@ -86,8 +86,7 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
     return;
   size_t partEnd = e.word.keys.find_last_not_of(u"/-");
   if (partEnd == std::u16string::npos) return;
-  std::u16string part = e.word.keys.substr(0, partEnd + 1);
-  std::u16string run = e.word.keys.substr(partEnd + 1);
+  std::u16string_view part = std::u16string_view(e.word.keys).substr(0, partEnd + 1);
 
   bool letters = std::all_of(part.begin(), part.end(), [&](char16_t k) {
     return IsAsciiLetter(k) || (e.options.method == InputMethod::Vni && IsAsciiDigit(k));
@@ -102,13 +101,17 @@ void SplitAtInnerRun(Engine& e, char16_t c) {
       e.options.autofixOn && !e.decision.backspaceTouched && !MidSentenceCapital(part, e.memory);
   if (!letters && !(autofixAllowed && CurrencyFix(part, e.options.method))) return;
 
+  // The run is kept in a string that keeps its capacity (one per thread, as the hook's): the
+  // word's keys become the part before it.
+  thread_local std::u16string run;
+  run.assign(std::u16string_view(e.word.keys).substr(partEnd + 1));
   std::u16string head = std::move(e.decision.decidedHead);
   size_t before = e.committed.committedText.size();
-  e.word.keys = part;
+  e.word.keys.resize(partEnd + 1);
   e.decision.decidingPart = true;
   DecideWord(e, 0);
   e.decision.decidingPart = false;
-  head += e.committed.committedText.substr(before);
+  head.append(e.committed.committedText, before);
   head += run;
   e.committed.committedText.resize(before);  // committed with the rest of the word at its end
   e.decision.decidedHead = std::move(head);

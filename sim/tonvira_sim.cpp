@@ -17,6 +17,7 @@
 #include "config/settings.h"
 #include "context/focus_tracker.h"
 #include "decide/lexicon.h"
+#include "decide/word_lists.h"
 #include "input/pipeline.h"
 #include "sim/sim_desktop.h"
 #include "sim/sim_typing.h"
@@ -45,6 +46,8 @@ constexpr std::string_view kUsage =
     "  --app NAME, --title TEXT, --field-name TEXT   foreground process, window title and\n"
     "                        field name, classified with context.txt\n"
     "  --data DIR            where en_words.txt, vi_syllables.txt and abbrev.txt are read from\n"
+    "  --compact-lists FILE  keep the word lists' compact form in FILE: read when it was made\n"
+    "                        from the same text, written again when it was not\n"
     "  --lines               each input line is a fresh field; one output line each\n"
     "  --explain             after the text, one line per decided word:\n"
     "                        TAB keys TAB output TAB action TAB reason\n";
@@ -59,6 +62,7 @@ struct Options {
   std::optional<std::u16string> title;
   std::optional<std::u16string> fieldName;
   std::filesystem::path dataDir = TONVIRA_DATA_DIR;
+  std::filesystem::path compactLists;  // none: the lists are read from their text
   bool lines = false;
   bool explain = false;
   std::string text;
@@ -114,6 +118,10 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& o) {
       if (arg == "--app") o.app = std::string(*v);
       if (arg == "--title") o.title = Utf8ToUtf16(*v);
       if (arg == "--field-name") o.fieldName = Utf8ToUtf16(*v);
+    } else if (arg == "--compact-lists") {
+      auto v = value();
+      if (!v) return "--compact-lists takes a file";
+      o.compactLists = std::filesystem::path(std::string(*v));
     } else if (arg == "--data") {
       auto v = value();
       if (!v) return "--data takes a folder";
@@ -244,20 +252,18 @@ void ClassifyField(const Options& o, sim::WindowSpec& field) {
 
 int Run(const Options& o) {
   Lexicon lexicon;
-  if (!LoadEnglishWords(lexicon, o.dataDir / "en_words.txt")) {
-    std::cerr << "tonvira-sim: cannot read " << (o.dataDir / "en_words.txt").string() << "\n";
+  WordListFiles files{o.dataDir / "en_words.txt", o.dataDir / "vi_syllables.txt",
+                      o.dataDir / "word_pairs.txt", o.compactLists};
+  if (!LoadWordLists(lexicon, files).english) {
+    std::cerr << "tonvira-sim: cannot read " << files.english.string() << "\n";
     return 1;
   }
-  bool haveSyllables = LoadSyllables(lexicon, o.dataDir / "vi_syllables.txt", kDefaultSyllableFrequency);
-  bool havePairs = LoadWordPairs(lexicon.pairs, o.dataDir / "word_pairs.txt");
 
   AbbrevTable abbrevs;
   ReadAbbrevFile(abbrevs, Utf8ToUtf16((o.dataDir / "abbrev.txt").string()));  // read only
 
   Engine engine;
-  engine.options.englishWords = &lexicon.english;
-  engine.options.vietSyllables = haveSyllables ? &lexicon.syllables : nullptr;
-  engine.options.wordPairs = havePairs ? &lexicon.pairs : nullptr;
+  UseWordLists(engine.options, lexicon);
   engine.decision.recording = o.explain;
   ApplySettingsToEngine(engine, o.settings, &abbrevs);
   engine.options.shippedAbbrevs = &abbrevs;  // the data folder's table is the library as shipped

@@ -26,6 +26,7 @@
 #include "context/focus_tracking.h"
 #include "decide/builtin_words.h"
 #include "decide/lexicon.h"
+#include "decide/word_lists.h"
 #include "input/log.h"
 #include "input/pipeline.h"
 #include "program/win32/background_worker.h"
@@ -194,24 +195,30 @@ std::optional<int> TakeSingleInstanceLock(const StartRequest& request, HANDLE& m
   return 0;
 }
 
-// The shipped lists: the English words are needed, the syllables and word pairs help.
-bool LoadWordLists(App& app) {
-  std::u16string englishPath = ShippedFilePath(u"en_words.txt");
-  if (!LoadEnglishWords(app.lexicon, std::filesystem::path(Wide(englishPath)))) {
-    ShowError(L"Khong doc duoc tu dien:\n" + Wide(englishPath));
-    return false;
+// The shipped lists: the English words are needed, the syllables and word pairs help. Their
+// compact form is kept in the data folder (per user when installed), made at the first start
+// and again whenever the text changed.
+std::optional<WordListsLoaded> LoadShippedWordLists(App& app) {
+  auto path = [](std::u16string_view name) { return std::filesystem::path(Wide(ShippedFilePath(name))); };
+  WordListFiles files{path(u"en_words.txt"), path(u"vi_syllables.txt"), path(u"word_pairs.txt"),
+                      std::filesystem::path(Wide(JoinPath(DataFolder(), u"word_lists.bin")))};
+  WordListsLoaded loaded = LoadWordLists(app.lexicon, files);
+  if (!loaded.english) {
+    ShowError(L"Khong doc duoc tu dien:\n" + files.english.wstring());
+    return std::nullopt;
   }
-  app.engine.options.englishWords = &app.lexicon.english;
-  if (LoadSyllables(app.lexicon, std::filesystem::path(Wide(ShippedFilePath(u"vi_syllables.txt"))),
-                    kDefaultSyllableFrequency)) {
-    app.engine.options.vietSyllables = &app.lexicon.syllables;
-  }
-  // Optional: without it the word before a word is no evidence.
-  if (LoadWordPairs(app.lexicon.pairs, std::filesystem::path(Wide(ShippedFilePath(u"word_pairs.txt"))))) {
-    app.engine.options.wordPairs = &app.lexicon.pairs;
-  }
+  UseWordLists(app.engine.options, app.lexicon);
   WarmBuiltinWords();
-  return true;
+  return loaded;
+}
+
+// Milliseconds from the creation of this process (as Windows counts it) to now.
+double MillisecondsSinceProcessStart() {
+  FILETIME created, exited, kernel, user, now;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
+  GetSystemTimeAsFileTime(&now);
+  auto ticks = [](FILETIME t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;  // 100 ns units
 }
 
 void LoadUserFiles(App& app) {
@@ -307,7 +314,8 @@ int Run() {
   HANDLE mutex = nullptr;
   if (std::optional<int> code = TakeSingleInstanceLock(request, mutex)) return *code;
   g_app = &w;
-  if (!LoadWordLists(app)) return 1;
+  std::optional<WordListsLoaded> lists = LoadShippedWordLists(app);
+  if (!lists) return 1;
   LoadUserFiles(app);
   if (request.startedAtLogon && !app.settings.startup) {
     CloseHandle(mutex);
@@ -321,9 +329,14 @@ int Run() {
   if (!CreateWindows(w)) return 1;
   WindowsShell shell(w);
   if (!InstallTheHooks(w, shell)) return 1;
-  // The log opens with the hooks: which version runs, for the traces of an update.
-  LogLine("tonvira %s: bat dau (pid %lu)\n", Utf16ToUtf8(kRunningVersion).c_str(),
-          static_cast<unsigned long>(GetCurrentProcessId()));
+  // The log opens with the hooks: which version runs, for the traces of an update,
+  // and how long the start took, the word lists read from their compact form or from the text.
+  LogLine("tonvira %s: bat dau (pid %lu), san sang sau %.0f ms, tu dien %s\n",
+          Utf16ToUtf8(kRunningVersion).c_str(), static_cast<unsigned long>(GetCurrentProcessId()),
+          MillisecondsSinceProcessStart(),
+          lists->fromCompact      ? "dang gon"
+          : lists->compactWritten ? "van ban (da luu dang gon)"
+                                  : "van ban");
   RegisterToggleHotkey(app, shell);
   SettingsWindowAtStart(w, request);
   SetTimer(w.mainWindow, kMainTimerId, kMainTimerMs, nullptr);

@@ -251,6 +251,25 @@ else
   pass "exit command"
 fi
 
+# Case: the first start read the word lists from their text and kept their compact form in the
+# data folder; the next start reads that form. Each start's first log line, written once the
+# hooks are in place, gives the milliseconds since Windows created the process.
+start_line() { grep -m1 ': bat dau' "$1"; }
+first_start=$(start_line "$E2E_DIR/tonvira-main.log")
+start_tonvira restart
+e2e_wait_for 30 grep -q ': bat dau' "$tonvira_log"
+next_start=$(start_line "$tonvira_log")
+e2e_log "first start: ${first_start#*: }"
+e2e_log "next start: ${next_start#*: }"
+if [[ $first_start == *"tu dien van ban (da luu dang gon)" && -s "$prog/data/word_lists.bin" &&
+  $next_start == *"tu dien dang gon" ]]; then
+  pass "word lists: the compact form is made at the first start and read at the next"
+else
+  fail "word lists: the compact form is made at the first start and read at the next" \
+    "[$first_start] then [$next_start]"
+fi
+stop_tonvira
+
 # Case: a context.txt rule makes the test application an English field; without the rule
 # (the runs above) the same keys compose.
 new_program context

@@ -3,8 +3,9 @@
 // it) and the whole pipeline (hook procedure in, event batch out through the simulated
 // desktop's SendInput). Then one word of many repeated keys, whose cost per key must not grow
 // with its length. Each level runs one warm-up pass and five measured passes; a line per level:
-//   level=pipeline ns_per_key=812.4 allocs_per_key=0.00 spread_ns=12.1 keys=140000
-// (median of the five passes, spread = slowest - fastest), then the ratios between levels.
+//   level=pipeline ns_per_key=812.4 allocs_per_key=0.00 spread_ns=12.1 keys=140000 allocs=0
+// (median of the five passes, spread = slowest - fastest, allocations in all five), then the
+// ratios between levels.
 //
 //   bench_keys [--data DIR] [--repeat N] [--long-word N] [--trace-allocs N] [--only LEVEL]
 //              [STREAM_FILE]
@@ -27,6 +28,7 @@
 
 #include "compose/compose.h"
 #include "decide/lexicon.h"
+#include "decide/word_lists.h"
 #include "engine/engine.h"
 #include "engine/key_path.h"
 #include "engine/word_end.h"
@@ -97,6 +99,7 @@ struct Figures {
   double nsPerKey = 0;  // median of the passes
   double spreadNs = 0;  // slowest pass - fastest pass
   double allocsPerKey = 0;
+  uint64_t allocs = 0;  // in the measured passes
   size_t keys = 0;
   // The pipeline's output in its last pass: synthetic events sent and physical keys swallowed
   // (each replaced by output), per key typed.
@@ -125,13 +128,14 @@ Figures Measure(size_t keys, Pass pass) {
   f.nsPerKey = ns[ns.size() / 2];
   f.spreadNs = ns.back() - ns.front();
   f.allocsPerKey = static_cast<double>(allocs) / (static_cast<double>(keys) * kPasses);
+  f.allocs = allocs;
   f.keys = keys;
   return f;
 }
 
 void Print(const char* level, const Figures& f) {
-  std::printf("level=%s ns_per_key=%.1f allocs_per_key=%.2f spread_ns=%.1f keys=%zu\n", level, f.nsPerKey,
-              f.allocsPerKey, f.spreadNs, f.keys);
+  std::printf("level=%s ns_per_key=%.1f allocs_per_key=%.2f spread_ns=%.1f keys=%zu allocs=%llu\n", level,
+              f.nsPerKey, f.allocsPerKey, f.spreadNs, f.keys, static_cast<unsigned long long>(f.allocs));
   if (f.syntheticEventsPerKey >= 0) {
     std::printf("output level=%s synthetic_events_per_key=%.3f swallowed_per_key=%.3f\n", level,
                 f.syntheticEventsPerKey, f.swallowedPerKey);
@@ -164,9 +168,7 @@ volatile size_t sink = 0;  // keeps the composed text alive for the optimiser
 }
 
 void AttachLexicon(tonvira::Engine& engine, const tonvira::Lexicon& lexicon) {
-  engine.options.englishWords = &lexicon.english;
-  engine.options.vietSyllables = lexicon.syllables.frequency.empty() ? nullptr : &lexicon.syllables;
-  engine.options.wordPairs = lexicon.pairs.scores.empty() ? nullptr : &lexicon.pairs;
+  tonvira::UseWordLists(engine.options, lexicon);
 }
 
 // The engine as the pipeline calls it: a letter is added and the word's output read; a
@@ -327,17 +329,14 @@ int main(int argc, char** argv) {
 
   tonvira::Lexicon lexicon;
   Clock::time_point loadStart = Clock::now();
-  bool english = tonvira::LoadEnglishWords(lexicon, dataDir + "/en_words.txt");
-  Clock::time_point englishEnd = Clock::now();
-  if (!english ||
-      !tonvira::LoadSyllables(lexicon, dataDir + "/vi_syllables.txt", tonvira::kDefaultSyllableFrequency)) {
+  tonvira::WordListsLoaded loaded = tonvira::LoadWordLists(
+      lexicon, {dataDir + "/en_words.txt", dataDir + "/vi_syllables.txt", dataDir + "/word_pairs.txt", {}});
+  if (!loaded.english || !loaded.syllables) {
     std::fprintf(stderr, "bench_keys: no word lists in %s\n", dataDir.c_str());
     return 1;
   }
-  tonvira::LoadWordPairs(lexicon.pairs, dataDir + "/word_pairs.txt");
   auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
-  std::printf("stream keys=%zu passes=%d load_ms=%.1f english_load_ms=%.1f\n", text.size(), kPasses,
-              ms(Clock::now() - loadStart), ms(englishEnd - loadStart));
+  std::printf("stream keys=%zu passes=%d load_ms=%.1f\n", text.size(), kPasses, ms(Clock::now() - loadStart));
 
   auto wanted = [&](std::string_view level) { return only.empty() || only == level; };
   Figures composition, engine, pipeline;
