@@ -13,7 +13,7 @@
 
 namespace tonvira {
 
-std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod method) {
+std::optional<CurrencyText> CurrencyFix(std::u16string_view keys, InputMethod method) {
   // An amount starts with a digit; only "vndd" has none. (Asked at every key of a word.)
   if (keys.empty() || !(IsAsciiDigit(keys[0]) || (keys.size() == 4 && LowerAsciiLetter(keys[0]) == u'v')))
     return std::nullopt;
@@ -37,8 +37,10 @@ std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod 
   bool ok = method == InputMethod::Vni ? rest[1] == u'9' : rest[1] == rest[0];
   if (!ok) return std::nullopt;
 
-  std::u16string out(number);
-  out += vn;
+  // Past the composition's limit a word is shown as typed, an amount too.
+  if (number.size() + vn.size() + 1 > kMaxComposeUnits) return std::nullopt;
+  CurrencyText out(number);
+  for (char16_t c : vn) out.push_back(c);
   out.push_back(rest[0] == u'D' ? u'Đ' : u'đ');
   return out;
 }

@@ -9,6 +9,7 @@
 #include "compose/compose.h"
 #include "decide/decision_input.h"
 #include "decide/decision_labels.h"
+#include "text/inline_string.h"
 
 namespace tonvira {
 
@@ -16,7 +17,10 @@ namespace tonvira {
 inline constexpr uint8_t kAutofixMinFrequency = 6;
 
 // "50000dd" -> "50000đ", "1.500.000vndd" -> "1.500.000vnđ", VNI "20d9" -> "20đ".
-std::optional<std::u16string> CurrencyFix(std::u16string_view keys, InputMethod method);
+// Held in place: asked at every key of a word, it never allocates. An amount longer than the
+// composition's limit is no amount (it is shown as typed, as every word that long).
+using CurrencyText = InlineU16String<kMaxComposeUnits>;
+std::optional<CurrencyText> CurrencyFix(std::u16string_view keys, InputMethod method);
 
 // Two consonant keys typed in the wrong order ("htu" -> "thu", "ngien" -> "nghien").
 std::optional<std::u16string> SwapFix(std::u16string_view keys, const Syllables* syllables);

@@ -153,9 +153,9 @@ std::optional<Decision> SmartModeOff(const Engine& e, const WordFacts& w) {
 // "50000dd": 50000đ.
 std::optional<Decision> CurrencyAmount(const Engine& e, const WordFacts& w) {
   if (!e.options.autofixOn || MidSentenceCapital(w.keys, e.memory)) return std::nullopt;
-  std::optional<std::u16string> fixed = CurrencyFix(w.keys, e.options.method);
+  std::optional<CurrencyText> fixed = CurrencyFix(w.keys, e.options.method);
   if (!fixed) return std::nullopt;
-  return Corrected(ReasonCode::Shape, label::kCurrencyFix, *fixed, 12);
+  return Corrected(ReasonCode::Shape, label::kCurrencyFix, std::u16string(fixed->view()), 12);
 }
 
 // "x86", "e-mail", "iPhone", "HTML": the word's shape says it is no Vietnamese word.

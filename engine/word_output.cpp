@@ -29,10 +29,10 @@ void WordOutputInto(const Engine& e, std::u16string& out) {
     }
   } else if (e.word.literalWord) {
     out += core;
-  } else if (std::optional<std::u16string> amount; e.options.smartOn && e.options.autofixOn &&
-                                                   !MidSentenceCapital(core, e.memory) &&
-                                                   (amount = CurrencyFix(core, e.options.method))) {
-    out += *amount;  // 50000dd is shown as 50000đ already while typing
+  } else if (std::optional<CurrencyText> amount; e.options.smartOn && e.options.autofixOn &&
+                                                 !MidSentenceCapital(core, e.memory) &&
+                                                 (amount = CurrencyFix(core, e.options.method))) {
+    out += amount->view();  // 50000dd is shown as 50000đ already while typing
   } else if (e.decision.NotVietnamese()) {
     out += core;
   } else {

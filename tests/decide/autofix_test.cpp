@@ -47,10 +47,10 @@ TEST(CurrencyFix, AmountsBeforeTheDongSign) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
-    std::optional<std::u16string> got = CurrencyFix(row.keys, row.method);
+    std::optional<CurrencyText> got = CurrencyFix(row.keys, row.method);
     if (row.expected) {
       ASSERT_TRUE(got);
-      EXPECT_EQ(*got, row.expected);
+      EXPECT_EQ(got->view(), row.expected);
     } else {
       EXPECT_FALSE(got);
     }
