@@ -24,11 +24,12 @@ HookAction ResetAndPass(Pipeline& p) {
   return HookAction::Pass;
 }
 
-// Ctrl, Alt or Windows held: a shortcut. Read from the key's keyboard state when there is one
-// (the same state, one call instead of four).
-bool ChordModifierDown(const KeyboardState* state = nullptr) {
-  auto down = [state](uint32_t key) { return state ? ((*state)[key] & 0x80) != 0 : os::KeyStateDown(key); };
-  return down(vk::kControl) || down(vk::kMenu) || down(vk::kLWin) || down(vk::kRWin);
+// Asked key by key with GetKeyState, before the keyboard state is read for the translation: the
+// one array read up front instead was seen stale under Wine after a Ctrl+Shift tap, and every
+// key after it passed as a shortcut.
+bool ChordModifierDown() {
+  return os::KeyStateDown(vk::kControl) || os::KeyStateDown(vk::kMenu) || os::KeyStateDown(vk::kLWin) ||
+         os::KeyStateDown(vk::kRWin);
 }
 
 // Under these layouts the real key may not type the character we saw: always synthesise.
@@ -208,8 +209,8 @@ HookAction WordCharacterStep(Pipeline& p, char16_t c, bool shownIsOutput) {
   return HookAction::Swallow;
 }
 
-HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, const KeyboardState* state, WindowId foreground,
-                          bool ours, bool shownIsOutput) {
+HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, WindowId foreground, bool ours,
+                          bool shownIsOutput) {
   Engine& e = p.engine;
   if (ours && !p.InOwnTestBox) return ResetAndPass(p);  // our own windows, the test box aside
 
@@ -227,9 +228,10 @@ HookAction CharacterSteps(Pipeline& p, const KeyEvent& event, const KeyboardStat
   }
 
   char16_t c = 0;
-  if (state) {
+  KeyboardState state;
+  if (os::ReadKeyboardState(state)) {
     p.currentLayout = os::ForegroundLayout(foreground);
-    os::Translation t = os::TranslateKey(event.vk, event.scan, *state, p.currentLayout);
+    os::Translation t = os::TranslateKey(event.vk, event.scan, state, p.currentLayout);
     if (t.count == 1) c = t.units[0];  // dead keys and several units give nothing usable
   }
   if (LogIsOpen()) {
@@ -337,9 +339,7 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
     default:
       break;
   }
-  KeyboardState keyboard;
-  const KeyboardState* state = os::ReadKeyboardState(keyboard) ? &keyboard : nullptr;
-  if (ChordModifierDown(state)) return ResetAndPass(p);  // every shortcut abandons the word
+  if (ChordModifierDown()) return ResetAndPass(p);  // every shortcut abandons the word
 
   switch (event.vk) {
     case vk::kBack:
@@ -366,7 +366,7 @@ HookAction HandleKey(Pipeline& p, const KeyEvent& event) {
       return ResetAndPass(p);
     default:
       if (event.vk >= vk::kPrior && event.vk <= vk::kDown) return ResetAndPass(p);
-      return CharacterSteps(p, event, state, foreground, ours, shownIsOutput);
+      return CharacterSteps(p, event, foreground, ours, shownIsOutput);
   }
 }
 
