@@ -232,7 +232,7 @@ bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
     while (pos < bytes.size() && IsSpace(bytes[pos])) ++pos;
     if (pos >= bytes.size() || !IsDigit(bytes[pos])) break;  // a pair that cannot be read ends the list
     uint8_t level = LowByteOfNumber(bytes, pos);
-    if (level == 0 || word.size() > kMaxAsciiWord) continue;  // no word typed is looked up past that
+    if (level == 0 || word.size() > UINT16_MAX) continue;  // a span holds the length in 16 bits
     parsed->sorted.push_back(
         {static_cast<uint32_t>(parsed->buffer.size()), static_cast<uint16_t>(word.size()), level});
     parsed->buffer.append(word);
