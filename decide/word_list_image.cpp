@@ -104,8 +104,9 @@ bool SyllablesHold(const Syllables& s) {
   if (s.frequency.size() != count || s.flags.size() != count) return false;
   if (!EveryStartWithin(s.ends, 0, static_cast<uint32_t>(s.keys.size()))) return false;
   if (count == 0) return s.slots.empty();
-  if (!std::has_single_bit(s.slots.size()) || s.slots.size() <= count)
-    return false;  // an empty slot ends every search
+  if (!std::has_single_bit(s.slots.size())) return false;
+  // An empty slot ends every search: without one a search for a missing key would never end.
+  if (std::find(s.slots.begin(), s.slots.end(), 0u) == s.slots.end()) return false;
   return std::all_of(s.slots.begin(), s.slots.end(), [count](uint32_t slot) { return slot <= count; });
 }
 

@@ -181,6 +181,14 @@ TEST_F(WordListsTest, TablesThatPointOutsideThemselvesAreRefused) {
   uint64_t huge = good.size();
   std::memcpy(sectionPastTheEnd.data() + 112 + 4 * 16 + 8, &huge, 8);
   EXPECT_FALSE(ReadWordListImage(ImageBytesOf(refingerprinted(sectionPastTheEnd)), stamps, read));
+  std::string noEmptySlot = good;  // every slot taken (by the same key): a missing key's search would not end
+  uint64_t slots = 0, slotBytes = 0;
+  std::memcpy(&slots, good.data() + 112 + 8 * 16, 8);
+  std::memcpy(&slotBytes, good.data() + 112 + 8 * 16 + 8, 8);
+  const uint32_t firstKey = 1;
+  for (uint64_t at = slots; at < slots + slotBytes; at += 4)
+    std::memcpy(noEmptySlot.data() + at, &firstKey, 4);
+  EXPECT_FALSE(ReadWordListImage(ImageBytesOf(refingerprinted(noEmptySlot)), stamps, read));
   EXPECT_EQ(EnglishLevel(&read.english, u"file"), 12);  // untouched by the refusals
 }
 
