@@ -43,8 +43,10 @@ bool WriteImageFile(const std::filesystem::path& path, const std::string& bytes)
     std::filesystem::remove(path, error);
     std::filesystem::rename(partial, path, error);
   }
-  if (error) std::filesystem::remove(partial, error);
-  return !error;
+  if (!error) return true;
+  std::error_code ignored;  // the failed move is the answer, whatever the clean-up does
+  std::filesystem::remove(partial, ignored);
+  return false;
 }
 
 }  // namespace
