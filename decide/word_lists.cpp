@@ -1,51 +1,27 @@
 #include "decide/word_lists.h"
 
-#include <fstream>
 #include <optional>
 #include <string>
-#include <system_error>
 
-#include "decide/data_lines.h"
+#include "config/file_system.h"
 #include "decide/word_list_image.h"
 #include "decide/word_pairs.h"
 
 namespace tonvira {
 namespace {
 
-std::optional<ImageBytes> ReadImageFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  std::streamoff size = in.tellg();
-  if (size <= 0) return std::nullopt;
-  ImageBytes image{std::shared_ptr<std::byte[]>(new std::byte[static_cast<size_t>(size)]),
-                   static_cast<size_t>(size)};
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(image.data.get()), size)) return std::nullopt;
-  return image;
+std::optional<std::string> ReadWhole(std::u16string_view path) {
+  FileBytes file = ReadFileBytes(path);
+  if (file.status != FileRead::Ok) return std::nullopt;
+  return std::move(file.bytes);
 }
 
-// Written beside and then put in place: a reader never sees half a form (and would refuse it).
-bool WriteImageFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::path partial = path;
-  partial += ".partial";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush()) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(partial, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(partial, path, error);
-  if (error) {  // a system whose rename does not replace
-    std::filesystem::remove(path, error);
-    std::filesystem::rename(partial, path, error);
-  }
-  if (!error) return true;
-  std::error_code ignored;  // the failed move is the answer, whatever the clean-up does
-  std::filesystem::remove(partial, ignored);
+// Written beside and then moved over the old one: a reader never sees half a form (and would
+// refuse it).
+bool WriteImageFile(std::u16string_view path, std::string_view bytes) {
+  std::u16string partial = std::u16string(path) + u".partial";
+  if (WriteFileBytes(partial, bytes) && MoveFileOver(partial, path)) return true;
+  RemoveFile(partial);
   return false;
 }
 
@@ -53,14 +29,14 @@ bool WriteImageFile(const std::filesystem::path& path, const std::string& bytes)
 
 WordListsLoaded LoadWordLists(Lexicon& lexicon, const WordListFiles& files) {
   WordListsLoaded loaded;
-  std::optional<std::string> english = ReadWholeFile(files.english);
-  std::optional<std::string> syllables = ReadWholeFile(files.syllables);
-  std::optional<std::string> pairs = ReadWholeFile(files.pairs);
+  std::optional<std::string> english = ReadWhole(files.english);
+  std::optional<std::string> syllables = ReadWhole(files.syllables);
+  std::optional<std::string> pairs = ReadWhole(files.pairs);
   WordListStamps stamps{StampOf(english), StampOf(syllables), StampOf(pairs), kDefaultSyllableFrequency};
 
   if (english && !files.compact.empty()) {
-    if (std::optional<ImageBytes> image = ReadImageFile(files.compact);
-        image && ReadWordListImage(*image, stamps, lexicon)) {
+    if (std::optional<std::string> image = ReadWhole(files.compact);
+        image && ReadWordListImage(ImageBytesOf(*image), stamps, lexicon)) {
       loaded.fromCompact = true;
       loaded.english = !lexicon.english.empty();
       loaded.syllables = !lexicon.syllables.empty();

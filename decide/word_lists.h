@@ -3,18 +3,19 @@
 // is written again for the next start.
 #pragma once
 
-#include <filesystem>
+#include <string>
 
 #include "decide/decision_input.h"
 #include "decide/lexicon.h"
 
 namespace tonvira {
 
+// Paths as the file seam takes them (config/file_system.h).
 struct WordListFiles {
-  std::filesystem::path english;    // en_words.txt: needed
-  std::filesystem::path syllables;  // vi_syllables.txt and word_pairs.txt: they help
-  std::filesystem::path pairs;
-  std::filesystem::path compact;  // where the compact form is kept; empty: the text only
+  std::u16string english;    // en_words.txt: needed
+  std::u16string syllables;  // vi_syllables.txt and word_pairs.txt: they help
+  std::u16string pairs;
+  std::u16string compact;  // where the compact form is kept; empty: the text only
 };
 
 struct WordListsLoaded {

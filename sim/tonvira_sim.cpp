@@ -252,10 +252,12 @@ void ClassifyField(const Options& o, sim::WindowSpec& field) {
 
 int Run(const Options& o) {
   Lexicon lexicon;
-  WordListFiles files{o.dataDir / "en_words.txt", o.dataDir / "vi_syllables.txt",
-                      o.dataDir / "word_pairs.txt", o.compactLists};
+  auto path = [](const std::filesystem::path& p) { return Utf8ToUtf16(p.string()); };
+  WordListFiles files{path(o.dataDir / "en_words.txt"), path(o.dataDir / "vi_syllables.txt"),
+                      path(o.dataDir / "word_pairs.txt"),
+                      o.compactLists.empty() ? u"" : path(o.compactLists)};
   if (!LoadWordLists(lexicon, files).english) {
-    std::cerr << "tonvira-sim: cannot read " << files.english.string() << "\n";
+    std::cerr << "tonvira-sim: cannot read " << Utf16ToUtf8(files.english) << "\n";
     return 1;
   }
 

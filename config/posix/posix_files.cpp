@@ -34,6 +34,8 @@ FileBytes ReadFileBytes(const std::string& path) {
     return out;
   }
   out.status = FileRead::Ok;
+  struct stat info;
+  if (::fstat(fd, &info) == 0 && info.st_size > 0) out.bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);

@@ -199,12 +199,11 @@ std::optional<int> TakeSingleInstanceLock(const StartRequest& request, HANDLE& m
 // compact form is kept in the data folder (per user when installed), made at the first start
 // and again whenever the text changed.
 std::optional<WordListsLoaded> LoadShippedWordLists(App& app) {
-  auto path = [](std::u16string_view name) { return std::filesystem::path(Wide(ShippedFilePath(name))); };
-  WordListFiles files{path(u"en_words.txt"), path(u"vi_syllables.txt"), path(u"word_pairs.txt"),
-                      std::filesystem::path(Wide(JoinPath(DataFolder(), u"word_lists.bin")))};
+  WordListFiles files{ShippedFilePath(u"en_words.txt"), ShippedFilePath(u"vi_syllables.txt"),
+                      ShippedFilePath(u"word_pairs.txt"), JoinPath(DataFolder(), u"word_lists.bin")};
   WordListsLoaded loaded = LoadWordLists(app.lexicon, files);
   if (!loaded.english) {
-    ShowError(L"Khong doc duoc tu dien:\n" + files.english.wstring());
+    ShowError(L"Khong doc duoc tu dien:\n" + Wide(files.english));
     return std::nullopt;
   }
   UseWordLists(app.engine.options, app.lexicon);

@@ -14,6 +14,7 @@
 
 #include "decide/word_list_image.h"
 #include "decide/word_pairs.h"
+#include "text/utf8.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"
@@ -60,9 +61,10 @@ class WordListsTest : public testing::Test {
   ~WordListsTest() override { fs::remove_all(dir_); }
 
   WordListFiles Files(const fs::path& textDir) const {
-    return {textDir / "en_words.txt", textDir / "vi_syllables.txt", textDir / "word_pairs.txt",
-            dir_ / "word_lists.bin"};
+    return {Path(textDir / "en_words.txt"), Path(textDir / "vi_syllables.txt"),
+            Path(textDir / "word_pairs.txt"), Path(dir_ / "word_lists.bin")};
   }
+  static std::u16string Path(const fs::path& p) { return Utf8ToUtf16(p.string()); }
   void WriteSmallLists() const {
     std::ofstream(dir_ / "en_words.txt") << "the 1\nfile 12\nturn 20\n";
     std::ofstream(dir_ / "vi_syllables.txt") << "tôi\t170\ndã\t2\td\n";
@@ -195,16 +197,16 @@ TEST_F(WordListsTest, TablesThatPointOutsideThemselvesAreRefused) {
 TEST_F(WordListsTest, WithoutAPlaceForTheFormTheTextServes) {
   WriteSmallLists();
   WordListFiles files = Files(dir_);
-  files.compact = dir_ / "no such folder" / "word_lists.bin";
+  files.compact = Path(dir_ / "no such folder" / "word_lists.bin");
   Lexicon lexicon;
   WordListsLoaded loaded = LoadWordLists(lexicon, files);
   EXPECT_TRUE(loaded.english && loaded.syllables && loaded.pairs);
   EXPECT_FALSE(loaded.compactWritten);
-  files.english = dir_ / "missing.txt";  // no English list: nothing is written either
+  files.english = Path(dir_ / "missing.txt");  // no English list: nothing is written either
   Lexicon none;
-  files.compact = dir_ / "word_lists.bin";
+  files.compact = Path(dir_ / "word_lists.bin");
   EXPECT_FALSE(LoadWordLists(none, files).english);
-  EXPECT_FALSE(fs::exists(files.compact));
+  EXPECT_FALSE(fs::exists(dir_ / "word_lists.bin"));
 }
 
 }  // namespace

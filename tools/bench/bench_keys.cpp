@@ -332,8 +332,9 @@ int main(int argc, char** argv) {
 
   tonvira::Lexicon lexicon;
   Clock::time_point loadStart = Clock::now();
+  auto path = [&](const char* name) { return tonvira::Utf8ToUtf16(dataDir + "/" + name); };
   tonvira::WordListsLoaded loaded = tonvira::LoadWordLists(
-      lexicon, {dataDir + "/en_words.txt", dataDir + "/vi_syllables.txt", dataDir + "/word_pairs.txt", {}});
+      lexicon, {path("en_words.txt"), path("vi_syllables.txt"), path("word_pairs.txt"), {}});
   if (!loaded.english || !loaded.syllables) {
     std::fprintf(stderr, "bench_keys: no word lists in %s\n", dataDir.c_str());
     return 1;

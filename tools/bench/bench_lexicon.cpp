@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "decide/word_lists.h"
+#include "text/utf8.h"
 
 #ifndef TONVIRA_DATA_DIR
 #define TONVIRA_DATA_DIR "data"
@@ -37,9 +38,10 @@ fs::path CompactFile() {
 }
 
 tonvira::WordListFiles Files(bool compact) {
+  auto path = [](const fs::path& p) { return tonvira::Utf8ToUtf16(p.string()); };
   fs::path data = TONVIRA_DATA_DIR;
-  return {data / "en_words.txt", data / "vi_syllables.txt", data / "word_pairs.txt",
-          compact ? CompactFile() : fs::path()};
+  return {path(data / "en_words.txt"), path(data / "vi_syllables.txt"), path(data / "word_pairs.txt"),
+          compact ? path(CompactFile()) : u""};
 }
 
 // What one load adds to the resident memory of a child of this process, forked before anything
