@@ -28,7 +28,11 @@ void SimField::Abandon() {
 
 void SimField::Backspace() {
   if (!EngineIdle(engine_)) {
-    tonvira::Backspace(engine_, WordOutput(engine_));
+    std::u16string shown = WordOutput(engine_);
+    tonvira::Backspace(engine_, shown);
+    // A word the engine let go of (its last character, or backspace editing off) stays on
+    // screen as it was, less the deleted character.
+    if (EngineIdle(engine_)) text_.append(shown, 0, shown.size() - 1);
     return;
   }
   if (text_.empty()) return;

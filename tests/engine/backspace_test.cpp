@@ -58,10 +58,11 @@ TEST_F(BackspaceTest, ShortensTheWordBeingTyped) {
   EXPECT_EQ(engine_.word.keys, u"ti");
 }
 
+// The engine forgets the word; the screen keeps what is left of it, and the next key starts anew.
 TEST_F(BackspaceTest, WithBsEditOffTheWordIsForgotten) {
   engine_.options.bsEditOn = 0;
-  EXPECT_EQ(Keys(u"tieengs{BS}"), u"");
-  EXPECT_EQ(Keys(u"tieengs{BS}f"), u"f");
+  EXPECT_EQ(Keys(u"tieengs{BS}"), u"tiến");
+  EXPECT_EQ(Keys(u"tieengs{BS}f"), u"tiếnf");
 }
 
 TEST_F(BackspaceTest, ReopenedWordIsCorrectedInPlace) {
