@@ -1,9 +1,16 @@
 // The file-system seam on a POSIX desktop (the Linux front end): real files, '/' as separator,
 // the user's data under the XDG configuration folder, autostart entries in its autostart/.
+//
+// The front end is a library inside the fcitx5 daemon, not a program of its own: it stands where
+// its package put its folder, <prefix>/share/tonvira (the environment variable TONVIRA_SHARE_DIR
+// overrides it, for a package unpacked elsewhere), with the shipped files in its data/. The
+// folder above stands for Program Files: the front end counts as installed, and the user's files
+// live in the configuration folder's Tonvira/.
 #include "config/file_system.h"
 
 #include <cstdlib>
 
+#include "config/data_folder.h"
 #include "config/posix/posix_files.h"
 #include "text/utf8.h"
 
@@ -14,14 +21,19 @@ std::string Native(std::u16string_view path) {
   return Utf16ToUtf8(path);
 }
 
+std::u16string PackageFolder() {
+  const char* overridden = std::getenv("TONVIRA_SHARE_DIR");
+  return Utf8ToUtf16(overridden && *overridden ? overridden : TONVIRA_SHARE_DIR);
+}
+
 }  // namespace
 
+// A name in the package's folder: the shipped data is found beside it, as beside tonvira.exe.
 std::u16string ExecutablePath() {
-  return Utf8ToUtf16(posix::ExecutablePath());
+  return PackageFolder() + u"/tonvira";
 }
-// No Program Files: a program installed by the package manager has no such folder.
 std::u16string ProgramFilesFolder() {
-  return {};
+  return FolderOf(PackageFolder());
 }
 std::u16string ProgramFilesX86Folder() {
   return {};

@@ -35,6 +35,8 @@ LAYERS = {
     # The program's entry point puts every part together.
     "program": {"text", "compose", "config", "decide", "engine", "context", "input", "update", "promo", "app",
                 "ui"},
+    # The Linux front end: the typing session and the field's class, without the Windows pipeline.
+    "fcitx5": {"text", "compose", "config", "decide", "engine", "context"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

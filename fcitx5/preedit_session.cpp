@@ -1,0 +1,124 @@
+#include "fcitx5/preedit_session.h"
+
+#include "engine/backspace.h"
+#include "engine/key_path.h"
+#include "engine/word_end.h"
+#include "engine/word_output.h"
+
+namespace tonvira {
+namespace {
+
+size_t CodePoints(std::u16string_view text) {
+  size_t count = 0;
+  for (char16_t c : text) count += !(c >= 0xDC00 && c <= 0xDFFF);  // a low surrogate ends a pair
+  return count;
+}
+
+}  // namespace
+
+void PreeditSession::SetField(std::u16string_view program, ContextClass fieldClass, bool blocked,
+                              bool mayReopen) {
+  if (program != program_) {
+    NewContext(engine_);  // the language memory starts again in another program
+    program_ = program;
+  }
+  tonvira::SetField(engine_, fieldClass, blocked);
+  mayReopen_ = mayReopen;
+}
+
+FieldEdit PreeditSession::CommittedSince(size_t before, bool keyHandled) {
+  FieldEdit edit;
+  const std::u16string& committed = engine_.committed.committedText;
+  if (before < committed.size()) edit.commit.assign(committed, before);
+  TrimCommittedText(engine_);
+  edit.preedit = Preedit();
+  edit.keyHandled = keyHandled;
+  return edit;
+}
+
+FieldEdit PreeditSession::TypeCharacter(char16_t c) {
+  Engine& e = engine_;
+  if (e.options.blocked) {  // a password field: its keys are not ours, nothing of it is kept
+    AbandonWord(e);
+    ClearCommittedText(e);
+    return {};
+  }
+  size_t before = e.committed.committedText.size();
+  if (IsWordSeparator(c)) {
+    bool idle = EngineIdle(e);
+    WordEnd(e, c);
+    FieldEdit edit = CommittedSince(before, true);
+    // A separator after no word is the user's own key: the application handles it as it likes.
+    if (idle && edit.commit.size() == 1 && edit.commit[0] == c) {
+      edit.commit.clear();
+      edit.keyHandled = false;
+    }
+    return edit;
+  }
+  AddChar(e, c);  // a reopened word may be committed here, as it was or as edited
+  AfterChar(e, c);
+  return CommittedSince(before, true);
+}
+
+FieldEdit PreeditSession::Backspace(const std::u16string* beforeCaret) {
+  Engine& e = engine_;
+  FieldEdit edit;
+  if (e.options.blocked) return edit;
+  if (!EngineIdle(e)) {
+    std::u16string shown = WordOutput(e);
+    tonvira::Backspace(e, shown);
+    edit.keyHandled = true;
+    if (EngineIdle(e)) {
+      // The word is gone (its last character) or forgotten (backspace editing off): what is left
+      // of it stays as it was shown.
+      if (!shown.empty()) shown.pop_back();
+      edit.commit = std::move(shown);
+    } else {
+      edit.preedit = Preedit();
+    }
+    return edit;
+  }
+  // Right after a word and its space: the word comes back into the preedit, so that a tone
+  // typed next corrects it in place. Only when the application shows that it is still there.
+  const std::u16string& word = e.committed.lastWordText;
+  bool stillThere =
+      beforeCaret && !word.empty() && beforeCaret->size() > word.size() && beforeCaret->back() == u' ' &&
+      std::u16string_view(*beforeCaret).substr(beforeCaret->size() - word.size() - 1, word.size()) == word;
+  if (mayReopen_ && stillThere) {
+    std::u16string reopened = ReopenWord(e);
+    if (!reopened.empty()) {
+      edit.deleteBefore = CodePoints(reopened) + 1;
+      edit.preedit = Preedit();
+      edit.keyHandled = true;
+      return edit;
+    }
+  }
+  AbandonWord(e);  // the application deletes a character; nothing is reopened after it
+  return edit;
+}
+
+FieldEdit PreeditSession::CommitWord(bool lineEnd) {
+  Engine& e = engine_;
+  FieldEdit edit;
+  if (!e.options.blocked && !EngineIdle(e)) {
+    size_t before = e.committed.committedText.size();
+    WordEnd(e, 0);
+    edit = CommittedSince(before, false);
+  }
+  if (lineEnd) HalveLean(e);
+  return edit;
+}
+
+FieldEdit PreeditSession::KeepWordAsShown() {
+  FieldEdit edit;
+  edit.commit = Preedit();
+  AbandonWord(engine_);
+  return edit;
+}
+
+std::u16string PreeditSession::Preedit() const {
+  if (engine_.options.blocked) return {};
+  return WordOutput(engine_);
+}
+
+}  // namespace tonvira
