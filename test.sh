@@ -6,7 +6,9 @@ cd "$(dirname "$0")"
 tools/setup/ensure_packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev clang-format g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 xvfb xdotool x11-utils imagemagick python3 \
-  libssl-dev python3-cryptography wixl msitools libcurl4-openssl-dev osslsigncode openssl
+  libssl-dev python3-cryptography wixl msitools libcurl4-openssl-dev osslsigncode openssl \
+  libfcitx5core-dev libfcitx5utils-dev libfcitx5config-dev fcitx5-modules-dev fcitx5 fcitx5-frontend-gtk3 \
+  dbus gir1.2-gtk-3.0 python3-gi
 
 jobs=$(nproc)
 step() { printf '\n== %s\n' "$*"; }
@@ -74,6 +76,18 @@ tests/e2e/run.sh build/windows
 step "release build (tonvira-sim, benchmarks)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
+
+step "Linux front end: the fcitx5 package, and a GTK application typing through it (end to end)"
+(cd build/release && rm -rf packages && cpack -G DEB >/dev/null)
+deb=$(ls build/release/packages/tonvira-fcitx5_*_amd64.deb)
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for wanted in lib/x86_64-linux-gnu/fcitx5/libtonvira.so share/fcitx5/addon/tonvira.conf \
+  share/tonvira/data/en_words.txt share/tonvira/data/vi_syllables.txt share/tonvira/data/word_pairs.txt \
+  share/tonvira/data/abbrev.txt share/tonvira/data/context.txt share/tonvira/data/settings.txt; do
+  grep -qx "./usr/$wanted" <<<"$contents" || { echo "$deb lacks /usr/$wanted"; exit 1; }
+done
+echo "$(basename "$deb"): $(grep -c -v '/$' <<<"$contents") files"
+tests/fcitx5/e2e/run.sh "$deb" build/e2e-shots 2>/dev/null
 
 step "keys through composition, engine and pipeline (ns and allocations per key; figures only)"
 build/release/tools/bench/bench_keys --repeat 10 --long-word 2000 | tee build/bench.txt

@@ -195,6 +195,10 @@ void RunCases(fcitx::Instance& instance, const fs::path& userFolder) {
   ic = h.Open("gedit", fcitx::CapabilityFlag::Password);
   h.Type("vieetj ");
   CheckEqual(h.Shown() + h.Preedit(ic), "vieetj ", "a password field gets every key untouched");
+  // fcitx5 itself keeps input methods out of password fields; a field marked sensitive reaches us.
+  ic = h.Open("gedit", fcitx::CapabilityFlag::Sensitive);
+  h.Type("vieetj ");
+  CheckEqual(h.Shown() + h.Preedit(ic), "vieetj ", "a sensitive field gets every key untouched");
 
   ic = h.Open("xterm");
   h.Type("vieetj ");
