@@ -79,7 +79,7 @@ TEST_F(PreeditSessionTest, ShowsWhatTheWindowsProgramTypes) {
       u"vieetj{BS}{BS}t hoaf{BS}{BS}a ",
       u"tieengs {BS}f nam",
       u"tieengs {BS}{BS}{BS}x",
-      u"ban {BS}g con",
+      u"ban {BS}g con ban {BS}gi hoaf {BS}e",
       u"the {BS}s file",
       u"abc{BS}{BS}{BS}{BS}xin chaof{ENTER}banj{TAB}toi",
       u"vieet{LEFT}j tooi",
