@@ -121,8 +121,8 @@ TEST_F(EditingIntent, IdentitiesHoldOverASampleOfTheWordLists) {
   for (InputMethod method : {InputMethod::Telex, InputMethod::Vni}) {
     std::vector<std::u16string> keys = english;
     for (const std::u16string& s : syllables) keys.push_back(intent::KeysForWord(s, method));
-    for (int bits = 0; bits < 8; ++bits) {
-      intent::Config config{method, (bits & 1) == 0, (bits & 2) == 0, (bits & 4) == 0};
+    for (int bits = 0; bits < 16; ++bits) {  // the Windows pipeline, then the Linux preedit session
+      intent::Config config{method, (bits & 1) == 0, (bits & 2) == 0, (bits & 4) == 0, (bits & 8) != 0};
       SCOPED_TRACE(intent::ConfigName(config));
       intent::Report report;
       intent::RunIdentities(shipped_->lexicon, &shipped_->abbrevs, config, keys, report, stride);

@@ -1,6 +1,8 @@
 #include "tools/intent/intent_identities.h"
 
+#include <algorithm>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -8,6 +10,7 @@
 #include "config/settings.h"
 #include "decide/lexicon.h"
 #include "engine/engine.h"
+#include "fcitx5/preedit_session.h"
 #include "input/pipeline.h"
 #include "sim/sim_desktop.h"
 #include "text/utf8.h"
@@ -44,20 +47,69 @@ std::u16string LetterKeys(const Letter& letter, InputMethod method) {
   return keys;
 }
 
-// Where a word's text is compared: the field of the one window the words are typed into.
+// Where a word's text is compared, with the checks every Backspace and key must pass.
 class Bench {
  public:
-  Bench(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Config& config) : pipeline_(engine_) {
-    engine_.options.englishWords = &lexicon.english;
-    engine_.options.vietSyllables = &lexicon.syllables;
-    engine_.options.wordPairs = lexicon.pairs.scores.empty() ? nullptr : &lexicon.pairs;
-    Settings settings;
-    settings.method = config.method == InputMethod::Vni ? 1 : 0;
-    settings.smart = config.smart;
-    settings.bs_edit = config.bsEdit;
-    settings.old_tone = !config.classic;
-    ApplySettingsToEngine(engine_, settings, abbrevs);
-    engine_.options.shippedAbbrevs = abbrevs;
+  virtual ~Bench() = default;
+  // A fresh field with the neighbour typed (from then on it must never change), then the keys.
+  void Start(std::u16string_view neighbour, std::u16string_view keys) {
+    Clear();
+    oneCharacter_ = neighbours_ = true;
+    neighbour_.clear();
+    Type(neighbour);
+    neighbour_ = Field();
+    Type(keys);
+  }
+  void Type(std::u16string_view keys) {
+    for (char16_t c : keys) {
+      TypeCharacter(c);
+      CheckNeighbour();
+    }
+  }
+  void Backspace() {
+    std::u16string before = Field();
+    PressBackspace();
+    // The field deletes one unit before the caret (the caret is at the end here).
+    if (before.empty() || Field() != before.substr(0, before.size() - 1)) oneCharacter_ = false;
+    CheckNeighbour();
+  }
+  // What the user sees: the field's text, and the word in progress where it is shown apart.
+  virtual std::u16string Field() const = 0;
+  const std::u16string& Neighbour() const { return neighbour_; }
+  bool OneCharacterHeld() const { return oneCharacter_; }
+  bool NeighboursHeld() const { return neighbours_; }
+
+ protected:
+  static void Configure(Engine& engine, const Lexicon& lexicon, const AbbrevTable* abbrevs,
+                        const Settings& settings) {
+    engine.options.englishWords = &lexicon.english;
+    engine.options.vietSyllables = &lexicon.syllables;
+    engine.options.wordPairs = lexicon.pairs.scores.empty() ? nullptr : &lexicon.pairs;
+    ApplySettingsToEngine(engine, settings, abbrevs);
+    engine.options.shippedAbbrevs = abbrevs;
+  }
+
+ private:
+  // A fresh field: nothing typed, nothing remembered.
+  virtual void Clear() = 0;
+  virtual void TypeCharacter(char16_t c) = 0;
+  virtual void PressBackspace() = 0;
+  void CheckNeighbour() {
+    if (!Field().starts_with(neighbour_)) neighbours_ = false;
+  }
+
+  std::u16string neighbour_;
+  bool oneCharacter_ = true;
+  bool neighbours_ = true;
+};
+
+// The Windows program: the real keyboard pipeline typing into the one window of the simulated
+// desktop.
+class PipelineBench final : public Bench {
+ public:
+  PipelineBench(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Settings& settings)
+      : pipeline_(engine_) {
+    Configure(engine_, lexicon, abbrevs, settings);
     desktop().Reset();
     desktop().PublishFocusTo(&published_);
     pipeline_.focusSource = &published_;
@@ -65,42 +117,18 @@ class Bench {
     InstallHooks(pipeline_);
     desktop().Focus(desktop().AddWindow({}));
   }
-  ~Bench() {
+  ~PipelineBench() override {
     RemoveHooks();
     desktop().Reset();
   }
-  Bench(const Bench&) = delete;
-  Bench& operator=(const Bench&) = delete;
+  PipelineBench(const PipelineBench&) = delete;
+  PipelineBench& operator=(const PipelineBench&) = delete;
 
-  // A fresh field with the neighbour typed (from then on it must never change), then the keys.
-  void Start(std::u16string_view neighbour, std::u16string_view keys) {
-    Clear();
-    Type(neighbour);
-    neighbour_ = Field();
-    Type(keys);
-  }
-  void Type(std::u16string_view keys) {
-    for (char16_t c : keys) {
-      desktop().TypeChar(c);
-      CheckNeighbour();
-    }
-  }
-  void Backspace() {
-    std::u16string before = Field();
-    desktop().Press(vk::kBack);
-    // The field deletes one unit before the caret (the caret is at the end here).
-    if (before.empty() || Field() != before.substr(0, before.size() - 1)) oneCharacter_ = false;
-    CheckNeighbour();
-  }
-  const std::u16string& Field() const { return desktop().Focused().text; }
-  const std::u16string& Neighbour() const { return neighbour_; }
-  bool OneCharacterHeld() const { return oneCharacter_; }
-  bool NeighboursHeld() const { return neighbours_; }
+  std::u16string Field() const override { return desktop().Focused().text; }
 
  private:
   static sim::Desktop& desktop() { return sim::TheDesktop(); }
-  // A fresh field: nothing typed, nothing remembered.
-  void Clear() {
+  void Clear() override {
     AbandonWord(pipeline_);
     NewContext(engine_);
     ClearCommittedText(engine_);
@@ -108,19 +136,52 @@ class Bench {
     w.text.clear();
     w.caret = 0;
     desktop().ClearBatches();
-    oneCharacter_ = neighbours_ = true;
-    neighbour_.clear();
   }
-  void CheckNeighbour() {
-    if (!Field().starts_with(neighbour_)) neighbours_ = false;
-  }
+  void TypeCharacter(char16_t c) override { desktop().TypeChar(c); }
+  void PressBackspace() override { desktop().Press(vk::kBack); }
 
   Engine engine_;
   PublishedFocus published_;
   Pipeline pipeline_;
-  std::u16string neighbour_;
-  bool oneCharacter_ = true;
-  bool neighbours_ = true;
+};
+
+// The Linux front end: the preedit session, in a field that tells the text before its caret
+// (as GTK and Qt applications do) and handles the keys the session lets through.
+class PreeditBench final : public Bench {
+ public:
+  PreeditBench(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Settings& settings) {
+    Configure(engine_, lexicon, abbrevs, settings);
+  }
+  std::u16string Field() const override { return text_ + preedit_; }
+
+ private:
+  void Clear() override {
+    AbandonWord(engine_);
+    NewContext(engine_);
+    ClearCommittedText(engine_);
+    text_.clear();
+    preedit_.clear();
+  }
+  void TypeCharacter(char16_t c) override {
+    FieldEdit edit = session_.TypeCharacter(c);
+    Apply(edit);
+    if (!edit.keyHandled) text_.push_back(c);
+  }
+  void PressBackspace() override {
+    FieldEdit edit = session_.Backspace(&text_);
+    Apply(edit);
+    if (!edit.keyHandled && !text_.empty()) text_.pop_back();
+  }
+  void Apply(const FieldEdit& edit) {
+    text_.resize(text_.size() - std::min(text_.size(), edit.deleteBefore));  // BMP text: a unit each
+    text_ += edit.commit;
+    preedit_ = edit.preedit;
+  }
+
+  Engine engine_;
+  PreeditSession session_{engine_};
+  std::u16string text_;
+  std::u16string preedit_;
 };
 
 template <typename MakeFailure>
@@ -149,7 +210,7 @@ std::u16string KeysOfLastCharacter(Bench& bench, std::u16string_view neighbour, 
   std::u16string_view rest = shown.substr(0, shown.size() - 1);
   for (size_t drop = 1; drop <= 3 && drop < keys.size(); ++drop) {
     bench.Start(neighbour, keys.substr(0, keys.size() - drop));
-    std::u16string_view field = bench.Field();
+    std::u16string field = bench.Field();
     if (field.substr(std::min(field.size(), bench.Neighbour().size())) == rest) {
       return std::u16string(keys.substr(keys.size() - drop));
     }
@@ -182,7 +243,8 @@ const char* IdentityName(Identity identity) {
 }
 
 std::string ConfigName(const Config& c) {
-  std::string name = c.method == InputMethod::Vni ? "vni" : "telex";
+  std::string name = c.preedit ? "preedit " : "";
+  name += c.method == InputMethod::Vni ? "vni" : "telex";
   name += c.smart ? " smart" : " plain";
   name += c.bsEdit ? " bs_edit" : " no-bs_edit";
   name += c.classic ? " classic" : " modern";
@@ -245,7 +307,18 @@ std::vector<std::u16string> VietnameseSyllables(const std::filesystem::path& viS
 
 void RunIdentities(const Lexicon& lexicon, const AbbrevTable* abbrevs, const Config& config,
                    const std::vector<std::u16string>& keysList, Report& report, size_t stride) {
-  Bench bench(lexicon, abbrevs, config);
+  Settings settings;
+  settings.method = config.method == InputMethod::Vni ? 1 : 0;
+  settings.smart = config.smart;
+  settings.bs_edit = config.bsEdit;
+  settings.old_tone = !config.classic;
+  std::unique_ptr<Bench> typing;
+  if (config.preedit) {
+    typing = std::make_unique<PreeditBench>(lexicon, abbrevs, settings);
+  } else {
+    typing = std::make_unique<PipelineBench>(lexicon, abbrevs, settings);
+  }
+  Bench& bench = *typing;
   // Typed before every word: "và ".
   const std::u16string neighbour = config.method == InputMethod::Vni ? u"va2 " : u"vaf ";
   for (size_t i = 0; i < keysList.size(); i += std::max<size_t>(stride, 1)) {

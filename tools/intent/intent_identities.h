@@ -2,7 +2,8 @@
 // meant rather than against the pipeline's own idea of the screen: deleting a character and
 // typing its keys again gives the same text; Backspace removes one character and nothing else;
 // editing the last word never touches the text before it. Every word is typed key by key
-// through the real keyboard pipeline into a field of the simulated desktop.
+// through the real keyboard pipeline into a field of the simulated desktop, or through the Linux
+// front end's preedit session into a field that shows a preedit.
 #pragma once
 
 #include <array>
@@ -36,6 +37,7 @@ struct Config {
   bool smart = true;
   bool bsEdit = true;
   bool classic = true;
+  bool preedit = false;  // through the Linux front end's preedit session instead of the Windows pipeline
 };
 std::string ConfigName(const Config& config);
 
