@@ -2,6 +2,7 @@
 // application would be given (commits, preedit, deletions before the caret, keys let through),
 // and the user's files in a fresh configuration folder. One process, one instance, the cases in
 // turn; any mismatch is printed and fails the run.
+#include <fcitx-config/iniparser.h>
 #include <fcitx-config/rawconfig.h>
 #include <fcitx-utils/capabilityflags.h>
 #include <fcitx-utils/eventdispatcher.h>
@@ -40,6 +41,18 @@ void Check(bool ok, const std::string& what) {
 
 void CheckEqual(const std::string& got, const std::string& want, const std::string& what) {
   Check(got == want, what + ": got \"" + got + "\", want \"" + want + "\"");
+}
+
+// A configuration as fcitx5 writes it to a file.
+std::string IniText(const fcitx::RawConfig& config) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  fcitx::writeAsIni(config, out);
+  std::fclose(out);
+  std::string text(buffer, size);
+  std::free(buffer);
+  return text;
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -146,6 +159,14 @@ void RunCases(fcitx::Instance& instance, const fs::path& userFolder) {
   fcitx::AddonInstance* tonvira = instance.addonManager().addon("tonvira");
   fcitx::RawConfig config;
   tonvira->getConfig()->save(config);
+  fcitx::RawConfig description;
+  tonvira->getConfig()->dumpDescription(description);
+  std::string described = IniText(description);
+  for (const char* wanted : {"Telex", "VNI", "Đoán thông minh", "Tự sửa lỗi gõ khi kết thúc từ", "Bật gõ tắt",
+                             "Đặt dấu thanh kiểu mới"}) {
+    Check(described.find(wanted) != std::string::npos,
+          std::string("the configuration tool describes \"") + wanted + "\"");
+  }
   config.setValueByPath("Method", "Telex");
   tonvira->setConfig(config);
   std::string settings = ReadFile(userFolder / "settings.txt");
