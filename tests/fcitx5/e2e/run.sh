@@ -41,11 +41,17 @@ for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sl
 export DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_DATA_DIRS=$work/root/usr/share:/usr/share
 export FCITX_ADDON_DIRS=$addons:/usr/lib/x86_64-linux-gnu/fcitx5 TONVIRA_SHARE_DIR=$work/root/usr/share/tonvira
 export WORK=$work SHOTS=$shots
+# At 96 and 144 DPI (GTK's text scale 1 and 1.5); the second run finds the user's files made by
+# the first.
+for dpi in 96 144; do
+export DPI=$dpi SCALE=$([[ $dpi == 96 ]] && echo 1 || echo 1.5)
 # shellcheck disable=SC2016
 dbus-run-session -- bash -euo pipefail -c '
+trap "kill \$(jobs -p) 2>/dev/null || true; wait" EXIT  # the daemon and the application end with the run
 fcitx5 --disable=all --enable=dbus,dbusfrontend,xcb,keyboard,tonvira >"$WORK/fcitx5.log" 2>&1 &
 for _ in $(seq 50); do grep -q "Found 1 input method(s) in addon tonvira" "$WORK/fcitx5.log" && break; sleep 0.1; done
-GTK_IM_MODULE=fcitx NO_AT_BRIDGE=1 /usr/bin/python3 '"$here"'/gtk_field.py "$WORK/out.txt" >"$WORK/gtk.log" 2>&1 &
+GTK_IM_MODULE=fcitx NO_AT_BRIDGE=1 GDK_DPI_SCALE=$SCALE /usr/bin/python3 '"$here"'/gtk_field.py "$WORK/out-$DPI.txt" \
+  >"$WORK/gtk.log" 2>&1 &
 window=
 for _ in $(seq 100); do
   window=$(xdotool search --name "Tonvira fcitx5 field" 2>/dev/null | head -1) && [[ -n $window ]] && break
@@ -63,17 +69,19 @@ type "Anh xem lai cais slide nayf nhes, test file nhes."
 xdotool key Return
 type "Vawn hoaf "
 xdotool key BackSpace  # takes "hòa" back: the tone typed next corrects it in place
+sleep 0.3
+import -display "$DISPLAY" -window root "$SHOTS/fcitx5-gtk-preedit-$DPI.png"  # the word back as preedit
 type "s. "
 want=$(printf "tiếng Việt là ngôn ngữ của người Việt Nam.\nAnh xem lai cái slide này nhé, test file nhé.\nVăn hóa. ")
 got=
 for _ in $(seq 50); do
-  got=$(cat "$WORK/out.txt" 2>/dev/null || true)
+  got=$(cat "$WORK/out-$DPI.txt" 2>/dev/null || true)
   [[ $got == "$want" ]] && break
   sleep 0.1
 done
-import -display "$DISPLAY" -window root "$SHOTS/fcitx5-gtk.png"
+import -display "$DISPLAY" -window root "$SHOTS/fcitx5-gtk-$DPI.png"
 if [[ $got == "$want" ]]; then
-  echo "PASS fcitx5: two sentences (one with English words) and a backspace edit typed into a GTK application"
+  echo "PASS fcitx5 at $DPI DPI: two sentences (one with English words) and a backspace edit typed into a GTK application"
 else
   echo "FAIL fcitx5: the GTK application received:"
   printf "%s\n-- wanted:\n%s\n-- fcitx5 log:\n" "$got" "$want"
@@ -81,3 +89,4 @@ else
   exit 1
 fi
 '
+done
