@@ -8,7 +8,7 @@ tools/setup/ensure_packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev l
   wine wine64 xvfb xdotool x11-utils imagemagick python3 \
   libssl-dev python3-cryptography wixl msitools libcurl4-openssl-dev osslsigncode openssl \
   libfcitx5core-dev libfcitx5utils-dev libfcitx5config-dev fcitx5-modules-dev fcitx5 fcitx5-frontend-gtk3 \
-  dbus gir1.2-gtk-3.0 python3-gi
+  dbus-daemon gir1.2-gtk-3.0 python3-gi
 
 jobs=$(nproc)
 step() { printf '\n== %s\n' "$*"; }
