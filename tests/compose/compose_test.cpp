@@ -223,16 +223,11 @@ TEST(ComposeFlags, PendingTone) {
       {u"tsoi", 1, u"tói", "tsoi"},
       {u"tsoi", 0, u"tsoi", "tsoi without the flag"},
       {u"nsga", 1, u"ngá", "nsga"},
-      {u"nsga", 0, u"nsga", "nsga without the flag"},
       {u"lsa", 1, u"lá", "lsa"},
       {u"tsaf", 1, u"tà", "tsaf: a later tone key replaces it"},
       {u"bsla", 1, u"bsla", "bsla: bl is no onset"},
-      {u"bcsa", 1, u"bcsa", "bcsa: bc begins no onset"},
       {u"s", 1, u"s", "s: no letters before it"},
-      {u"ra", 1, u"ra", "ra: no letters before it"},
       {u"xra", 1, u"xả", "xra"},
-      {u"xra", 0, u"xra", "xra without the flag"},
-      {u"nra", 1, u"nả", "nra"},
       {u"ngra", 1, u"ngả", "ngra"},
       {u"t1oi", 1, u"tói", "VNI t1oi", kVni},
       {u"t1oi", 0, u"t1oi", "VNI t1oi without the flag", kVni},
@@ -249,19 +244,9 @@ TEST(ComposeFlags, ClusterBeforeR) {
   const FlagRow rows[] = {
       {u"tra", 1, u"tra", "tra"},
       {u"cra", 1, u"cra", "cra"},
-      {u"kra", 1, u"kra", "kra"},
-      {u"bra", 1, u"bra", "bra"},
       {u"thra", 1, u"thra", "thra"},
-      {u"dra", 1, u"dra", "dra"},
-      {u"gra", 1, u"gra", "gra"},
-      {u"pra", 1, u"pra", "pra"},
-      {u"phra", 1, u"phra", "phra"},
-      {u"chra", 1, u"chra", "chra"},
       {u"cra", 1 | 64, u"cả", "cra with 64"},
-      {u"kra", 1 | 64, u"kả", "kra with 64"},
-      {u"bra", 1 | 64, u"bả", "bra with 64"},
       {u"thra", 1 | 64, u"thả", "thra with 64"},
-      {u"dra", 1 | 64, u"dả", "dra with 64"},
       {u"tra", 1 | 64, u"tra", "tra with 64: tr is an onset"},
       {u"cra", 64, u"cra", "cra with 64 alone"},
   };
@@ -500,38 +485,7 @@ TEST(ComposePrefix, ContinuesAComposedWord) {
 
 // --- length limit ----------------------------------------------------------------------------
 
-TEST(ComposeLimit, SixtyKeysAreComposed) {
-  const std::u16string keys = std::u16string(58, u'b') + u"as";
-  ASSERT_EQ(keys.size(), 60u);
-  const ComposeResult r = ComposeWord(keys);
-  EXPECT_EQ(r.text, std::u16string(58, u'b') + u"á");
-  EXPECT_EQ(r.literal, keys);
-  EXPECT_EQ(r.tone, kToneAcute);
-  EXPECT_EQ(r.changed, 1);
-}
-
-TEST(ComposeLimit, SixtyOneKeysComeBackAsTyped) {
-  const std::u16string telex[] = {
-      std::u16string(59, u'b') + u"as",
-      u"tieengs" + std::u16string(54, u'd'),
-      std::u16string(30, u'a') + std::u16string(31, u'w'),
-  };
-  for (const std::u16string& keys : telex) {
-    ASSERT_EQ(keys.size(), 61u);
-    SCOPED_TRACE(testing::PrintToString(keys));
-    const ComposeResult r = ComposeWord(keys, kTelex, 0xFF);
-    EXPECT_EQ(r.text, keys);
-    EXPECT_EQ(r.literal, keys);
-    EXPECT_EQ(r.tone, kToneNone);
-    EXPECT_EQ(r.changed, 0);
-  }
-  const std::u16string vni = u"a1" + std::u16string(59, u'6');
-  const ComposeResult r = ComposeWord(vni, kVni);
-  EXPECT_EQ(r.text, vni);
-  EXPECT_EQ(r.literal, vni);
-  EXPECT_EQ(r.tone, kToneNone);
-}
-
+// Both sides of the limit, with the prefix counted: an off-by-one or a forgotten prefix fails.
 TEST(ComposeLimit, LengthLimitCountsThePrefix) {
   const std::u16string within = u"s" + std::u16string(56, u'b');  // 3 + 57 = 60
   const ComposeResult composed = ComposeWord(within, kTelex, 0, true, u"tiê");
