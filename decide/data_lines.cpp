@@ -1,18 +1,13 @@
 #include "decide/data_lines.h"
 
-#include <fstream>
+#include "config/file_system.h"
 
 namespace tonvira {
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  std::streamoff size = in.tellg();
-  if (size < 0) return std::nullopt;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  in.seekg(0);
-  if (!in.read(bytes.data(), size)) return std::nullopt;
-  return bytes;
+std::optional<std::string> ReadWholeFile(std::u16string_view path) {
+  FileBytes file = ReadFileBytes(path);
+  if (file.status != FileRead::Ok) return std::nullopt;
+  return std::move(file.bytes);
 }
 
 bool NextDataLine(std::string_view bytes, size_t& pos, std::string_view& line) {

@@ -244,7 +244,7 @@ bool ParseEnglishWords(EnglishWords& words, std::string_view bytes) {
 }
 
 bool LoadEnglishWords(Lexicon& lexicon, const std::filesystem::path& path) {
-  std::optional<std::string> bytes = ReadWholeFile(path);
+  std::optional<std::string> bytes = ReadWholeFile(path.u16string());
   return bytes && ParseEnglishWords(lexicon.english, *bytes);
 }
 
@@ -300,7 +300,7 @@ bool ParseSyllables(Syllables& syllables, std::string_view bytes, uint8_t defaul
 }
 
 bool LoadSyllables(Lexicon& lexicon, const std::filesystem::path& path, uint8_t defaultFrequency) {
-  std::optional<std::string> bytes = ReadWholeFile(path);
+  std::optional<std::string> bytes = ReadWholeFile(path.u16string());
   return bytes && ParseSyllables(lexicon.syllables, *bytes, defaultFrequency);
 }
 

@@ -4,17 +4,12 @@
 #include <string>
 
 #include "config/file_system.h"
+#include "decide/data_lines.h"
 #include "decide/word_list_image.h"
 #include "decide/word_pairs.h"
 
 namespace tonvira {
 namespace {
-
-std::optional<std::string> ReadWhole(std::u16string_view path) {
-  FileBytes file = ReadFileBytes(path);
-  if (file.status != FileRead::Ok) return std::nullopt;
-  return std::move(file.bytes);
-}
 
 // Written beside and then moved over the old one: a reader never sees half a form (and would
 // refuse it).
@@ -29,13 +24,13 @@ bool WriteImageFile(std::u16string_view path, std::string_view bytes) {
 
 WordListsLoaded LoadWordLists(Lexicon& lexicon, const WordListFiles& files) {
   WordListsLoaded loaded;
-  std::optional<std::string> english = ReadWhole(files.english);
-  std::optional<std::string> syllables = ReadWhole(files.syllables);
-  std::optional<std::string> pairs = ReadWhole(files.pairs);
+  std::optional<std::string> english = ReadWholeFile(files.english);
+  std::optional<std::string> syllables = ReadWholeFile(files.syllables);
+  std::optional<std::string> pairs = ReadWholeFile(files.pairs);
   WordListStamps stamps{StampOf(english), StampOf(syllables), StampOf(pairs), kDefaultSyllableFrequency};
 
   if (english && !files.compact.empty()) {
-    if (std::optional<std::string> image = ReadWhole(files.compact);
+    if (std::optional<std::string> image = ReadWholeFile(files.compact);
         image && ReadWordListImage(ImageBytesOf(*image), stamps, lexicon)) {
       loaded.fromCompact = true;
       loaded.english = !lexicon.english.empty();

@@ -108,7 +108,7 @@ bool ParseWordPairs(WordPairs& pairs, std::string_view bytes) {
 }
 
 bool LoadWordPairs(WordPairs& pairs, const std::filesystem::path& path) {
-  std::optional<std::string> bytes = ReadWholeFile(path);
+  std::optional<std::string> bytes = ReadWholeFile(path.u16string());
   return bytes && ParseWordPairs(pairs, *bytes);
 }
 
