@@ -4,13 +4,6 @@
 
 namespace tonvira {
 
-void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
-  EngineOptions o = e.options;  // the shipped data and the field stay
-  CopySettings(o, s);
-  o.abbrevTable = abbrevTable;
-  SetOptions(e, o);
-}
-
 void ApplySettingsToPipeline(Pipeline& p, const Settings& s) {
   ApplyPipelineOptions(p, s.enabled != 0, s.hotkey_mode);
 }

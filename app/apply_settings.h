@@ -9,10 +9,6 @@
 
 namespace tonvira {
 
-// Every option the settings hold (a non-finite threshold becomes 2.0); the word in progress
-// is given up, so the next key starts a word under the new settings.
-void ApplySettingsToEngine(Engine& engine, const Settings& settings, const AbbrevTable* abbrevTable);
-
 // Vietnamese on or off and the hotkey mode; the main window is told.
 void ApplySettingsToPipeline(Pipeline& pipeline, const Settings& settings);
 

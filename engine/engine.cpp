@@ -111,6 +111,13 @@ void SetOptions(Engine& e, const EngineOptions& options) {
   AbandonWord(e);
 }
 
+void ApplySettingsToEngine(Engine& e, const Settings& s, const AbbrevTable* abbrevTable) {
+  EngineOptions o = e.options;  // the shipped data and the field stay
+  CopySettings(o, s);
+  o.abbrevTable = abbrevTable;
+  SetOptions(e, o);
+}
+
 void SetField(Engine& e, ContextClass fieldClass, bool blocked) {
   e.options.fieldClass = fieldClass;
   e.options.blocked = blocked;

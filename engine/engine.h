@@ -157,6 +157,9 @@ void HalveLean(Engine& engine);
 void NoteTextKey(Engine& engine);
 // New options: the word in progress is given up, so the next key starts a word under them.
 void SetOptions(Engine& engine, const EngineOptions& options);
+// Every option the settings hold (a non-finite threshold becomes 2.0); the word in progress
+// is given up, so the next key starts a word under the new settings.
+void ApplySettingsToEngine(Engine& engine, const Settings& settings, const AbbrevTable* abbrevTable);
 // The field the keys go to: its class, and whether it takes them unchanged (a password box).
 void SetField(Engine& engine, ContextClass fieldClass, bool blocked);
 // The last word end is no longer right before the caret: a backspace does not reopen it.
