@@ -12,19 +12,20 @@ bool LoadFrontEndData(FrontEndData& data) {
   data.lists = LoadWordLists(data.lexicon, files);
   if (!data.lists.english) return false;
   WarmBuiltinWords();
-  data.state = LoadSettings(data.settings, data.abbrevs);
   ReadAbbrevFile(data.shippedAbbrevs, ShippedFilePath(u"abbrev.txt"));
-  data.rules = ParseContextLines(ReadTextLines(DataFilePath(u"context.txt")).lines);
+  ReadUserFiles(data);
   return true;
 }
 
+void ReadUserFiles(FrontEndData& data) {
+  data.state = LoadSettings(data.settings, data.abbrevs);
+  data.rules = ParseContextLines(ReadTextLines(DataFilePath(u"context.txt")).lines);
+}
+
 void ApplyFrontEndData(Engine& engine, const FrontEndData& data) {
-  EngineOptions options = engine.options;
-  UseWordLists(options, data.lexicon);
-  CopySettings(options, data.settings);
-  options.abbrevTable = &data.abbrevs;
-  options.shippedAbbrevs = &data.shippedAbbrevs;
-  SetOptions(engine, options);
+  UseWordLists(engine.options, data.lexicon);
+  engine.options.shippedAbbrevs = &data.shippedAbbrevs;
+  ApplySettingsToEngine(engine, data.settings, &data.abbrevs);
 }
 
 bool SaveFrontEndSettings(const FrontEndData& data) {

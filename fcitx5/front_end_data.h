@@ -27,6 +27,8 @@ struct FrontEndData {
 
 // False when the English word list cannot be read (the front end cannot decide without it).
 bool LoadFrontEndData(FrontEndData& data);
+// settings.txt, abbrev.txt and context.txt again (a hand edit, or fcitx5's "reload").
+void ReadUserFiles(FrontEndData& data);
 // The settings, lists and abbreviations into the engine (the data must outlive it).
 void ApplyFrontEndData(Engine& engine, const FrontEndData& data);
 // settings.txt, unless it was there but could not be read at start.

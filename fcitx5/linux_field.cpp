@@ -32,10 +32,7 @@ std::optional<ContextClass> RuleFor(const ContextRules& rules, std::u16string_vi
 }  // namespace
 
 bool IsTerminalProgram(std::u16string_view loweredName) {
-  for (std::u16string_view terminal : kTerminals) {
-    if (terminal == loweredName) return true;
-  }
-  return false;
+  return IsListed(kTerminals, loweredName);
 }
 
 LinuxField ClassifyLinuxField(const LinuxFieldFacts& facts, const ContextRules& rules) {

@@ -26,57 +26,69 @@ void PreeditSession::SetField(std::u16string_view program, ContextClass fieldCla
   mayReopen_ = mayReopen;
 }
 
-FieldEdit PreeditSession::CommittedSince(size_t before, bool keyHandled) {
-  FieldEdit edit;
-  const std::u16string& committed = engine_.committed.committedText;
-  if (before < committed.size()) edit.commit.assign(committed, before);
-  TrimCommittedText(engine_);
-  edit.preedit = Preedit();
-  edit.keyHandled = keyHandled;
-  return edit;
+const FieldEdit& PreeditSession::Fresh() {
+  edit_.deleteBefore = 0;
+  edit_.commit.clear();
+  edit_.preedit.clear();
+  edit_.keyHandled = false;
+  return edit_;
 }
 
-FieldEdit PreeditSession::TypeCharacter(char16_t c) {
+const FieldEdit& PreeditSession::CommittedSince(size_t before, bool keyHandled) {
+  Fresh();
+  const std::u16string& committed = engine_.committed.committedText;
+  if (before < committed.size()) edit_.commit.assign(committed, before);
+  TrimCommittedText(engine_);
+  ShowWord();
+  edit_.keyHandled = keyHandled;
+  return edit_;
+}
+
+void PreeditSession::ShowWord() {
+  if (!engine_.options.blocked) WordOutputInto(engine_, edit_.preedit);
+}
+
+const FieldEdit& PreeditSession::TypeCharacter(char16_t c) {
   Engine& e = engine_;
   if (e.options.blocked) {  // a password field: its keys are not ours, nothing of it is kept
     AbandonWord(e);
     ClearCommittedText(e);
-    return {};
+    return Fresh();
   }
   size_t before = e.committed.committedText.size();
   if (IsWordSeparator(c)) {
     bool idle = EngineIdle(e);
     WordEnd(e, c);
-    FieldEdit edit = CommittedSince(before, true);
+    CommittedSince(before, true);
     // A separator after no word is the user's own key: the application handles it as it likes.
-    if (idle && edit.commit.size() == 1 && edit.commit[0] == c) {
-      edit.commit.clear();
-      edit.keyHandled = false;
+    if (idle && edit_.commit.size() == 1 && edit_.commit[0] == c) {
+      edit_.commit.clear();
+      edit_.keyHandled = false;
     }
-    return edit;
+    return edit_;
   }
   AddChar(e, c);  // a reopened word may be committed here, as it was or as edited
   AfterChar(e, c);
   return CommittedSince(before, true);
 }
 
-FieldEdit PreeditSession::Backspace(const std::u16string* beforeCaret) {
+const FieldEdit& PreeditSession::Backspace(const std::u16string* beforeCaret) {
   Engine& e = engine_;
-  FieldEdit edit;
-  if (e.options.blocked) return edit;
+  Fresh();
+  if (e.options.blocked) return edit_;
   if (!EngineIdle(e)) {
-    std::u16string shown = WordOutput(e);
-    tonvira::Backspace(e, shown);
-    edit.keyHandled = true;
+    WordOutputInto(e, edit_.commit);  // what is shown before the backspace
+    tonvira::Backspace(e, edit_.commit);
+    edit_.keyHandled = true;
     if (EngineIdle(e)) {
       // The word is gone (its last character) or forgotten (backspace editing off): what is left
       // of it stays as it was shown.
-      if (!shown.empty()) shown.pop_back();
-      edit.commit = std::move(shown);
+      if (!edit_.commit.empty()) edit_.commit.pop_back();
     } else {
-      edit.preedit = Preedit();
+      edit_.commit.clear();
+      ShowWord();
     }
-    return edit;
+    return edit_;
   }
   // Right after a word and its space: the word comes back into the preedit, so that a tone
   // typed next corrects it in place. Only when the application shows that it is still there.
@@ -87,38 +99,34 @@ FieldEdit PreeditSession::Backspace(const std::u16string* beforeCaret) {
   if (mayReopen_ && stillThere) {
     std::u16string reopened = ReopenWord(e);
     if (!reopened.empty()) {
-      edit.deleteBefore = CodePoints(reopened) + 1;
-      edit.preedit = Preedit();
-      edit.keyHandled = true;
-      return edit;
+      edit_.deleteBefore = CodePoints(reopened) + 1;
+      ShowWord();
+      edit_.keyHandled = true;
+      return edit_;
     }
   }
   AbandonWord(e);  // the application deletes a character; nothing is reopened after it
-  return edit;
+  return edit_;
 }
 
-FieldEdit PreeditSession::CommitWord(bool lineEnd) {
+const FieldEdit& PreeditSession::CommitWord(bool lineEnd) {
   Engine& e = engine_;
-  FieldEdit edit;
+  Fresh();
   if (!e.options.blocked && !EngineIdle(e)) {
     size_t before = e.committed.committedText.size();
     WordEnd(e, 0);
-    edit = CommittedSince(before, false);
+    CommittedSince(before, false);
   }
   if (lineEnd) HalveLean(e);
-  return edit;
+  return edit_;
 }
 
-FieldEdit PreeditSession::KeepWordAsShown() {
-  FieldEdit edit;
-  edit.commit = Preedit();
+const FieldEdit& PreeditSession::KeepWordAsShown() {
+  Fresh();
+  ShowWord();
+  std::swap(edit_.commit, edit_.preedit);  // the word shown is committed, nothing is left shown
   AbandonWord(engine_);
-  return edit;
-}
-
-std::u16string PreeditSession::Preedit() const {
-  if (engine_.options.blocked) return {};
-  return WordOutput(engine_);
+  return edit_;
 }
 
 }  // namespace tonvira

@@ -162,7 +162,8 @@ class TonviraEngine final : public fcitx::InputMethodEngineV2 {
   void setConfig(const fcitx::RawConfig& raw) override {
     config_.load(raw, true);
     Settings& s = data_->settings;
-    s.method = *config_.method == TypingMethod::Vni ? 1 : 0;
+    bool vni = *config_.method == TypingMethod::Vni;
+    if (vni != (s.method == 1)) s.method = vni ? 1 : 0;  // a hand-written value that acts as Telex stays
     s.old_tone = *config_.modernTone;
     s.smart = *config_.smart;
     s.autofix = *config_.autofix;
@@ -172,16 +173,20 @@ class TonviraEngine final : public fcitx::InputMethodEngineV2 {
   }
 
   void reloadConfig() override {
-    data_->state = LoadSettings(data_->settings, data_->abbrevs);
+    ReadUserFiles(*data_);
     ApplyFrontEndData(engine_, *data_);
+    classifiedCaps_.reset();  // the rules may have changed
   }
 
  private:
-  // A key from another field: the word of the last one was kept when it lost focus.
+  // The field of this key, classified when it is another field than the last key's or its
+  // capabilities changed (not at every key). Another field's word was kept when it lost focus.
   void Focus(fcitx::InputContext* ic) {
+    fcitx::CapabilityFlags caps = ic->capabilityFlags();
+    if (ic == current_ && classifiedCaps_ == caps) return;
+    classifiedCaps_ = caps;
     LinuxFieldFacts facts;
     facts.program = Utf8ToUtf16(ic->program());
-    fcitx::CapabilityFlags caps = ic->capabilityFlags();
     facts.password =
         caps.test(fcitx::CapabilityFlag::Password) || caps.test(fcitx::CapabilityFlag::Sensitive);
     facts.urlOrEmail = caps.test(fcitx::CapabilityFlag::Url) || caps.test(fcitx::CapabilityFlag::Email);
@@ -196,7 +201,7 @@ class TonviraEngine final : public fcitx::InputMethodEngineV2 {
 
   void KeepWord(fcitx::InputContext* ic) {
     if (!ic || ic != current_) return;
-    FieldEdit edit = session_.KeepWordAsShown();
+    const FieldEdit& edit = session_.KeepWordAsShown();
     if (!edit.commit.empty()) ic->commitString(Utf16ToUtf8(edit.commit));
     ShowPreedit(*ic, {});
   }
@@ -231,7 +236,8 @@ class TonviraEngine final : public fcitx::InputMethodEngineV2 {
   std::unique_ptr<FrontEndData> data_ = std::make_unique<FrontEndData>();
   Engine engine_;
   PreeditSession session_{engine_};
-  fcitx::InputContext* current_ = nullptr;
+  fcitx::InputContext* current_ = nullptr;  // the field of the last key, classified
+  std::optional<fcitx::CapabilityFlags> classifiedCaps_;
   mutable TonviraConfig config_;
   std::unique_ptr<fcitx::HandlerTableEntry<fcitx::EventHandler>> focusOut_;
   std::unique_ptr<fcitx::HandlerTableEntry<fcitx::EventHandler>> destroyed_;

@@ -163,12 +163,12 @@ class PreeditBench final : public Bench {
     preedit_.clear();
   }
   void TypeCharacter(char16_t c) override {
-    FieldEdit edit = session_.TypeCharacter(c);
+    const FieldEdit& edit = session_.TypeCharacter(c);
     Apply(edit);
     if (!edit.keyHandled) text_.push_back(c);
   }
   void PressBackspace() override {
-    FieldEdit edit = session_.Backspace(&text_);
+    const FieldEdit& edit = session_.Backspace(&text_);
     Apply(edit);
     if (!edit.keyHandled && !text_.empty()) text_.pop_back();
   }
