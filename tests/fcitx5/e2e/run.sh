@@ -10,6 +10,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 package=$1
 shots=${2:-$here/../../../build/e2e-shots}
 work=$(mktemp -d /tmp/tonvira-fcitx5-e2e.XXXXXX)
+fail() {
+  echo "FAIL fcitx5: $*"
+  exit 1
+}
+# No step fails silently: the command that failed is named.
+trap 'echo "FAIL fcitx5: \"${BASH_COMMAND%%$'"'"'\n'"'"'*}\" failed (line $LINENO)"' ERR
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/root" "$work/config/fcitx5" "$shots"
 dpkg-deb -x "$package" "$work/root"
@@ -34,9 +40,11 @@ Layout=
 0=Default
 PROFILE
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+# A display no other server holds: Xvfb picks it and writes its number.
+Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start"
+display=:$(head -n 1 "$work/display")
 
 export DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_DATA_DIRS=$work/root/usr/share:/usr/share
 export FCITX_ADDON_DIRS=$addons:/usr/lib/x86_64-linux-gnu/fcitx5 TONVIRA_SHARE_DIR=$work/root/usr/share/tonvira
@@ -48,6 +56,7 @@ export DPI=$dpi SCALE=$([[ $dpi == 96 ]] && echo 1 || echo 1.5)
 # shellcheck disable=SC2016
 dbus-run-session -- bash -euo pipefail -c '
 trap "kill \$(jobs -p) 2>/dev/null || true; wait" EXIT  # the daemon and the application end with the run
+trap "echo \"FAIL fcitx5 at \$DPI DPI: \\\"\$BASH_COMMAND\\\" failed (line \$LINENO)\"" ERR
 fcitx5 --disable=all --enable=dbus,dbusfrontend,xcb,keyboard,tonvira >"$WORK/fcitx5.log" 2>&1 &
 for _ in $(seq 50); do grep -q "Found 1 input method(s) in addon tonvira" "$WORK/fcitx5.log" && break; sleep 0.1; done
 GTK_IM_MODULE=fcitx NO_AT_BRIDGE=1 GDK_DPI_SCALE=$SCALE /usr/bin/python3 '"$here"'/gtk_field.py "$WORK/out-$DPI.txt" \
