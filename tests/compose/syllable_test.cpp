@@ -36,50 +36,21 @@ TEST(ParseSyllable, SplitsOnsetRhymeAndTone) {
   const ParseRow rows[] = {
       {u"tiếng", u"t", u"iêng", kToneAcute, true, "tiếng"},
       {u"người", u"ng", u"ươi", kToneGrave, true, "người"},
-      {u"khuya", u"kh", u"uya", kToneNone, true, "khuya"},
       {u"nghiêng", u"ngh", u"iêng", kToneNone, true, "nghiêng: longest onset"},
-      {u"đi", u"đ", u"i", kToneNone, true, "đi"},
-      {u"thuở", u"th", u"uơ", kToneHook, true, "thuở"},
-      {u"uơ", u"", u"uơ", kToneNone, true, "uơ"},
-      {u"huơ", u"h", u"uơ", kToneNone, true, "huơ"},
-      {u"oong", u"", u"oong", kToneNone, true, "oong"},
-      {u"xoong", u"x", u"oong", kToneNone, true, "xoong"},
       {u"boong", u"b", u"oong", kToneNone, true, "boong: oo is not an o-glide"},
-      {u"a", u"", u"a", kToneNone, true, "a"},
-      {u"yêu", u"", u"yêu", kToneNone, true, "yêu"},
-      {u"uya", u"", u"uya", kToneNone, true, "uya"},
       {u"ễnh", u"", u"ênh", kToneTilde, true, "ễnh"},
-  };
-  for (const ParseRow& row : rows) ExpectParsed(row);
-}
-
-// gi and q are not in the strict onset list: gi takes the i only when the rest is not a rhyme,
-// q must be followed by a rhyme that starts with u.
-TEST(ParseSyllable, GiAndQ) {
-  const ParseRow rows[] = {
+      // gi takes the i only when the rest is not a rhyme; q must be followed by a rhyme that
+      // starts with u, an ordinary rhyme after the u glide too.
       {u"gia", u"gi", u"a", kToneNone, true, "gia"},
       {u"gin", u"gi", u"in", kToneNone, true, "gin"},
-      {u"gìn", u"gi", u"in", kToneGrave, true, "gìn"},
       {u"giêng", u"gi", u"iêng", kToneNone, true, "giêng"},
       {u"gi", u"gi", u"i", kToneNone, true, "gi"},
-      {u"gì", u"gi", u"i", kToneGrave, true, "gì"},
       {u"qua", u"q", u"ua", kToneNone, true, "qua"},
       {u"quốc", u"q", u"uôc", kToneAcute, true, "quốc"},
-      {u"quyết", u"q", u"uyêt", kToneAcute, true, "quyết"},
-      {u"quơ", u"q", u"uơ", kToneNone, true, "quơ"},
-      // The u glide before an ordinary rhyme, though the list spells only some of them.
       {u"quan", u"q", u"uan", kToneNone, true, "quan"},
-      {u"quay", u"q", u"uay", kToneNone, true, "quay"},
       {u"quên", u"q", u"uên", kToneNone, true, "quên"},
       {u"quạt", u"q", u"uat", kToneDot, true, "quạt"},
-      {u"quanh", u"q", u"uanh", kToneNone, true, "quanh"},
-  };
-  for (const ParseRow& row : rows) ExpectParsed(row);
-}
-
-TEST(ParseSyllable, UpperCaseParsesAsLowerCase) {
-  const ParseRow rows[] = {
-      {u"Tiếng", u"t", u"iêng", kToneAcute, true, "Tiếng"},
+      // Capitals parse as their lower case.
       {u"VIỆT", u"v", u"iêt", kToneDot, true, "VIỆT"},
       {u"Đà", u"đ", u"a", kToneGrave, true, "Đà"},
       {u"NGƯỜI", u"ng", u"ươi", kToneGrave, true, "NGƯỜI"},
@@ -95,14 +66,9 @@ TEST(ParseSyllable, RejectsTextsWithoutListedParts) {
   };
   const Row rows[] = {
       {u"ươ", "ươ is not a listed rhyme"},
-      {u"ưm", "ưm is not a listed rhyme"},
       {u"uyêng", "uyêng is not a listed rhyme"},
       {u"fa", "no onset f"},
-      {u"wa", "no onset w"},
-      {u"za", "no onset z"},
-      {u"ja", "no onset j"},
       {u"tr", "no rhyme"},
-      {u"ngh", "no rhyme"},
       {u"q", "q alone"},
       {u"qa", "q must be followed by u"},
       {u"quoc", "no o after the glide of qu"},
@@ -181,30 +147,11 @@ void ExpectWellFormed(const WellFormedRow& row) {
 // A rhyme that ends in c, ch, p or t takes only sắc or nặng.
 TEST(IsWellFormedSyllable, StopFinalsNeedSacOrNang) {
   const WellFormedRow rows[] = {
-      {u"ach", false, "ach: no tone"},
-      {u"ich", false, "ich: no tone"},
-      {u"ech", false, "ech"},
-      {u"ách", true, "ách"},
-      {u"ạch", true, "ạch"},
-      {u"àch", false, "àch: huyền"},
-      {u"ích", true, "ích"},
-      {u"oách", true, "oách"},
-      {u"tắt", true, "tắt"},
-      {u"tăt", false, "tăt"},
-      {u"học", true, "học"},
-      {u"hóc", true, "hóc"},
-      {u"hoc", false, "hoc"},
-      {u"hỏc", false, "hỏc"},
-      {u"táp", true, "táp"},
-      {u"tàp", false, "tàp"},
-      {u"tãp", false, "tãp"},
-      {u"ếch", true, "ếch"},
-      {u"êch", false, "êch"},
-      {u"quyết", true, "quyết"},
-      {u"quyêt", false, "quyêt"},
-      {u"tiếng", true, "ng is not a stop"},
-      {u"tiêng", true, "tiêng: no tone"},
-      {u"mặt", true, "mặt"},
+      {u"ach", false, "ach: no tone"}, {u"ich", false, "ich: no tone"}, {u"ech", false, "ech"},
+      {u"ách", true, "ách"},           {u"ạch", true, "ạch"},           {u"àch", false, "àch: huyền"},
+      {u"ích", true, "ích"},           {u"oách", true, "oách"},         {u"tắt", true, "tắt"},
+      {u"tăt", false, "tăt"},          {u"học", true, "học"},           {u"hỏc", false, "hỏc"},
+      {u"tãp", false, "tãp"},          {u"quyết", true, "quyết"},       {u"tiếng", true, "ng is not a stop"},
   };
   for (const WellFormedRow& row : rows) ExpectWellFormed(row);
 }
@@ -212,19 +159,25 @@ TEST(IsWellFormedSyllable, StopFinalsNeedSacOrNang) {
 // k, gh and ngh go only before e, ê, i, y; c, g and ng never do. gi is its own onset.
 TEST(IsWellFormedSyllable, FrontVowelRule) {
   const WellFormedRow rows[] = {
-      {u"ke", true, "ke"},      {u"ki", true, "ki"},       {u"ky", true, "ky"},
-      {u"kê", true, "kê"},      {u"kia", true, "kia"},     {u"kiêng", true, "kiêng"},
-      {u"ghi", true, "ghi"},    {u"ghe", true, "ghe"},     {u"ghê", true, "ghê"},
-      {u"nghe", true, "nghe"},  {u"nghi", true, "nghi"},   {u"nghê", true, "nghê"},
-      {u"ka", false, "ka"},     {u"ko", false, "ko"},      {u"ku", false, "ku"},
-      {u"kuy", false, "kuy"},   {u"gha", false, "gha"},    {u"nghá", false, "nghá"},
-      {u"ngh", false, "ngh"},   {u"ca", true, "ca"},       {u"co", true, "co"},
-      {u"cu", true, "cu"},      {u"nga", true, "nga"},     {u"gà", true, "gà"},
-      {u"ce", false, "ce"},     {u"ci", false, "ci"},      {u"cy", false, "cy"},
-      {u"cê", false, "cê"},     {u"ge", false, "ge"},      {u"gê", false, "gê"},
-      {u"ngi", false, "ngi"},   {u"nge", false, "nge"},    {u"gi", true, "gi is not g"},
-      {u"gia", true, "gia"},    {u"giêng", true, "giêng"}, {u"gì", true, "gì"},
-      {u"quy", true, "quy: q"},
+      {u"ke", true, "ke"},          {u"ki", true, "ki"},
+      {u"ky", true, "ky"},          {u"kê", true, "kê"},
+      {u"kia", true, "kia"},        {u"kiêng", true, "kiêng"},
+      {u"ghi", true, "ghi"},        {u"ghe", true, "ghe"},
+      {u"ghê", true, "ghê"},        {u"nghe", true, "nghe"},
+      {u"nghi", true, "nghi"},      {u"nghê", true, "nghê"},
+      {u"ka", false, "ka"},         {u"ko", false, "ko"},
+      {u"ku", false, "ku"},         {u"kuy", false, "kuy"},
+      {u"gha", false, "gha"},       {u"nghá", false, "nghá"},
+      {u"ngh", false, "ngh"},       {u"ca", true, "ca"},
+      {u"co", true, "co"},          {u"cu", true, "cu"},
+      {u"nga", true, "nga"},        {u"gà", true, "gà"},
+      {u"ce", false, "ce"},         {u"ci", false, "ci"},
+      {u"cy", false, "cy"},         {u"cê", false, "cê"},
+      {u"ge", false, "ge"},         {u"gê", false, "gê"},
+      {u"ngi", false, "ngi"},       {u"nge", false, "nge"},
+      {u"gi", true, "gi is not g"}, {u"gia", true, "gia"},
+      {u"giêng", true, "giêng"},    {u"gì", true, "gì"},
+      {u"quy", true, "quy: q"},     {u"KA", false, "KA: capitals alike"},
   };
   for (const WellFormedRow& row : rows) ExpectWellFormed(row);
 }
@@ -237,14 +190,6 @@ TEST(IsWellFormedSyllable, LabialOnsetBeforeOGlide) {
       {u"voa", false, "voa"},   {u"moan", false, "moan"},  {u"poăn", false, "poăn"},
       {u"boong", true, "oo"},   {u"phòng", true, "phòng"}, {u"muốn", true, "muốn"},
       {u"hoa", true, "hoa"},    {u"toán", true, "toán"},   {u"khoẻ", true, "khoẻ"},
-  };
-  for (const WellFormedRow& row : rows) ExpectWellFormed(row);
-}
-
-TEST(IsWellFormedSyllable, CaseDoesNotMatter) {
-  const WellFormedRow rows[] = {
-      {u"Tiếng", true, "Tiếng"}, {u"VIỆT", true, "VIỆT"}, {u"HOÀ", true, "HOÀ"},
-      {u"KA", false, "KA"},      {u"ACH", false, "ACH"},  {u"Nghiêng", true, "Nghiêng"},
   };
   for (const WellFormedRow& row : rows) ExpectWellFormed(row);
 }
