@@ -249,7 +249,6 @@ TEST_F(InstallationTest, WhatTheInstallersExitCodeEndsIn) {
     EXPECT_EQ(saved.attempt_count, row.count);
     EXPECT_EQ(saved.stuck, row.stuck);
     EXPECT_EQ(saved.blocked, row.blocked);
-    EXPECT_EQ(saved.attempt_count, row.count);
     // The next run offers a blocked or given-up version without pressing it.
     EXPECT_EQ(Ready(saved)->status.blocker,
               row.stuck.empty() && row.blocked.empty() ? UpdateBlocker::None : UpdateBlocker::NotifyOnly);
