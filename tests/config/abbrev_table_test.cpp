@@ -125,18 +125,6 @@ TEST(AbbrevFile, WritesSortedTwoColumnsWithHeader) {
             "# Go tat cua Tonvira\n# Moi dong: khoa <TAB> ban khai trien\n");
 }
 
-TEST(AbbrevFile, WriteReadWriteGivesTheSameBytes) {
-  AbbrevTable table = Parse(
-      "\xEF\xBB\xBF# comment\r\nvn\tViệt Nam\t1.4.10\r\nko=không\ntp=Thành phố\t1.2\n=))\t😆\n"
-      "a=b\tc=d\n x y \t z \n #vn\t#VietNam\n");
-  std::u16string first = AbbrevFileText(table);
-  AbbrevTable reread;
-  ParseAbbrevLines(reread, SplitTextLines(Utf16ToUtf8(first)));
-  EXPECT_EQ(reread.expansions, table.expansions);
-  EXPECT_EQ(AbbrevFileText(reread), first);
-  EXPECT_NE(first.find(u"\n #vn\t#VietNam\n"), std::u16string::npos);
-}
-
 // What the program writes and reads back: the same table, whatever its keys and expansions hold.
 AbbrevTable WriteAndRead(const AbbrevTable& table) {
   AbbrevTable reread;
@@ -283,17 +271,6 @@ TEST(AbbrevFile, ReadsEscapedLines) {
 }
 
 using AbbrevFileOnDisk = ScratchMachine;
-
-TEST_F(AbbrevFileOnDisk, AnImportedTabSurvivesARestart) {
-  Put(Path("sheet.csv"), "khoa,ban khai trien\nk,a,b\tc\ndir,C:\\temp\n");
-  AbbrevTable table;
-  ASSERT_EQ(ImportAbbrevFile(table, Path("sheet.csv")), 2);
-  ASSERT_TRUE(WriteAbbrevFile(table, Path("abbrev.txt")));
-  AbbrevTable reread;
-  ASSERT_TRUE(ReadAbbrevFile(reread, Path("abbrev.txt")));
-  EXPECT_EQ(Expansion(reread, u"k"), u"a,b\tc");
-  EXPECT_EQ(Expansion(reread, u"dir"), u"C:\\temp");
-}
 
 TEST_F(AbbrevFileOnDisk, ReadReportsWhetherTheFileHeldLines) {
   AbbrevTable table;

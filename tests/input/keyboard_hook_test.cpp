@@ -214,6 +214,7 @@ TEST_F(HookTest, ShortcutChordsAlwaysAbandon) {
 
 struct ClickRow {
   const char* name;
+  bool clickFirst;  // a click into the text before: the caret may have moved
   bool clickInjected;
   bool keyInjected;
   uint32_t delay;
@@ -224,6 +225,7 @@ class ClickTest : public HookTest, public testing::WithParamInterface<ClickRow> 
 
 TEST_P(ClickTest, AClickMovesTheCaretUnlessAnInjectedKeyFollowsAtOnce) {
   Type(u"tie");
+  if (GetParam().clickFirst) desktop().Click(0);
   desktop().ClickElsewhere(GetParam().clickInjected);
   desktop().Advance(GetParam().delay);
   sim::KeyOptions options;
@@ -232,20 +234,13 @@ TEST_P(ClickTest, AClickMovesTheCaretUnlessAnInjectedKeyFollowsAtOnce) {
   EXPECT_EQ(Field(), GetParam().field);
 }
 
-TEST_F(HookTest, TwoClicksBeforeAnInjectedKeyCountAsACaretMove) {
-  Type(u"tie");
-  desktop().Click(0);          // into the text: the caret moves
-  desktop().ClickElsewhere();  // then onto an on-screen keyboard
-  desktop().Press('E', Injected());
-  EXPECT_EQ(Field(), u"etie");  // a new word at the new caret, not "tiê"
-}
-
 INSTANTIATE_TEST_SUITE_P(Clicks, ClickTest,
-                         testing::Values(ClickRow{"InjectedKeySoonAfter", false, true, 0, u"tiê"},
-                                         ClickRow{"InjectedKeyJustInside", false, true, 1400, u"tiê"},
-                                         ClickRow{"InjectedKeyTooLate", false, true, 1500, u"tiee"},
-                                         ClickRow{"PhysicalKey", false, false, 0, u"tiee"},
-                                         ClickRow{"InjectedClick", true, true, 0, u"tiee"}),
+                         testing::Values(ClickRow{"InjectedKeySoonAfter", false, false, true, 0, u"tiê"},
+                                         ClickRow{"InjectedKeyJustInside", false, false, true, 1400, u"tiê"},
+                                         ClickRow{"InjectedKeyTooLate", false, false, true, 1500, u"tiee"},
+                                         ClickRow{"PhysicalKey", false, false, false, 0, u"tiee"},
+                                         ClickRow{"InjectedClick", false, true, true, 0, u"tiee"},
+                                         ClickRow{"TwoClicks", true, false, true, 0, u"etie"}),
                          [](const testing::TestParamInfo<ClickRow>& info) { return info.param.name; });
 
 struct WindowRow {
@@ -423,11 +418,15 @@ TEST_F(HookTest, FailedOutputAbandonsAndBlocksUntilTheNextWord) {
 }
 
 TEST_F(HookTest, AFailedSendAtAWordEndLetsTheSeparatorThrough) {
-  Type(u"tieengs");
+  Type(u"test");  // shown as tét while typed, English at its end: the space rewrites it
+  ASSERT_EQ(Field(), u"tét");
+  size_t before = Batches();
   desktop().SetSendShortfall(100, 1);
-  Type(u",");
+  Type(u" ");
+  EXPECT_EQ(Batches(), before + 1);
   EXPECT_EQ(desktop().lastKeyDownAction, HookAction::Pass);
-  EXPECT_EQ(Field(), u"tiếng,");
+  EXPECT_EQ(Field(), u"tét ");
+  EXPECT_TRUE(pipeline_.OutputBlocked);
 }
 
 TEST_F(HookTest, DroppedCharactersAreNotRememberedAsShown) {
@@ -530,29 +529,6 @@ TEST_F(HookTest, SuspensionWaitsForTheWordBoundary) {
   EXPECT_FALSE(IsSuspended(pipeline_));
   SetVietnameseOn(pipeline_, true);
   EXPECT_TRUE(pipeline_.VietnameseOn);
-}
-
-TEST_F(HookTest, TheChordTogglesAndTellsTheMainWindow) {
-  pipeline_.mainWindow = 0x99;
-  auto tap = [&] {
-    desktop().Key(vk::kLControl, true);
-    desktop().Key(vk::kLShift, true);
-    desktop().Key(vk::kLShift, false);
-    desktop().Key(vk::kLControl, false);
-  };
-  tap();
-  EXPECT_FALSE(pipeline_.VietnameseOn);
-  Type(u"tieengs");
-  EXPECT_EQ(Field(), u"tieengs");
-  tap();
-  EXPECT_TRUE(pipeline_.VietnameseOn);
-  RequestSuspension(pipeline_, true);
-  tap();  // the suspension takes effect at the Ctrl, and the toggle is refused
-  EXPECT_FALSE(pipeline_.VietnameseOn);
-  std::vector<uint32_t> messages;
-  for (const auto& [window, message] : desktop().Posted()) messages.push_back(message);
-  EXPECT_EQ(messages, (std::vector<uint32_t>{kMessageToggled, kMessageToggled, kMessageSuspended,
-                                             kMessageToggleRefused}));
 }
 
 TEST_F(HookTest, SettingsReachThePipeline) {

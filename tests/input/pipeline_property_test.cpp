@@ -13,8 +13,6 @@
 #include <random>
 #include <string>
 
-#include "app/apply_settings.h"
-#include "config/settings.h"
 #include "engine/word_output.h"
 #include "input/log.h"
 #include "input/output.h"
