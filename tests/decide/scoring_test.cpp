@@ -182,11 +182,5 @@ TEST_F(Scoring, UpdateLeanDecaysClampsAndHalvesAtSentenceEnds) {
   EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, -3.0f);
 }
 
-TEST_F(Scoring, TheFromANeutralLeanGivesFour) {
-  DecisionRecord r = Decide(u"the");
-  EXPECT_STREQ(r.reason, label::kUnchanged);
-  EXPECT_FLOAT_EQ(engine_.memory.EnglishLean, 4.0f);
-}
-
 }  // namespace
 }  // namespace tonvira
