@@ -2,6 +2,7 @@
 """A GTK 3 window with one multi-line text field, for typing through fcitx5. Every change of
 the text is written whole to the file given as the first argument, so that a test reads back
 exactly what the application received."""
+import os
 import sys
 
 import gi
@@ -20,7 +21,6 @@ def changed(buf):
     text = buf.get_text(buf.get_start_iter(), buf.get_end_iter(), True)
     with open(out_path + ".partial", "w", encoding="utf-8") as f:
         f.write(text)
-    import os
     os.replace(out_path + ".partial", out_path)
 
 
